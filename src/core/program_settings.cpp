@@ -1,0 +1,104 @@
+#include "core/program_settings.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "core/files.h"
+
+namespace vestral::core {
+
+std::filesystem::path ProgramSettings::ini_path() const { return resolve_ci(dir, kIniName); }
+
+std::string ProgramSettings::status_text() const {
+    return cs_verlag.empty() ? pcrelease0 : pcrelease0 + " - " + cs_verlag;
+}
+
+ProgramSettings& settings() {
+    static ProgramSettings s;
+    return s;
+}
+
+bool setpublics(ProgramSettings& s, bool write_error) {
+    s.pcrelease0.clear();
+    s.pcrelease1.clear();
+    s.pcrelease2.clear();
+    s.cs_verlag.clear();
+    s.cs_hotline.clear();
+    s.cs_email_m.clear();
+    s.cs_email.clear();
+    s.cs_www_m.clear();
+    s.cs_www.clear();
+    s.ns_winsize = 2;
+    s.ls_backbmp = true;
+    s.cs_printer.clear();
+
+    IniDocument ini = s.ini().load();
+    s.pcrelease2 = " " + ini.get("Project", "Version", "v4.13");
+    s.pcrelease1 = ini.get("Project", "Program", "VSH Vestralon");
+    s.pcrelease0 = ini.get("Project", "Copyright", maker::kCopyright);
+    s.ls_akzept = ini.get("Setup", "Haftung", "0") == "1";
+    s.back_pic = ini.get("Project", "BackPic", "VESTRAL.BMP");
+    s.cs_verlag = ini.get("Project", "Verlag", "");
+    s.cs_hotline = ini.get("Project", "Hotline", "");
+    s.cs_email_m = ini.get("Project", "Email_Menue", "");
+    s.cs_email = ini.get("Project", "Email_URL", "");
+    s.cs_www_m = ini.get("Project", "Internet_Menue", "");
+    s.cs_www = ini.get("Project", "Internet_URL", "");
+    s.ns_error = static_cast<int>(parse_lenient(ini.get("Setup", "ERROR", "1")).value);
+    s.winword = setupwinword(s);
+    ini = s.ini().load();  // the look-up above wrote to the file
+    s.cs_printer = pad_utf8(ini.get("Setup", "Printer", ""), 40);
+    s.ns_winsize = static_cast<int>(parse_lenient(ini.get("Setup", "WINSIZE", "2")).value);
+    s.ls_backbmp = ini.get("Setup", "BackBMP", "1") == "1";
+    s.window.top = static_cast<int>(parse_lenient(ini.get("System", "Top", "0")).value);
+    s.window.left = static_cast<int>(parse_lenient(ini.get("System", "Left", "0")).value);
+    s.window.bottom = static_cast<int>(parse_lenient(ini.get("System", "Bottom", "600")).value);
+    s.window.right = static_cast<int>(parse_lenient(ini.get("System", "Right", "800")).value);
+    if (s.ns_winsize == 2) {
+        s.window.bottom = s.window.top + 600;
+        s.window.right = s.window.left + 800;
+    }
+    if (write_error) s.ini().set("Setup", "ERROR", std::to_string(s.ns_error));
+    return true;
+}
+
+std::string setupwinword(const ProgramSettings& s) {
+    std::string result = "WRITE";
+    const char* path = std::getenv("PATH");
+    if (path) {
+        std::stringstream ss(path);
+        std::string dir;
+        bool found = false;
+        while (!found && std::getline(ss, dir, ':')) {
+            for (const char* name : {"soffice", "libreoffice", "abiword"}) {
+                std::error_code ec;
+                std::filesystem::path p = std::filesystem::path(dir) / name;
+                if (std::filesystem::is_regular_file(p, ec)) {
+                    result = "\"" + p.string() + "\"";
+                    found = true;
+                    break;
+                }
+            }
+        }
+    }
+    s.ini().set("Setup", "WinWord", result);
+    return result;
+}
+
+bool restore_backup(const std::filesystem::path& dir) {
+    std::error_code ec;
+    std::filesystem::path sav = resolve_ci(dir, kBackupName);
+    if (!std::filesystem::exists(sav, ec)) return false;
+    auto bytes = read_file(sav);
+    // An empty backup is what a crash during its writing leaves; it must never wipe the settings.
+    if (!bytes || bytes->empty()) return false;
+    return atomic_write(resolve_ci(dir, kIniName), *bytes);
+}
+
+bool write_backup(const std::filesystem::path& dir) {
+    auto bytes = read_file(resolve_ci(dir, kIniName));
+    if (!bytes || bytes->empty()) return false;
+    return atomic_write(resolve_ci(dir, kBackupName), *bytes);
+}
+
+}  // namespace vestral::core
