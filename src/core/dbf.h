@@ -1,0 +1,124 @@
+// dBASE III work tables: create from a layout, open exclusively, navigate, read and write fields,
+// append, empty, compact, copy records from another file by field name, and in-memory orders.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/clock.h"
+
+namespace vestral::core::dbf {
+
+namespace fs = std::filesystem;
+
+struct Field {
+    std::string name;  // at most 10 characters, upper case
+    char type = 'C';   // 'C' character, 'N' numeric, 'D' date
+    int width = 0;
+    int decimals = 0;
+    friend bool operator==(const Field&, const Field&) = default;
+};
+using Layout = std::vector<Field>;
+
+// NEWHEADLEN: the record length a layout produces, 1 (deletion flag) + the sum of the widths.
+int newheadlen(const Layout& layout);
+
+// The layout test: same number of fields and same record length (names and types not compared).
+bool layout_matches(const Layout& file_layout, const Layout& wanted);
+
+// Reads just the layout of a table file (nothing when it is missing or not a dBASE III table).
+std::optional<Layout> read_layout(const fs::path& file);
+
+// Creates (or replaces) an empty table file with the layout. Faults are reported (create error).
+bool create_table(const fs::path& file, const Layout& layout);
+
+// An open table. Always opened for exclusive use: a second open of the same file, in this process
+// or another, fails (an OS lock on the open file description).
+class Table {
+public:
+    Table();
+    ~Table();  // closes (and flushes)
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+    Table(Table&&) noexcept;
+    Table& operator=(Table&&) noexcept;
+
+    // Opens exclusively under a handle name (e.g. "DMIT"). A refused or failed open is reported as
+    // a fault (code 21; OS code 32 when another holder has it, 5 when access is denied); returns
+    // false when the fault's default was taken. A damaged file is reported likewise, never read
+    // out of bounds.
+    bool open(const fs::path& file, std::string alias);
+    void close();  // flushes, releases the lock
+    bool is_open() const;
+    const std::string& alias() const;
+    const fs::path& path() const;
+    const Layout& layout() const;
+    bool has_field(std::string_view name) const;
+
+    // Navigation in the active order (record order when no order is active).
+    long reccount() const;  // all records in the file, deleted ones included
+    long recno() const;     // 1-based physical number; reccount() + 1 at the end
+    bool eof() const;       // an empty table is at its end at once
+    bool bof() const;
+    void go_top();
+    void go_bottom();
+    void go_to(long recno);  // physical record number (in any order)
+    void skip(long n = 1);
+    // Counts the records visible in the active order (not deleted, passing its filter).
+    long count() const;
+
+    // Editing.
+    void zap();           // remove all records
+    void append_blank();  // a new empty record, made current
+    bool deleted() const;
+    void delete_record();  // mark the current record deleted
+    void pack();           // drop deleted records (compaction), go to the top
+
+    // Fields of the current record; at the end of the table reads give empty values and writes
+    // are ignored. Character fields are UTF-8 in memory and Windows-1252 in the file, cut at the
+    // width. Numbers are rounded to the field's decimals; a number too wide for the field loses
+    // decimals, then becomes "*" (read back as 0); it never spills into the next field.
+    double num(std::string_view field) const;
+    std::string str(std::string_view field) const;  // as stored, padded with blanks to the width
+    std::string trimmed(std::string_view field) const;
+    Date date(std::string_view field) const;
+    void set_num(std::string_view field, double value);
+    void set_str(std::string_view field, std::string_view utf8);
+    void set_date(std::string_view field, Date d);
+
+    // Writes buffered records and the header's record count. After flush() the file on disk is a
+    // complete table. Write faults (disk full) are reported and never leave a half header.
+    bool flush();
+
+    // Appends every record of another table file, fields matched by name (fields the layout lacks
+    // are dropped; new fields stay empty). Deleted records are not copied.
+    bool append_from(const fs::path& other);
+
+    // In-memory orders, rebuilt whenever the table changed. `key` gives the order's key of the
+    // current record; `filter` (optional) keeps only matching records. Returns the order number.
+    using KeyFn = std::function<std::string(const Table&)>;
+    using FilterFn = std::function<bool(const Table&)>;
+    int add_order(std::string name, KeyFn key, FilterFn filter = {});
+    void set_order(int order);  // 0: record order
+    int order() const;
+    // Exact match on the active order's key; a miss leaves the table at its end.
+    bool seek(std::string_view key);
+
+    // The raw bytes of the current record (deletion flag first), for tests and the error log.
+    std::string raw_record() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+// The table layer's "network error" flag: set when an open was refused quietly.
+bool& net_error_flag();
+
+}  // namespace vestral::core::dbf
