@@ -105,7 +105,10 @@ TEST_F(NumericFieldTest, FailedCheckShowsTheMessageAndKeepsTheFocus) {
     // Other buttons do nothing while the check fails; "Schließen" always acts.
     QTest::mouseClick(f.compute, Qt::LeftButton);
     EXPECT_EQ(f.computed, 0);
+    QApplication::processEvents();
+    EXPECT_TRUE(f.rate->hasFocus());
     QTest::mouseClick(f.close, Qt::LeftButton);
+    QApplication::processEvents();
     EXPECT_TRUE(f.rate->hasFocus());
 }
 
