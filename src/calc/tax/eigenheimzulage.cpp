@@ -120,9 +120,12 @@ core::InpFail abschr_check(AbschrField field, const AbschrInputs& in) {
         case AbschrField::Einzug:
             break;
     }
-    return {"Einzugsjahr", static_cast<double>(in.NEINZUG), {1980, 0}, {kLatestApplicationYear, 0}, "", "", ""};
+    return {
+        "Einzugsjahr", static_cast<double>(in.NEINZUG), {1980, 0}, {kLatestApplicationYear, 0}, "", "", ""};
 }
 
-int abschr_default_year() { return std::min(core::today().year, kLatestApplicationYear); }
+int abschr_default_year() {
+    return std::min(core::today().year, kLatestApplicationYear);
+}
 
 }  // namespace vestral::calc

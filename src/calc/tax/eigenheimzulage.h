@@ -11,16 +11,16 @@
 namespace vestral::calc {
 
 struct AbschrInputs {
-    int NFAMSTAND = 0;       // 1 "ledig", 2 "verheiratet"
-    double NEINKOMM = 0;     // taxable income of the current and the previous year together, EUR
-    double NEINKSTEIG = 0;   // expected yearly income growth, percent
-    int NKINDER = 0;         // children up to 18 in the household
-    double NKAUFPREIS = 0;   // purchase or building price including land, EUR
-    int NEINZUG = 0;         // year of the building application
-    bool LNEUBAU = false;    // new building built or bought
-    bool LA10E = false;      // the allowance is claimed
-    bool LENERGIE = false;   // low-energy house
-    bool LOEKOZUL = false;   // eco bonus (solar plant, heat pump, ...)
+    int NFAMSTAND = 0;      // 1 "ledig", 2 "verheiratet"
+    double NEINKOMM = 0;    // taxable income of the current and the previous year together, EUR
+    double NEINKSTEIG = 0;  // expected yearly income growth, percent
+    int NKINDER = 0;        // children up to 18 in the household
+    double NKAUFPREIS = 0;  // purchase or building price including land, EUR
+    int NEINZUG = 0;        // year of the building application
+    bool LNEUBAU = false;   // new building built or bought
+    bool LA10E = false;     // the allowance is claimed
+    bool LENERGIE = false;  // low-energy house
+    bool LOEKOZUL = false;  // eco bonus (solar plant, heat pump, ...)
 };
 
 struct AbschrResults {
@@ -76,12 +76,22 @@ void write_abschepl_rows(core::dbf::Table& table, const std::vector<AbschRow>& r
 
 // Enabling rules of the dialog. The building kind and both bonuses matter only for applications
 // before 2004; the low-energy bonus needs a new building.
-inline bool neubau_enabled(const AbschrInputs& in) { return in.NEINZUG < 2004; }
-inline bool energie_enabled(const AbschrInputs& in) { return in.LNEUBAU && in.NEINZUG < 2004; }
-inline bool oekozul_enabled(const AbschrInputs& in) { return in.NEINZUG < 2004; }
-inline bool abschr_can_compute(const AbschrInputs& in) { return in.NEINKOMM > 0 && in.NKAUFPREIS > 0; }
+inline bool neubau_enabled(const AbschrInputs& in) {
+    return in.NEINZUG < 2004;
+}
+inline bool energie_enabled(const AbschrInputs& in) {
+    return in.LNEUBAU && in.NEINZUG < 2004;
+}
+inline bool oekozul_enabled(const AbschrInputs& in) {
+    return in.NEINZUG < 2004;
+}
+inline bool abschr_can_compute(const AbschrInputs& in) {
+    return in.NEINKOMM > 0 && in.NKAUFPREIS > 0;
+}
 // "&Tabelle" and "&Drucken": only with a rate, so a child allowance alone is not shown.
-inline bool abschr_has_results(const AbschrResults& r) { return r.NFOERDRATE > 0; }
+inline bool abschr_has_results(const AbschrResults& r) {
+    return r.NFOERDRATE > 0;
+}
 
 // The bound checks of the input fields, in dialog order.
 enum class AbschrField { Einkommen, EinkSteig, Kinder, Kaufpreis, Einzug };

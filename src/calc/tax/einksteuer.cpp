@@ -15,13 +15,19 @@ namespace {
 // The tariff's zone variables run in steps of ten thousand currency units above the zone's origin.
 constexpr double kZoneUnit = 10'000;
 
-Rounding per(double step, double offset = 0) { return Rounding{step, offset, 0, 0}; }
+Rounding per(double step, double offset = 0) {
+    return Rounding{step, offset, 0, 0};
+}
 
 // The basic allowance: no tax.
-Zone exempt() { return Zone{}; }
+Zone exempt() {
+    return Zone{};
+}
 
 // INT(a * x + b) on the rounded amount itself.
-Zone linear(double from, double a, double b) { return Zone{from, 0, 1, {a, b}, false, 0}; }
+Zone linear(double from, double a, double b) {
+    return Zone{from, 0, 1, {a, b}, false, 0};
+}
 
 // INT(P(y)), y = (x - origin) / 10,000.
 Zone progressive(double from, double origin, std::vector<double> poly) {
@@ -37,6 +43,8 @@ Zone progressive_times(double from, double origin, std::vector<double> poly, dou
 std::vector<YearGroup> build_tariff() {
     using enum Currency;
     constexpr int kAllEarlierYears = std::numeric_limits<int>::min();
+    // One line per zone, as the law lists them.
+    // clang-format off
     return {
         // 1979/80 tariff, used for every year before 1981. Amounts up to 48,000 DM are rounded
         // to 30 DM, above that to 60 DM.
@@ -84,6 +92,7 @@ std::vector<YearGroup> build_tariff() {
           progressive(12'740, 12'739, {228.74, 2'397, 989}),
           linear(52'152, 0.42, -7'914)}},
     };
+    // clang-format on
 }
 
 }  // namespace

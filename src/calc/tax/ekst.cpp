@@ -41,7 +41,8 @@ core::InpFail ekstcheck(int n, const EkstInputs& in) {
         case 1:
             return {"Einkommen", in.NEINKOMM, {20000, 0}, {99999999, 0}, "", "", ""};
         case 2:
-            return {"ab Jahr", static_cast<double>(in.NABJAHR), {1958, 0}, {kEkstLatestStartYear, 0}, "", "", ""};
+            return {"ab Jahr", static_cast<double>(in.NABJAHR), {1958, 0}, {kEkstLatestStartYear, 0}, "", "",
+                    ""};
         default:
             return {"Einkommensteigerung", in.NEKSTEIG, {0, 0}, {9, 0}, "1,0", "", "%"};
     }
@@ -54,7 +55,9 @@ std::vector<int> ekstcheck_failures(const EkstInputs& in) {
     return failed;
 }
 
-int ekst_default_start_year() { return std::min(core::today().year, kEkstLatestStartYear); }
+int ekst_default_start_year() {
+    return std::min(core::today().year, kEkstLatestStartYear);
+}
 
 std::string ekstshow_year_cell(int year) {
     const char* marker = year < 2000 ? "#  " : year > 2005 ? "*  " : "";

@@ -24,11 +24,11 @@ struct EkstInputs {
 };
 
 struct EkstResults {
-    int NJAHRE = 0;       // number of projected years
-    double NEINKSU = 0;   // sum of the incomes
-    double NEINKST = 0;   // sum of income tax
-    double NSOLIZU = 0;   // sum of solidarity surcharge
-    double NBELAST = 0;   // mean of the yearly burdens, percent
+    int NJAHRE = 0;      // number of projected years
+    double NEINKSU = 0;  // sum of the incomes
+    double NEINKST = 0;  // sum of income tax
+    double NSOLIZU = 0;  // sum of solidarity surcharge
+    double NBELAST = 0;  // mean of the yearly burdens, percent
 };
 
 // One record of EKSTTEMP.
@@ -54,7 +54,7 @@ EkstOutcome ekstmake(const EkstInputs& in);
 inline constexpr const char* kEksttempFile = "EKSTTEMP.DBF";
 inline constexpr const char* kEksttempAlias = "DEKST";
 inline const core::dbf::Layout kEksttempLayout = {
-    {"JAHR", 'N', 4, 0},   {"EINKOMM", 'N', 12, 2}, {"EKSTEIG", 'N', 4, 2},
+    {"JAHR", 'N', 4, 0},    {"EINKOMM", 'N', 12, 2}, {"EKSTEIG", 'N', 4, 2},
     {"EINKST", 'N', 12, 2}, {"SOLIZU", 'N', 12, 2},  {"BELAST", 'N', 12, 2},
 };
 
@@ -70,7 +70,9 @@ inline constexpr int kEkstcheckOrder[] = {1, 2, 3};
 std::vector<int> ekstcheck_failures(const EkstInputs& in);
 
 // "&Berechnen" is offered only with an income and a plausible start year.
-inline bool ekst_can_compute(const EkstInputs& in) { return in.NEINKOMM > 0 && in.NABJAHR > 1957; }
+inline bool ekst_can_compute(const EkstInputs& in) {
+    return in.NEINKOMM > 0 && in.NABJAHR > 1957;
+}
 
 // The start year when none is stored: this year, but never beyond the last year the field accepts,
 // so the first computation does not fail its own check.

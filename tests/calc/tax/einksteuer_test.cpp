@@ -29,20 +29,19 @@ TEST_P(IncomeTaxValues, MatchTheTariff) {
     EXPECT_DOUBLE_EQ(einksteuer(c.divisor, c.income, c.year), c.tax);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tariff, IncomeTaxValues,
-    ::testing::Values(TaxCase{"Single2005ThirdZone", 1, 20'000, 2005, 2'850},
-                      TaxCase{"Joint2005SecondZone", 2, 20'000, 2005, 796},
-                      TaxCase{"Single2003", 1, 50'000, 2003, 14'440},
-                      TaxCase{"Joint2003", 2, 50'000, 2003, 9'514},
-                      TaxCase{"Single2006ThirdZone", 1, 52'000, 2006, 13'925},
-                      TaxCase{"Single2006TopZone", 1, 60'000, 2006, 17'286},
-                      TaxCase{"Single1998InDm", 1, 20'000, 1998, 7'591 * kNdm2Euro},
-                      TaxCase{"BasicAllowance2005", 1, 7'664, 2005, 0},
-                      TaxCase{"FirstTaxedEuro2005", 1, 7'665, 2005, 0},
-                      TaxCase{"ZeroIncome", 1, 0, 1990, 0},
-                      TaxCase{"NoAssessmentKind", 0, 50'000, 2005, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tariff, IncomeTaxValues,
+                         ::testing::Values(TaxCase{"Single2005ThirdZone", 1, 20'000, 2005, 2'850},
+                                           TaxCase{"Joint2005SecondZone", 2, 20'000, 2005, 796},
+                                           TaxCase{"Single2003", 1, 50'000, 2003, 14'440},
+                                           TaxCase{"Joint2003", 2, 50'000, 2003, 9'514},
+                                           TaxCase{"Single2006ThirdZone", 1, 52'000, 2006, 13'925},
+                                           TaxCase{"Single2006TopZone", 1, 60'000, 2006, 17'286},
+                                           TaxCase{"Single1998InDm", 1, 20'000, 1998, 7'591 * kNdm2Euro},
+                                           TaxCase{"BasicAllowance2005", 1, 7'664, 2005, 0},
+                                           TaxCase{"FirstTaxedEuro2005", 1, 7'665, 2005, 0},
+                                           TaxCase{"ZeroIncome", 1, 0, 1990, 0},
+                                           TaxCase{"NoAssessmentKind", 0, 50'000, 2005, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IncomeTax, TaxableAmountIsRoundedByTheYearGroup) {
     using tariff::round_taxable;
