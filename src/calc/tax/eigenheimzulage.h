@@ -66,10 +66,8 @@ std::vector<AbschRow> abschepl_rows(const AbschrInputs& in, const AbschrResults&
 // or printed; it keeps the grant years for the owner-occupied financing plan.
 inline constexpr const char* kAbscheplFile = "ABSCHEPL.DBF";
 inline constexpr const char* kAbscheplAlias = "DABP";
-inline const core::dbf::Layout kAbscheplLayout = {
-    {"JAHR", 'N', 4, 0},       {"EINKOMM", 'N', 12, 2},  {"EINKSTEIG", 'N', 12, 2},
-    {"ABSCHJAHR", 'N', 12, 2}, {"KINDJAHR", 'N', 12, 2}, {"STEUERERL", 'N', 12, 2},
-};
+// Its layout is the start-up catalogue's.
+const core::dbf::Layout& abschepl_layout();
 
 // Empties the open ABSCHEPL table, appends one record per row and flushes it to disk.
 void write_abschepl_rows(core::dbf::Table& table, const std::vector<AbschRow>& rows);

@@ -2,9 +2,14 @@
 // computation and its tests need no table files.
 #include "calc/tax/eigenheimzulage.h"
 
+#include "core/catalogue.h"
 #include "core/opstack.h"
 
 namespace vestral::calc {
+
+const core::dbf::Layout& abschepl_layout() {
+    return core::catalogue_layout("ABSCHEPL");
+}
 
 void write_abschepl_rows(core::dbf::Table& table, const std::vector<AbschRow>& rows) {
     VESTRAL_OP("WRITEDBF");

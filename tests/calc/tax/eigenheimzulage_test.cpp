@@ -182,14 +182,6 @@ TEST(Abschepl, EightGrantYearsWithGrowingIncomeAndTaxSaving) {
                                          einksteuer(2, out.rows[5].EINKOMM - 2'556 - 767, 2005));
 }
 
-TEST(Abschepl, Layout) {
-    ASSERT_EQ(kAbscheplLayout.size(), 6u);
-    int length = 1;
-    for (const auto& f : kAbscheplLayout) length += f.width;
-    EXPECT_EQ(length, 65);
-    EXPECT_EQ(kAbscheplLayout[2], (core::dbf::Field{"EINKSTEIG", 'N', 12, 2}));
-}
-
 TEST(AbschrDialogRules, EnablingOfTheCheckBoxes) {
     AbschrInputs in = base(2003, 1, 1, 0, 1);
     EXPECT_TRUE(neubau_enabled(in));

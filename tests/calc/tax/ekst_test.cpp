@@ -123,13 +123,4 @@ TEST(Ekstcheck, ComputeButtonAndDefaultStartYear) {
     EXPECT_TRUE(core::inpfail_passes(ekstcheck(2, inputs(30'000, 1, ekst_default_start_year(), 0))));
 }
 
-TEST(Eksttemp, Layout) {
-    ASSERT_EQ(kEksttempLayout.size(), 6u);
-    int length = 1;
-    for (const auto& f : kEksttempLayout) length += f.width;
-    EXPECT_EQ(length, 57);
-    EXPECT_EQ(kEksttempLayout[2], (core::dbf::Field{"EKSTEIG", 'N', 4, 2}));
-    EXPECT_EQ(kEksttempLayout[5], (core::dbf::Field{"BELAST", 'N', 12, 2}));
-}
-
 }  // namespace
