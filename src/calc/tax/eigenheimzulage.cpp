@@ -42,7 +42,8 @@ bool grant_2004(const AbschrInputs& in, double half, AbschrResults& r) {
                   (in.NFAMSTAND == kVerheiratet && in.NEINKOMM <= 140'000 + 30'000.0 * in.NKINDER);
     if (!within) return false;
     if (in.LA10E) capped_share(in.NKAUFPREIS, 5, 1'250, r);
-    // The 5 % step above leaves its cap to this one: the allowance becomes 1 % of the price.
+    // A rate above 1 is brought down to 1 % of the price; with the cap above, the allowance is 1 %
+    // of the price, at most 1,250.
     if (r.NFOERDRATE > 1) {
         r.NABSCHJAHR = in.NKAUFPREIS / 100;
         r.NFOERDRATE = 1;
