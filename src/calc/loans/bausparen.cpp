@@ -1,5 +1,6 @@
 #include "calc/loans/bausparen.h"
 
+#include "core/files.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
 
@@ -241,6 +242,10 @@ std::vector<int> bau_check(const BauInputs& in, int n) {
             failed.push_back(i);
     }
     return failed;
+}
+
+std::string bspbank_key(std::string_view bank_name) {
+    return core::pad_utf8(core::to_upper_name(bank_name), 40);
 }
 
 std::vector<core::IniFile::Entry> bausp_settings_entries(const BauInputs& in, const BauResults& res) {

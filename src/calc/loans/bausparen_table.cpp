@@ -8,10 +8,6 @@
 
 namespace vestral::calc {
 
-namespace {
-constexpr size_t kBankNameWidth = 40;
-}
-
 bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& rows) {
     table.zap();
     for (const BausparRow& row : rows) {
@@ -38,10 +34,6 @@ bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& 
     const bool ok = table.flush();
     table.go_top();
     return ok;
-}
-
-std::string bspbank_key(std::string_view bank_name) {
-    return core::pad_utf8(core::to_upper_name(bank_name), kBankNameWidth);
 }
 
 std::string bspbank_record_key(const core::dbf::Table& table) { return bspbank_key(table.str("BANKNAME")); }
