@@ -9,7 +9,9 @@ namespace vestral::calc {
 namespace {
 
 // Years plus months / 100: 66 months are 5.06.
-double years_months(int months) { return static_cast<double>(months / 12) + (months % 12) / 100.0; }
+double years_months(int months) {
+    return static_cast<double>(months / 12) + (months % 12) / 100.0;
+}
 
 BauOutcome refusal() {
     BauOutcome out;
@@ -21,7 +23,9 @@ BauOutcome refusal() {
 
 }  // namespace
 
-core::Date bau_month_date(int year, int month) { return core::Date{year, month, month == 2 ? 28 : 30}; }
+core::Date bau_month_date(int year, int month) {
+    return core::Date{year, month, month == 2 ? 28 : 30};
+}
 
 BauOutcome bau_rech(const BauInputs& in) {
     VESTRAL_OP("BAU_RECH");

@@ -18,18 +18,18 @@ class Table;
 namespace vestral::calc {
 
 struct BauInputs {
-    std::string CBANKNAME;   // up to 40 characters
-    double NBAUSPSUM = 0;    // contract sum
-    double NABSCHGEB = 0;    // contract fee, % of the contract sum
-    double NKONTOGEB = 0;    // monthly account fee
-    double NABJAHR = 0;      // year the contract begins
-    double NSPARTEIL = 0;    // minimum savings share, %
-    double NSZINSSTZ = 0;    // savings interest rate, % per year
-    double NMONRATE = 0;     // monthly savings rate
-    double NTILGANNO = 0;    // loan repayment per year, %
-    double NTZINSSTZ = 0;    // loan interest rate, %
-    double NTFESTZEIT = 0;   // fixed-interest years
-    double NTZINSNACH = 0;   // loan rate after the fixed period, %
+    std::string CBANKNAME;  // up to 40 characters
+    double NBAUSPSUM = 0;   // contract sum
+    double NABSCHGEB = 0;   // contract fee, % of the contract sum
+    double NKONTOGEB = 0;   // monthly account fee
+    double NABJAHR = 0;     // year the contract begins
+    double NSPARTEIL = 0;   // minimum savings share, %
+    double NSZINSSTZ = 0;   // savings interest rate, % per year
+    double NMONRATE = 0;    // monthly savings rate
+    double NTILGANNO = 0;   // loan repayment per year, %
+    double NTZINSSTZ = 0;   // loan interest rate, %
+    double NTFESTZEIT = 0;  // fixed-interest years
+    double NTZINSNACH = 0;  // loan rate after the fixed period, %
 };
 
 struct BauResults {
@@ -77,7 +77,8 @@ struct BauOutcome {
 };
 
 inline constexpr int kBauMaxPhaseMonths = 1200;
-inline constexpr const char* kBauRefusal = "Der Bausparvertrag kann mit diesen Werten nicht berechnet werden !";
+inline constexpr const char* kBauRefusal =
+    "Der Bausparvertrag kann mit diesen Werten nicht berechnet werden !";
 
 // BAU_RECH. No intermediate value is rounded.
 BauOutcome bau_rech(const BauInputs& in);
@@ -91,7 +92,9 @@ std::array<core::InpFail, 11> bau_checks(const BauInputs& in);
 std::vector<int> bau_check(const BauInputs& in, int n);
 
 // "&Berechnen" is enabled while the contract sum is above 0.
-inline bool bau_can_compute(const BauInputs& in) { return in.NBAUSPSUM > 0; }
+inline bool bau_can_compute(const BauInputs& in) {
+    return in.NBAUSPSUM > 0;
+}
 
 // --- Table BAUSPAR and the store BSPBANK (bausparen_table.cpp) ---
 

@@ -36,7 +36,9 @@ bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& 
     return ok;
 }
 
-std::string bspbank_record_key(const core::dbf::Table& table) { return bspbank_key(table.str("BANKNAME")); }
+std::string bspbank_record_key(const core::dbf::Table& table) {
+    return bspbank_key(table.str("BANKNAME"));
+}
 
 bool bspbank_find(core::dbf::Table& table, std::string_view bank_name) {
     // A scan in record order, so the look-up works whether or not the name order is active.
@@ -51,8 +53,7 @@ bool bspbank_find(core::dbf::Table& table, std::string_view bank_name) {
     const long found = table.eof() ? 0 : table.recno();
     table.set_order(order);
     if (found == 0) {
-        table.go_bottom();
-        if (!table.eof()) table.skip();
+        table.go_to(table.reccount() + 1);  // a miss leaves the table at its end
         return false;
     }
     table.go_to(found);

@@ -70,9 +70,9 @@ std::array<core::InpFail, 6> km_checks(const KmInputs& in);
 
 // KM_DETAILS: derived values and the enabling of its buttons.
 struct KmDetails {
-    double H = 0;  // mortgage sum
-    double F = 0;  // financed sum, mortgage plus interest
-    double D = 0;  // rent paid minus the financed sum
+    double H = 0;                      // mortgage sum
+    double F = 0;                      // financed sum, mortgage plus interest
+    double D = 0;                      // rent paid minus the financed sum
     bool difference_negative = false;  // shown yellow on red
     bool grafik_enabled = false;
     bool verlauf_enabled = false;
@@ -101,8 +101,8 @@ KmInputs km_read_settings(const core::IniFile& ini);
 
 // The layout of MIETKAUF (handle DMIT).
 inline const core::dbf::Layout kMietkaufLayout = {
-    {"JAHR", 'N', 4, 0},     {"MIETEGE", 'N', 12, 2},  {"MIETEJA", 'N', 12, 2},
-    {"MIETEMO", 'N', 12, 2}, {"HYPOTHEK", 'N', 12, 2}, {"TILGSUM", 'N', 12, 2},
+    {"JAHR", 'N', 4, 0},      {"MIETEGE", 'N', 12, 2},  {"MIETEJA", 'N', 12, 2},
+    {"MIETEMO", 'N', 12, 2},  {"HYPOTHEK", 'N', 12, 2}, {"TILGSUM", 'N', 12, 2},
     {"ANNUITJA", 'N', 12, 2}, {"ANNUITAT", 'N', 12, 2}, {"ZINSEN", 'N', 12, 2},
 };
 

@@ -7,14 +7,16 @@
 #include "core/numbers.h"
 
 using namespace vestral;
+using calc::bau_rech;
 using calc::BauInputs;
 using calc::BausparRow;
-using calc::bau_rech;
 using core::Date;
 
 namespace {
 
-double cents(double v) { return core::round_to(v, 2); }
+double cents(double v) {
+    return core::round_to(v, 2);
+}
 
 BauInputs first_case() {
     BauInputs in;
@@ -332,10 +334,10 @@ TEST(Bausparen, Checks) {
     const auto in = first_case();
     EXPECT_TRUE(calc::bau_check(in, 0).empty());
     const auto checks = calc::bau_checks(in);
-    const char* names[] = {"Bausparsumme",     "Abschlußgebühr",       "Kontoführungsgebühr",
-                           "Beginn ab Jahr",   "Sparanteil",           "Ansparzinssatz",
-                           "monatliche Sparrate", "Tilgung pro Jahr",  "Tilgungszinssatz",
-                           "Jahre der Zinsbindung", "Tilgungszinssatz nach Festzeit"};
+    const char* names[] = {
+        "Bausparsumme",     "Abschlußgebühr",        "Kontoführungsgebühr",           "Beginn ab Jahr",
+        "Sparanteil",       "Ansparzinssatz",        "monatliche Sparrate",           "Tilgung pro Jahr",
+        "Tilgungszinssatz", "Jahre der Zinsbindung", "Tilgungszinssatz nach Festzeit"};
     const double lows[] = {0, 0, 0, 1990, 0, 0, 0, 0, 1, 1, 1};
     const double highs[] = {999999, 3, 99999, 2050, 99, 10, 99999999, 20, 19, 20, 19};
     for (size_t i = 0; i < checks.size(); ++i) {
@@ -379,10 +381,10 @@ TEST(Bausparen, SettingsSectionInItsOrder) {
     in.CBANKNAME = "Bausparkasse Nord       ";  // as loaded: padded to the field
     const auto out = bau_rech(in);
     const auto entries = calc::bausp_settings_entries(in, out.results);
-    const std::vector<std::string> keys = {"Bankname",   "BausparSumme", "AGebuehren", "KGebuehren", "AbJahr",
-                                           "Sparanteil", "Sparzins",     "Kreditzins", "Festzeit",   "KZinsNach",
-                                           "SparSumme",  "SparMonate",   "TilgProm",   "TilgSumme",  "TilgMonate",
-                                           "SparMonat",  "TilgMonat"};
+    const std::vector<std::string> keys = {
+        "Bankname", "BausparSumme", "AGebuehren", "KGebuehren", "AbJahr",    "Sparanteil",
+        "Sparzins", "Kreditzins",   "Festzeit",   "KZinsNach",  "SparSumme", "SparMonate",
+        "TilgProm", "TilgSumme",    "TilgMonate", "SparMonat",  "TilgMonat"};
     ASSERT_EQ(entries.size(), keys.size());
     for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(entries[i].key, keys[i]);
     EXPECT_EQ(entries[0].value, "Bausparkasse Nord");

@@ -6,12 +6,14 @@
 #include "support/core_tempdir.h"
 
 using namespace vestral;
-using calc::KmInputs;
 using calc::km_rech;
+using calc::KmInputs;
 
 namespace {
 
-double cents(double v) { return core::round_to(v, 2); }
+double cents(double v) {
+    return core::round_to(v, 2);
+}
 
 KmInputs first_case() {
     KmInputs in;
