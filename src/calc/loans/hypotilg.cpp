@@ -82,8 +82,14 @@ HypoOutcome ht_tab(const HypoInputs& in) {
     while (running()) {
         const double Z = B / 100 * r / 12;
         double T = R - Z;
-        if (S_entered > 0 && month == mS && S + T > B) S = B - T;
-        if (month == mS) T = T + S;
+        bool cut = false;
+        if (S_entered > 0 && month == mS && S + T > B) {
+            S = B - T;
+            cut = true;
+        }
+        // After a cut, T + S is B; taking B itself keeps a rounding remnant of 1e-12 from
+        // becoming one more (empty) month.
+        if (month == mS) T = cut ? B : T + S;
         if (month == 12) T = T - K;
         // The final month repays exactly what is left, so the plan ends on a balance of 0.
         if (T > B) T = B;
