@@ -40,8 +40,11 @@ bool create_table(const fs::path& file, const Layout& layout);
 
 // An open table. Always opened for exclusive use: a second open of the same file, in this process
 // or another, fails (an OS lock on the open file description).
+class Table;
+std::vector<Table*> open_tables();
+
 class Table {
-public:
+  public:
     Table();
     ~Table();  // closes (and flushes)
     Table(const Table&) = delete;
@@ -85,8 +88,8 @@ public:
     // width. Numbers are rounded to the field's decimals; a number too wide for the field loses
     // decimals, then becomes "*" (read back as 0); it never spills into the next field.
     double num(std::string_view field) const;
-    std::string str(std::string_view field) const;  // as stored, padded with blanks to the width
-    std::string trimmed(std::string_view field) const;
+    std::string str(std::string_view field) const;      // as stored, padded with blanks to the width
+    std::string trimmed(std::string_view field) const;  // without leading and trailing blanks
     Date date(std::string_view field) const;
     void set_num(std::string_view field, double value);
     void set_str(std::string_view field, std::string_view utf8);
@@ -107,16 +110,24 @@ public:
     int add_order(std::string name, KeyFn key, FilterFn filter = {});
     void set_order(int order);  // 0: record order
     int order() const;
+    // Names of the orders added, in the order of their numbers (1, 2, ...), for the error log.
+    std::vector<std::string> order_names() const;
     // Exact match on the active order's key; a miss leaves the table at its end.
     bool seek(std::string_view key);
 
     // The raw bytes of the current record (deletion flag first), for tests and the error log.
     std::string raw_record() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d_;
+    friend std::vector<Table*> open_tables();
 };
+
+// The tables open now, in the order they were opened (for closing all of them and for the error log).
+std::vector<Table*> open_tables();
+// Closes every open table (flushing each).
+void close_all_tables();
 
 // The table layer's "network error" flag: set when an open was refused quietly.
 bool& net_error_flag();

@@ -1,0 +1,1065 @@
+#include "core/dbf.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+
+#include "core/fault.h"
+#include "core/files.h"
+#include "core/numbers.h"
+
+namespace vestral::core::dbf {
+
+namespace {
+
+constexpr unsigned char kVersion = 0x03;
+constexpr unsigned char kCodePage1252 = 0x03;
+constexpr unsigned char kTerminator = 0x0D;
+constexpr unsigned char kEndMarker = 0x1A;
+constexpr size_t kBlockBytes = 64 * 1024;
+
+uint16_t get_u16(const unsigned char* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t get_u32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+void put_u16(char* p, unsigned v) {
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>((v >> 8) & 0xFF);
+}
+void put_u32(char* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// The handler speaks in the operating-system codes of the platform the program came from.
+int os_code_of(int err) {
+    switch (err) {
+        case EWOULDBLOCK:
+            return kOsSharing;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return kOsAccessDenied;
+        case ENOENT:
+            return 2;
+        case ENOTDIR:
+            return 3;
+        case EMFILE:
+        case ENFILE:
+            return 4;
+        case ENOSPC:
+        case EFBIG:
+            return 112;
+        default:
+            return 0;
+    }
+}
+
+// Date and record count of the main header; the rest of the header is written only at creation.
+void stamp_header(char* h, uint32_t count) {
+    Date t = today();
+    h[1] = static_cast<char>(std::clamp(t.year - 1900, 0, 255));
+    h[2] = static_cast<char>(t.month);
+    h[3] = static_cast<char>(t.day);
+    put_u32(h + 4, count);
+}
+
+bool write_all(int fd, const char* p, size_t n, off_t at, int& err) {
+    while (n > 0) {
+        ssize_t w = ::pwrite(fd, p, n, at);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            return false;
+        }
+        if (w == 0) {
+            err = ENOSPC;
+            return false;
+        }
+        p += w;
+        n -= static_cast<size_t>(w);
+        at += w;
+    }
+    return true;
+}
+
+struct Header {
+    Layout layout;
+    int header_len = 0;
+    int record_len = 0;
+    uint32_t declared = 0;
+};
+
+// Parses a table header from the first bytes of a file. On failure returns the reason.
+std::optional<std::string> parse_header(const unsigned char* b, size_t size, Header& h) {
+    if (size < 32) return "short header";
+    if (b[0] != 0x03 && b[0] != 0x83) return "not a dBASE III table";
+    h.declared = get_u32(b + 4);
+    h.header_len = get_u16(b + 8);
+    h.record_len = get_u16(b + 10);
+    if (h.header_len < 33) return "header length too small";
+    if (static_cast<size_t>(h.header_len) > size) return "short header";
+    h.layout.clear();
+    size_t off = 32;
+    while (off < static_cast<size_t>(h.header_len) && b[off] != kTerminator) {
+        if (off + 32 > static_cast<size_t>(h.header_len)) return "field descriptors overrun the header";
+        Field f;
+        size_t n = 0;
+        while (n < 11 && b[off + n] != 0) ++n;
+        std::string raw(reinterpret_cast<const char*>(b + off), n);
+        while (!raw.empty() && raw.back() == ' ') raw.pop_back();
+        f.name = cp1252_to_utf8(raw);
+        f.type = static_cast<char>(b[off + 11]);
+        f.width = b[off + 16];
+        f.decimals = b[off + 17];
+        h.layout.push_back(std::move(f));
+        off += 32;
+    }
+    if (h.layout.empty()) return "no fields";
+    if (newheadlen(h.layout) != h.record_len) return "record length inconsistent with the fields";
+    return std::nullopt;
+}
+
+std::string build_header(const Layout& layout, uint32_t count) {
+    size_t hl = 32 + 32 * layout.size() + 1;
+    std::string h(hl, '\0');
+    h[0] = static_cast<char>(kVersion);
+    stamp_header(h.data(), count);
+    put_u16(h.data() + 8, static_cast<unsigned>(hl));
+    put_u16(h.data() + 10, static_cast<unsigned>(newheadlen(layout)));
+    h[29] = static_cast<char>(kCodePage1252);
+    for (size_t i = 0; i < layout.size(); ++i) {
+        char* d = h.data() + 32 + 32 * i;
+        std::string name = to_upper_ascii(layout[i].name).substr(0, 10);
+        std::memcpy(d, name.data(), name.size());
+        d[11] = layout[i].type;
+        d[16] = static_cast<char>(layout[i].width);
+        // A character field has no decimals in this format, whatever a layout says.
+        d[17] = static_cast<char>(layout[i].type == 'C' ? 0 : layout[i].decimals);
+    }
+    h[hl - 1] = static_cast<char>(kTerminator);
+    return h;
+}
+
+bool valid_layout(const Layout& layout) {
+    if (layout.empty() || layout.size() > 2000) return false;
+    long total = 1;
+    for (const Field& f : layout) {
+        if (f.name.empty() || f.name.size() > 10) return false;
+        if (f.width < 1 || f.width > 254 || f.decimals < 0 || f.decimals > 15) return false;
+        total += f.width;
+    }
+    return total <= 65535;
+}
+
+// Strict number text: blanks, optional sign, digits with at most one point. Anything else is 0.
+double parse_number(const char* p, size_t n) {
+    size_t a = 0, e = n;
+    while (a < e && (p[a] == ' ' || p[a] == '\0')) ++a;
+    while (e > a && (p[e - 1] == ' ' || p[e - 1] == '\0')) --e;
+    if (a == e) return 0.0;
+    bool neg = false;
+    if (p[a] == '-' || p[a] == '+') {
+        neg = p[a] == '-';
+        ++a;
+    }
+    size_t digits = 0, points = 0;
+    for (size_t i = a; i < e; ++i) {
+        if (p[i] >= '0' && p[i] <= '9')
+            ++digits;
+        else if (p[i] == '.')
+            ++points;
+        else
+            return 0.0;
+    }
+    if (digits == 0 || points > 1) return 0.0;
+    double v = 0.0;
+    auto r = std::from_chars(p + a, p + e, v, std::chars_format::fixed);
+    if (r.ec != std::errc() || !std::isfinite(v)) return 0.0;
+    return neg ? -v : v;
+}
+
+std::string format_number(double v, int width, int decimals) {
+    if (std::isfinite(v)) {
+        for (int d = std::min(decimals, 15); d >= 0; --d) {
+            std::string s = format_plain(v, d);
+            if (static_cast<int>(s.size()) <= width)
+                return std::string(static_cast<size_t>(width) - s.size(), ' ') + s;
+        }
+    }
+    return std::string(static_cast<size_t>(width), '*');
+}
+
+}  // namespace
+
+int newheadlen(const Layout& layout) {
+    long n = 1;
+    for (const Field& f : layout) n += f.width;
+    return static_cast<int>(std::min<long>(n, INT_MAX));
+}
+
+bool layout_matches(const Layout& file_layout, const Layout& wanted) {
+    return file_layout.size() == wanted.size() && newheadlen(file_layout) == newheadlen(wanted);
+}
+
+namespace {
+fs::path existing_spelling(const fs::path& file) {
+    std::error_code ec;
+    if (fs::exists(file, ec)) return file;
+    fs::path dir = file.parent_path();
+    return resolve_ci(dir.empty() ? fs::path(".") : dir, file.filename().string());
+}
+}  // namespace
+
+std::optional<Layout> read_layout(const fs::path& file) {
+    std::ifstream in(existing_spelling(file), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string buf(32, '\0');
+    in.read(buf.data(), 32);
+    if (in.gcount() < 32) return std::nullopt;
+    size_t hl = get_u16(reinterpret_cast<const unsigned char*>(buf.data()) + 8);
+    if (hl > 32) {
+        buf.resize(hl);
+        in.read(buf.data() + 32, static_cast<std::streamsize>(hl - 32));
+        buf.resize(32 + static_cast<size_t>(in.gcount()));
+    }
+    Header h;
+    if (parse_header(reinterpret_cast<const unsigned char*>(buf.data()), buf.size(), h)) return std::nullopt;
+    return h.layout;
+}
+
+bool create_table(const fs::path& file_in, const Layout& layout) {
+    fs::path file = existing_spelling(file_in);
+    Fault base;
+    base.gen_code = kGenCreate;
+    base.description = "Create error";
+    base.filename = file.string();
+    base.operation = "DBCREATE";
+    base.can_retry = true;
+    base.can_default = true;
+    if (!valid_layout(layout)) {
+        base.can_retry = false;
+        base.description = "Create error: invalid layout";
+        report_fault(base);
+        return false;
+    }
+    std::string bytes = build_header(layout, 0);
+    bytes.push_back(static_cast<char>(kEndMarker));
+    return with_fault<bool>(
+        base,
+        [&](Fault& f) -> std::optional<bool> {
+            // Replacing a file that someone holds open would pull it away under them.
+            int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+            if (fd >= 0) {
+                bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+                int err = errno;
+                ::close(fd);
+                if (held) {
+                    f.os_code = os_code_of(err);
+                    return std::nullopt;
+                }
+            }
+            errno = 0;
+            if (!atomic_write(file, bytes)) {
+                f.os_code = os_code_of(errno ? errno : EIO);
+                return std::nullopt;
+            }
+            return true;
+        },
+        false);
+}
+
+bool& net_error_flag() {
+    static bool flag = false;
+    return flag;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct Table::Impl {
+    struct Order {
+        std::string name;
+        KeyFn key;
+        FilterFn filter;
+        std::vector<long> recs;         // records in the order
+        std::vector<std::string> keys;  // their keys, parallel to recs
+        std::vector<long> pos;          // position of each record in recs, -1 when not in it
+        uint64_t built = UINT64_MAX;
+    };
+
+    Table* owner = nullptr;
+    fs::path path;
+    std::string alias;
+    Layout layout;
+    std::vector<int> offsets;
+    int fd = -1;
+    int header_len = 0;
+    int record_len = 0;
+    char version_byte = static_cast<char>(kVersion);
+    std::string blank;
+
+    // Records in fixed blocks, so appending never moves what is already there.
+    long per_block = 1;
+    std::vector<std::unique_ptr<char[]>> blocks;
+    long count = 0;
+    std::vector<uint8_t> dirty;  // per record: differs from the file
+    long disk_count = 0;         // records the header on disk declares
+    off_t file_size = 0;
+    bool header_dirty = false;
+
+    long cur = 0;
+    bool at_eof = true;
+    bool at_bof = false;
+
+    uint64_t struct_version = 0;  // records added or removed, deletion marks
+    uint64_t data_version = 0;    // any change
+    std::vector<Order> orders;    // orders[0] is record order
+    int active = 0;
+
+    char* rec(long i) {
+        return blocks[static_cast<size_t>(i / per_block)].get() + (i % per_block) * record_len;
+    }
+    const char* rec(long i) const {
+        return blocks[static_cast<size_t>(i / per_block)].get() + (i % per_block) * record_len;
+    }
+    bool is_deleted(long i) const { return rec(i)[0] == '*'; }
+
+    void set_layout(Layout l) {
+        layout = std::move(l);
+        offsets.clear();
+        int off = 1;
+        for (const Field& f : layout) {
+            offsets.push_back(off);
+            off += f.width;
+        }
+        record_len = off;
+        blank.assign(static_cast<size_t>(record_len), ' ');
+        per_block = std::max<long>(1, static_cast<long>(kBlockBytes) / record_len);
+    }
+
+    void clear_records() {
+        blocks.clear();
+        count = 0;
+        dirty.clear();
+    }
+
+    char* grow() {
+        if (count % per_block == 0 && static_cast<size_t>(count / per_block) >= blocks.size())
+            blocks.emplace_back(new char[static_cast<size_t>(per_block * record_len)]);
+        char* r = rec(count);
+        ++count;
+        return r;
+    }
+
+    int field_index(std::string_view name) const {
+        for (size_t i = 0; i < layout.size(); ++i)
+            if (iequals_ascii(layout[i].name, name)) return static_cast<int>(i);
+        return -1;
+    }
+
+    bool on_record() const { return !at_eof && cur >= 0 && cur < count; }
+
+    void touch(long i, bool structural) {
+        dirty[static_cast<size_t>(i)] = 1;
+        ++data_version;
+        if (structural) ++struct_version;
+    }
+
+    // Brings an order up to date with the records; keys and filters see the table positioned on
+    // each record in turn.
+    void build(const Table& t, Order& o) {
+        uint64_t want = &o == &orders[0] ? struct_version : data_version;
+        if (o.built == want && o.pos.size() == static_cast<size_t>(count)) return;
+        o.recs.clear();
+        o.keys.clear();
+        o.pos.assign(static_cast<size_t>(count), -1);
+        if (&o == &orders[0]) {
+            for (long i = 0; i < count; ++i) {
+                if (is_deleted(i)) continue;
+                o.pos[static_cast<size_t>(i)] = static_cast<long>(o.recs.size());
+                o.recs.push_back(i);
+            }
+            o.built = want;
+            return;
+        }
+        long save_cur = cur;
+        bool save_eof = at_eof, save_bof = at_bof;
+        std::vector<std::pair<std::string, long>> items;
+        for (long i = 0; i < count; ++i) {
+            if (is_deleted(i)) continue;
+            cur = i;
+            at_eof = false;
+            if (o.filter && !o.filter(t)) continue;
+            items.emplace_back(o.key ? o.key(t) : std::string(), i);
+        }
+        cur = save_cur;
+        at_eof = save_eof;
+        at_bof = save_bof;
+        std::sort(items.begin(), items.end());
+        o.recs.reserve(items.size());
+        o.keys.reserve(items.size());
+        for (auto& [k, r] : items) {
+            o.pos[static_cast<size_t>(r)] = static_cast<long>(o.recs.size());
+            o.recs.push_back(r);
+            o.keys.push_back(std::move(k));
+        }
+        o.built = want;
+    }
+
+    Order& ordered(const Table& t) {
+        Order& o = orders[static_cast<size_t>(active)];
+        build(t, o);
+        return o;
+    }
+
+    void set_eof() {
+        cur = count;
+        at_eof = true;
+    }
+
+    void reset() {
+        if (fd >= 0) {
+            ::flock(fd, LOCK_UN);
+            ::close(fd);
+        }
+        fd = -1;
+        path.clear();
+        alias.clear();
+        layout.clear();
+        offsets.clear();
+        clear_records();
+        disk_count = 0;
+        file_size = 0;
+        header_dirty = false;
+        cur = 0;
+        at_eof = true;
+        at_bof = false;
+        ++struct_version;
+        ++data_version;
+        orders.clear();
+        orders.push_back(Order{});
+        active = 0;
+    }
+
+    bool needs_flush() const {
+        if (header_dirty || disk_count != count) return true;
+        return std::find(dirty.begin(), dirty.end(), 1) != dirty.end();
+    }
+
+    // Records first, then the header's count, so the header never declares records that are not
+    // on disk; the header update overwrites bytes already on disk and cannot run out of space.
+    bool write_changes(Fault& f) {
+        int err = 0;
+        std::vector<iovec> iov;
+        auto write_run = [&](long from, long to) -> bool {
+            off_t at = static_cast<off_t>(header_len) + static_cast<off_t>(from) * record_len;
+            long i = from;
+            while (i < to) {
+                iov.clear();
+                while (i < to && iov.size() < 512) {
+                    long block_end = std::min<long>(to, (i / per_block + 1) * per_block);
+                    iov.push_back({rec(i), static_cast<size_t>((block_end - i) * record_len)});
+                    i = block_end;
+                }
+                size_t k = 0;
+                while (k < iov.size()) {
+                    ssize_t w = ::pwritev(fd, iov.data() + k, static_cast<int>(iov.size() - k), at);
+                    if (w < 0 && errno == EINTR) continue;
+                    if (w <= 0) {
+                        err = w < 0 ? errno : ENOSPC;
+                        return false;
+                    }
+                    at += w;
+                    size_t left = static_cast<size_t>(w);
+                    while (k < iov.size() && left >= iov[k].iov_len) left -= iov[k++].iov_len;
+                    if (k < iov.size() && left > 0) {
+                        iov[k].iov_base = static_cast<char*>(iov[k].iov_base) + left;
+                        iov[k].iov_len -= left;
+                    }
+                }
+            }
+            return true;
+        };
+        for (long i = 0; i < count;) {
+            if (!dirty[static_cast<size_t>(i)]) {
+                ++i;
+                continue;
+            }
+            long j = i;
+            while (j < count && dirty[static_cast<size_t>(j)]) ++j;
+            if (!write_run(i, j)) {
+                f.os_code = os_code_of(err);
+                return false;
+            }
+            i = j;
+        }
+        off_t end = static_cast<off_t>(header_len) + static_cast<off_t>(count) * record_len;
+        char marker = static_cast<char>(kEndMarker);
+        if (!write_all(fd, &marker, 1, end, err)) {
+            f.os_code = os_code_of(err);
+            return false;
+        }
+        char head[8];
+        head[0] = version_byte;
+        stamp_header(head, static_cast<uint32_t>(count));
+        if (!write_all(fd, head, sizeof head, 0, err)) {
+            f.os_code = os_code_of(err);
+            return false;
+        }
+        if (file_size > end + 1 && ::ftruncate(fd, end + 1) != 0) {
+            f.os_code = os_code_of(errno);
+            return false;
+        }
+        file_size = end + 1;
+        std::fill(dirty.begin(), dirty.end(), 0);
+        disk_count = count;
+        header_dirty = false;
+        return true;
+    }
+
+    static std::vector<Impl*>& registry() {
+        static std::vector<Impl*> r;
+        return r;
+    }
+    void enlist() { registry().push_back(this); }
+    void delist() {
+        auto& r = registry();
+        r.erase(std::remove(r.begin(), r.end(), this), r.end());
+    }
+};
+
+Table::Table() : d_(std::make_unique<Impl>()) {
+    d_->owner = this;
+    d_->reset();
+}
+
+Table::~Table() {
+    try {
+        close();
+    } catch (...) {
+        // A fault while closing in a destructor has nowhere to go; the lock is released below.
+    }
+    if (d_) {
+        d_->delist();
+        d_->reset();
+    }
+}
+
+Table::Table(Table&& other) noexcept : d_(std::move(other.d_)) {
+    d_->owner = this;
+    other.d_ = std::make_unique<Impl>();
+    other.d_->owner = &other;
+    other.d_->reset();
+}
+
+Table& Table::operator=(Table&& other) noexcept {
+    if (this != &other) {
+        std::swap(d_, other.d_);
+        d_->owner = this;
+        other.d_->owner = &other;
+        try {
+            other.close();
+        } catch (...) {
+        }
+    }
+    return *this;
+}
+
+bool Table::open(const fs::path& file_in, std::string alias) {
+    close();
+    fs::path file = existing_spelling(file_in);
+    Fault base;
+    base.gen_code = kGenOpen;
+    base.description = "Open error";
+    base.filename = file.string();
+    base.operation = "USE";
+    base.args = {file.string()};
+    base.can_retry = true;
+    base.can_default = true;
+    int last_os = 0;
+    int fd = with_fault<int>(
+        base,
+        [&](Fault& f) -> std::optional<int> {
+            int h = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+            if (h < 0) {
+                f.os_code = last_os = os_code_of(errno);
+                return std::nullopt;
+            }
+            if (::flock(h, LOCK_EX | LOCK_NB) != 0) {
+                f.os_code = last_os = os_code_of(errno);
+                ::close(h);
+                return std::nullopt;
+            }
+            return h;
+        },
+        -1);
+    if (fd < 0) {
+        if (last_os == kOsSharing || last_os == kOsAccessDenied) net_error_flag() = true;
+        return false;
+    }
+
+    // A fault answered with "end" unwinds from the reading below; the lock must not outlive it.
+    struct Guard {
+        int fd;
+        ~Guard() {
+            if (fd >= 0) {
+                ::flock(fd, LOCK_UN);
+                ::close(fd);
+            }
+        }
+    } guard{fd};
+
+    Fault damaged;
+    damaged.gen_code = kGenCorruption;
+    damaged.description = "Corruption detected";
+    damaged.filename = file.string();
+    damaged.operation = "USE";
+    damaged.can_retry = true;
+    damaged.can_default = true;
+    std::string bytes;
+    Header h;
+    bool ok = with_fault<bool>(
+        damaged,
+        [&](Fault& f) -> std::optional<bool> {
+            struct stat st {};
+            if (::fstat(fd, &st) != 0) {
+                f.gen_code = kGenRead;
+                f.description = "Read error";
+                f.os_code = os_code_of(errno);
+                return std::nullopt;
+            }
+            bytes.assign(static_cast<size_t>(st.st_size), '\0');
+            size_t got = 0;
+            while (got < bytes.size()) {
+                ssize_t r = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+                if (r < 0 && errno == EINTR) continue;
+                if (r < 0) {
+                    f.gen_code = kGenRead;
+                    f.description = "Read error";
+                    f.os_code = os_code_of(errno);
+                    return std::nullopt;
+                }
+                if (r == 0) break;
+                got += static_cast<size_t>(r);
+            }
+            bytes.resize(got);
+            if (auto why =
+                    parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h)) {
+                f.description = "Corruption detected: " + *why;
+                return std::nullopt;
+            }
+            return true;
+        },
+        false);
+    if (!ok) return false;
+    guard.fd = -1;
+
+    Impl& d = *d_;
+    d.fd = fd;
+    d.path = file;
+    d.alias = std::move(alias);
+    d.set_layout(h.layout);
+    d.header_len = h.header_len;
+    d.file_size = static_cast<off_t>(bytes.size());
+    // A count beyond what the file holds is taken as what it holds.
+    size_t available = (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
+    long n = static_cast<long>(std::min<size_t>(h.declared, available));
+    for (long i = 0; i < n; ++i)
+        std::memcpy(d.grow(), bytes.data() + h.header_len + static_cast<size_t>(i) * h.record_len,
+                    static_cast<size_t>(h.record_len));
+    d.dirty.assign(static_cast<size_t>(n), 0);
+    d.disk_count = n;
+    d.version_byte = bytes[0];
+    // A damaged count is corrected only when something is written anyway.
+    d.header_dirty = false;
+    d.enlist();
+    go_top();
+    return true;
+}
+
+void Table::close() {
+    if (!d_ || d_->fd < 0) return;
+    flush();
+    d_->delist();
+    d_->reset();
+}
+
+bool Table::is_open() const {
+    return d_->fd >= 0;
+}
+const std::string& Table::alias() const {
+    return d_->alias;
+}
+const fs::path& Table::path() const {
+    return d_->path;
+}
+const Layout& Table::layout() const {
+    return d_->layout;
+}
+bool Table::has_field(std::string_view name) const {
+    return d_->field_index(name) >= 0;
+}
+
+long Table::reccount() const {
+    return d_->count;
+}
+long Table::recno() const {
+    return d_->at_eof ? d_->count + 1 : d_->cur + 1;
+}
+bool Table::eof() const {
+    return d_->at_eof;
+}
+bool Table::bof() const {
+    return d_->at_bof;
+}
+
+void Table::go_top() {
+    auto& o = d_->ordered(*this);
+    d_->at_bof = o.recs.empty();
+    if (o.recs.empty()) {
+        d_->set_eof();
+        return;
+    }
+    d_->cur = o.recs.front();
+    d_->at_eof = false;
+}
+
+void Table::go_bottom() {
+    auto& o = d_->ordered(*this);
+    d_->at_bof = o.recs.empty();
+    if (o.recs.empty()) {
+        d_->set_eof();
+        return;
+    }
+    d_->cur = o.recs.back();
+    d_->at_eof = false;
+}
+
+void Table::go_to(long recno) {
+    d_->at_bof = false;
+    if (recno >= 1 && recno <= d_->count) {
+        d_->cur = recno - 1;
+        d_->at_eof = false;
+    } else {
+        d_->set_eof();
+    }
+}
+
+void Table::skip(long n) {
+    Impl& d = *d_;
+    if (n == 0) return;
+    auto& o = d.ordered(*this);
+    const long size = static_cast<long>(o.recs.size());
+    long p;
+    bool member = true;
+    if (d.at_eof) {
+        p = size;
+    } else if (o.pos[static_cast<size_t>(d.cur)] >= 0) {
+        p = o.pos[static_cast<size_t>(d.cur)];
+    } else {
+        // The current record left the order (deleted, or filtered out): step from where it would stand.
+        member = false;
+        const bool keyed = d.active != 0;
+        std::string k = keyed && o.key ? o.key(*this) : std::string();
+        long lo = 0, hi = size;
+        while (lo < hi) {
+            long mid = lo + (hi - lo) / 2;
+            bool after;
+            if (keyed) {
+                const std::string& km = o.keys[static_cast<size_t>(mid)];
+                after = km > k || (km == k && o.recs[static_cast<size_t>(mid)] > d.cur);
+            } else {
+                after = o.recs[static_cast<size_t>(mid)] > d.cur;
+            }
+            if (after)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        p = lo;
+    }
+    long target = (!member && n > 0) ? p + n - 1 : p + n;
+    d.at_bof = false;
+    if (target >= size) {
+        d.set_eof();
+    } else if (target < 0) {
+        d.at_bof = true;
+        if (size == 0) {
+            d.set_eof();
+        } else {
+            d.cur = o.recs.front();
+            d.at_eof = false;
+        }
+    } else {
+        d.cur = o.recs[static_cast<size_t>(target)];
+        d.at_eof = false;
+    }
+}
+
+long Table::count() const {
+    return static_cast<long>(d_->ordered(*this).recs.size());
+}
+
+void Table::zap() {
+    Impl& d = *d_;
+    if (d.fd < 0) return;
+    d.clear_records();
+    d.header_dirty = true;
+    ++d.struct_version;
+    ++d.data_version;
+    d.at_bof = true;
+    d.set_eof();
+}
+
+void Table::append_blank() {
+    Impl& d = *d_;
+    if (d.fd < 0) return;
+    std::memcpy(d.grow(), d.blank.data(), static_cast<size_t>(d.record_len));
+    d.dirty.push_back(1);
+    ++d.struct_version;
+    ++d.data_version;
+    d.cur = d.count - 1;
+    d.at_eof = false;
+    d.at_bof = false;
+}
+
+bool Table::deleted() const {
+    return d_->on_record() && d_->is_deleted(d_->cur);
+}
+
+void Table::delete_record() {
+    Impl& d = *d_;
+    if (!d.on_record() || d.is_deleted(d.cur)) return;
+    d.rec(d.cur)[0] = '*';
+    d.touch(d.cur, true);
+}
+
+void Table::pack() {
+    Impl& d = *d_;
+    if (d.fd < 0) return;
+    long j = 0;
+    for (long i = 0; i < d.count; ++i) {
+        if (d.is_deleted(i)) continue;
+        if (i != j) std::memcpy(d.rec(j), d.rec(i), static_cast<size_t>(d.record_len));
+        ++j;
+    }
+    if (j != d.count) {
+        d.count = j;
+        d.blocks.resize(static_cast<size_t>((j + d.per_block - 1) / d.per_block));
+        d.dirty.assign(static_cast<size_t>(j), 1);
+        d.header_dirty = true;
+        ++d.struct_version;
+        ++d.data_version;
+    }
+    go_top();
+}
+
+double Table::num(std::string_view field) const {
+    const Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0 || !d.on_record()) return 0.0;
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    if (f.type != 'N' && f.type != 'F') return 0.0;
+    return parse_number(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], static_cast<size_t>(f.width));
+}
+
+std::string Table::str(std::string_view field) const {
+    const Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0) return {};
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    if (!d.on_record()) return std::string(static_cast<size_t>(f.width), ' ');
+    std::string raw(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], static_cast<size_t>(f.width));
+    std::replace(raw.begin(), raw.end(), '\0', ' ');
+    return cp1252_to_utf8(raw);
+}
+
+std::string Table::trimmed(std::string_view field) const {
+    std::string s = str(field);
+    size_t a = s.find_first_not_of(' ');
+    if (a == std::string::npos) return {};
+    size_t e = s.find_last_not_of(' ');
+    return s.substr(a, e - a + 1);
+}
+
+Date Table::date(std::string_view field) const {
+    const Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0 || !d.on_record()) return {};
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    return date_from_dbf(
+        std::string_view(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], static_cast<size_t>(f.width)));
+}
+
+void Table::set_num(std::string_view field, double value) {
+    Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0 || !d.on_record()) return;
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    if (f.type != 'N' && f.type != 'F') return;
+    std::string s = format_number(value, f.width, f.decimals);
+    std::memcpy(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], s.data(), static_cast<size_t>(f.width));
+    d.touch(d.cur, false);
+}
+
+void Table::set_str(std::string_view field, std::string_view utf8) {
+    Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0 || !d.on_record()) return;
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    if (f.type != 'C') return;
+    // One byte per character in the file, so cutting the converted text never splits a character.
+    std::string s = utf8_to_cp1252(utf8);
+    s.resize(static_cast<size_t>(f.width), ' ');
+    std::memcpy(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], s.data(), static_cast<size_t>(f.width));
+    d.touch(d.cur, false);
+}
+
+void Table::set_date(std::string_view field, Date dt) {
+    Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0 || !d.on_record()) return;
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    if (f.type != 'D') return;
+    std::string s = date_to_dbf(dt);
+    s.resize(static_cast<size_t>(f.width), ' ');
+    std::memcpy(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], s.data(), static_cast<size_t>(f.width));
+    d.touch(d.cur, false);
+}
+
+bool Table::flush() {
+    Impl& d = *d_;
+    if (d.fd < 0 || !d.needs_flush()) return true;
+    Fault base;
+    base.gen_code = kGenWrite;
+    base.description = "Write error";
+    base.filename = d.path.string();
+    base.operation = "DBCOMMIT";
+    base.can_retry = true;
+    base.can_default = true;
+    return with_fault<bool>(
+        base,
+        [&](Fault& f) -> std::optional<bool> {
+            return d.write_changes(f) ? std::optional<bool>(true) : std::nullopt;
+        },
+        false);
+}
+
+bool Table::append_from(const fs::path& other) {
+    Impl& d = *d_;
+    if (d.fd < 0) return false;
+    Table src;
+    if (!src.open(other, "APPEND")) return false;
+    const Impl& s = *src.d_;
+    struct Pair {
+        int from, to;
+    };
+    std::vector<Pair> pairs;
+    for (size_t i = 0; i < d.layout.size(); ++i) {
+        int k = s.field_index(d.layout[i].name);
+        if (k >= 0) pairs.push_back({k, static_cast<int>(i)});
+    }
+    for (long r = 0; r < s.count; ++r) {
+        if (s.is_deleted(r)) continue;
+        src.d_->cur = r;
+        src.d_->at_eof = false;
+        append_blank();
+        for (const Pair& p : pairs) {
+            const Field& sf = s.layout[static_cast<size_t>(p.from)];
+            const Field& df = d.layout[static_cast<size_t>(p.to)];
+            bool s_num = sf.type == 'N' || sf.type == 'F';
+            switch (df.type) {
+                case 'N':
+                case 'F':
+                    set_num(df.name, s_num ? src.num(sf.name) : parse_lenient(src.trimmed(sf.name)).value);
+                    break;
+                case 'D':
+                    set_date(df.name, src.date(sf.name));
+                    break;
+                case 'C':
+                    set_str(df.name, src.trimmed(sf.name));
+                    break;
+                default: {
+                    std::string raw(s.rec(r) + s.offsets[static_cast<size_t>(p.from)],
+                                    static_cast<size_t>(sf.width));
+                    raw.resize(static_cast<size_t>(df.width), ' ');
+                    std::memcpy(d.rec(d.cur) + d.offsets[static_cast<size_t>(p.to)], raw.data(), raw.size());
+                }
+            }
+        }
+    }
+    src.close();
+    return true;
+}
+
+int Table::add_order(std::string name, KeyFn key, FilterFn filter) {
+    Impl::Order o;
+    o.name = std::move(name);
+    o.key = std::move(key);
+    o.filter = std::move(filter);
+    d_->orders.push_back(std::move(o));
+    return static_cast<int>(d_->orders.size()) - 1;
+}
+
+void Table::set_order(int order) {
+    if (order >= 0 && order < static_cast<int>(d_->orders.size())) d_->active = order;
+}
+
+int Table::order() const {
+    return d_->active;
+}
+
+std::vector<std::string> Table::order_names() const {
+    std::vector<std::string> names;
+    for (size_t i = 1; i < d_->orders.size(); ++i) names.push_back(d_->orders[i].name);
+    return names;
+}
+
+std::vector<Table*> open_tables() {
+    std::vector<Table*> out;
+    for (Table::Impl* d : Table::Impl::registry()) out.push_back(d->owner);
+    return out;
+}
+
+void close_all_tables() {
+    for (Table* t : open_tables()) t->close();
+}
+
+bool Table::seek(std::string_view key) {
+    Impl& d = *d_;
+    d.at_bof = false;
+    if (d.active == 0) {
+        d.set_eof();
+        return false;
+    }
+    auto& o = d.ordered(*this);
+    auto it = std::lower_bound(o.keys.begin(), o.keys.end(), key,
+                               [](const std::string& a, std::string_view b) { return a < b; });
+    if (it == o.keys.end() || *it != key) {
+        d.set_eof();
+        return false;
+    }
+    d.cur = o.recs[static_cast<size_t>(it - o.keys.begin())];
+    d.at_eof = false;
+    return true;
+}
+
+std::string Table::raw_record() const {
+    const Impl& d = *d_;
+    if (!d.on_record()) return {};
+    return std::string(d.rec(d.cur), static_cast<size_t>(d.record_len));
+}
+
+}  // namespace vestral::core::dbf
