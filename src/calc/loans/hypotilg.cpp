@@ -12,11 +12,17 @@ namespace vestral::calc {
 
 using core::div0;
 
-double ht_einmalpz(double amount, double special) { return div0(100, amount) * special; }
+double ht_einmalpz(double amount, double special) {
+    return div0(100, amount) * special;
+}
 
-double ht_credit_fee_eur(double amount, double percent) { return amount / 100 * percent; }
+double ht_credit_fee_eur(double amount, double percent) {
+    return amount / 100 * percent;
+}
 
-double ht_credit_fee_percent(double amount, double eur) { return div0(100, amount) * eur; }
+double ht_credit_fee_percent(double amount, double eur) {
+    return div0(100, amount) * eur;
+}
 
 namespace {
 
@@ -200,8 +206,8 @@ std::vector<core::InpFail> ht_checks(const HypoInputs& in) {
         InpFail{"Hypothekbetrag", in.NHYPOTHEK, Num{0, 0}, Num{99999999, 0}, "", "", ""},
         InpFail{"Nominalzins", in.NZINSSATZ, Num{1, 0}, Num{19, 0}, "4", "12", "%"},
         InpFail{"Tilgung pro Jahr", in.NTILGANNO, Num{0, 0}, Num{20, 0}, "1,0", "", "%"},
-        InpFail{"Laufzeit ab Datum", static_cast<double>(in.DABDATUM.year), Num{1990, 0}, Num{2050, 0}, "", "",
-                ""},
+        InpFail{"Laufzeit ab Datum", static_cast<double>(in.DABDATUM.year), Num{1990, 0}, Num{2050, 0}, "",
+                "", ""},
         InpFail{"Laufzeit in Jahren", static_cast<double>(in.NLAUFZEIT), Num{5, 0}, Num{50, 0}, "", "", ""},
         InpFail{"Nominalzins", in.NZINSNACH, Num{1, 0}, Num{19, 0}, "4", "12", "%"},
         // The bound follows the entered amount and is shown with its two decimals.
@@ -225,14 +231,10 @@ std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, co
     using core::format_shortest;
     // Inputs carry the decimals of their masks; computed values go out at full precision.
     return {
-        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)},
-        {"Hypothek", format_plain(in.NHYPOTHEK, 2)},
-        {"Zinssatz", format_plain(in.NZINSSATZ, 3)},
-        {"TilgungJahr", format_plain(in.NTILGANNO, 3)},
-        {"AbDatum", core::format_date(in.DABDATUM)},
-        {"Zinssumme", format_shortest(res.NZINSSUM)},
-        {"Gesamtsumme", format_shortest(res.NTILGSUM)},
-        {"Laufzeit", format_shortest(res.NTILGZEIT)},
+        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Hypothek", format_plain(in.NHYPOTHEK, 2)},
+        {"Zinssatz", format_plain(in.NZINSSATZ, 3)},    {"TilgungJahr", format_plain(in.NTILGANNO, 3)},
+        {"AbDatum", core::format_date(in.DABDATUM)},    {"Zinssumme", format_shortest(res.NZINSSUM)},
+        {"Gesamtsumme", format_shortest(res.NTILGSUM)}, {"Laufzeit", format_shortest(res.NTILGZEIT)},
         {"Annuitaet", format_shortest(res.NANNUITAT)},
     };
 }

@@ -96,7 +96,9 @@ HypoOutcome ht_tab(const HypoInputs& in);
 // The special repayment as a percentage of the amount (100 / amount × special), and its warning
 // colour rule.
 double ht_einmalpz(double amount, double special);
-inline bool ht_einmalpz_is_red(double percent) { return percent > 5; }
+inline bool ht_einmalpz_is_red(double percent) {
+    return percent > 5;
+}
 
 // Coupling of the two credit-fee fields.
 double ht_credit_fee_eur(double amount, double percent);  // amount / 100 × percent

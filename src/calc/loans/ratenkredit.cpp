@@ -16,9 +16,13 @@ double rk_monrate(double credit, double rate, double fee_eur, int n) {
     return (credit / 100 * (rate / 12) * n + credit + fee_eur) / n;
 }
 
-double rk_fee_eur(double credit, double percent) { return credit / 100 * percent; }
+double rk_fee_eur(double credit, double percent) {
+    return credit / 100 * percent;
+}
 
-double rk_fee_percent(double credit, double eur) { return div0(100, credit) * eur; }
+double rk_fee_percent(double credit, double eur) {
+    return div0(100, credit) * eur;
+}
 
 namespace {
 
@@ -143,7 +147,8 @@ std::vector<core::InpFail> rk_checks(const RkInputs& in) {
         // Bounds that follow the credit: a tenth of it as an amount, and the whole-number twelfth.
         InpFail{"Bearbeitungsgebühr", in.NBEARBGEB, Num{0, 0}, Num{in.NKREDIT / 10, 2}, "", "", ""},
         InpFail{"Laufzeit in Monaten", static_cast<double>(in.NLAUFZEIT), Num{0, 0}, Num{120, 0}, "", "", ""},
-        InpFail{"monatliche Rate", in.NMONRATE, Num{0, 0}, Num{core::int_part(in.NKREDIT / 12), 0}, "", "", ""},
+        InpFail{"monatliche Rate", in.NMONRATE, Num{0, 0}, Num{core::int_part(in.NKREDIT / 12), 0}, "", "",
+                ""},
     };
 }
 
@@ -163,18 +168,12 @@ std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const 
     using core::format_shortest;
     // Inputs carry the decimals of their masks; computed values go out at full precision.
     return {
-        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)},
-        {"Kredit", format_plain(in.NKREDIT, 2)},
-        {"Laufzeit", format_plain(in.NLAUFZEIT, 0)},
-        {"MonZins", format_plain(in.NMONZINS, 3)},
-        {"MonRate", format_plain(in.NMONRATE, 2)},
-        {"BearbProz", format_plain(in.NBEARBPRO, 3)},
-        {"BearbGeb", format_plain(in.NBEARBGEB, 2)},
-        {"ZinsSumme", format_shortest(res.NZINSSUM)},
-        {"TilgSumme", format_shortest(res.NTILGSUM)},
-        {"LzSumme", format_shortest(res.NLZSUMME)},
-        {"ErstRate", format_shortest(res.NERSTRATE)},
-        {"RestRate", format_shortest(res.NRESTRATE)},
+        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Kredit", format_plain(in.NKREDIT, 2)},
+        {"Laufzeit", format_plain(in.NLAUFZEIT, 0)},    {"MonZins", format_plain(in.NMONZINS, 3)},
+        {"MonRate", format_plain(in.NMONRATE, 2)},      {"BearbProz", format_plain(in.NBEARBPRO, 3)},
+        {"BearbGeb", format_plain(in.NBEARBGEB, 2)},    {"ZinsSumme", format_shortest(res.NZINSSUM)},
+        {"TilgSumme", format_shortest(res.NTILGSUM)},   {"LzSumme", format_shortest(res.NLZSUMME)},
+        {"ErstRate", format_shortest(res.NERSTRATE)},   {"RestRate", format_shortest(res.NRESTRATE)},
     };
 }
 

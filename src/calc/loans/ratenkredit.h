@@ -71,7 +71,9 @@ RkOutcome rk_rech(const RkInputs& in, int current_year);
 double rk_fee_eur(double credit, double percent);  // credit / 100 × percent
 double rk_fee_percent(double credit, double eur);  // 100 / credit × EUR, 0 for credit 0
 // The EUR field takes input only while the percent is 0 or an amount is already there.
-inline bool rk_fee_eur_editable(double percent, double eur) { return percent == 0 || eur > 0; }
+inline bool rk_fee_eur_editable(double percent, double eur) {
+    return percent == 0 || eur > 0;
+}
 
 // RK_CHECK as data: the six bound checks in order (check n is element n − 1).
 std::vector<core::InpFail> rk_checks(const RkInputs& in);

@@ -13,7 +13,9 @@ using core::round_to;
 
 namespace {
 
-double c2(double v) { return round_to(v, 2); }
+double c2(double v) {
+    return round_to(v, 2);
+}
 
 // 100 000 at 5 %, 2 % repayment from 01.01.2007, 10 years fixed, 6 % afterwards, no fees.
 HypoInputs base() {
@@ -492,8 +494,8 @@ TEST(HypoSettings, SectionEntriesInOrder) {
     res.NANNUITAT = 583.3333333333334;
     const auto e = hypo_settings_entries(in, res);
     ASSERT_EQ(e.size(), 9u);
-    const std::vector<std::string> keys{"Bankname",    "Hypothek",  "Zinssatz", "TilgungJahr", "AbDatum",
-                                        "Zinssumme",   "Gesamtsumme", "Laufzeit", "Annuitaet"};
+    const std::vector<std::string> keys{"Bankname",  "Hypothek",    "Zinssatz", "TilgungJahr", "AbDatum",
+                                        "Zinssumme", "Gesamtsumme", "Laufzeit", "Annuitaet"};
     for (size_t k = 0; k < keys.size(); ++k) EXPECT_EQ(e[k].key, keys[k]);
     EXPECT_EQ(e[0].value, "Sparkasse" + std::string(31, ' '));
     EXPECT_EQ(e[1].value, "100000.00");

@@ -10,7 +10,9 @@ using core::round_to;
 
 namespace {
 
-double c2(double v) { return round_to(v, 2); }
+double c2(double v) {
+    return round_to(v, 2);
+}
 
 RkInputs credit(int term, double rate, double fee = 0) {
     RkInputs in;
@@ -212,10 +214,12 @@ TEST(RkCheck, SixChecksWithBoundsFollowingTheCredit) {
     in.NMONZINS = 20;
     EXPECT_EQ(rk_check_failures(in), (std::vector<int>{4, 5, 6}));
     EXPECT_EQ(rk_check_failures(in, 6), (std::vector<int>{6}));
-    EXPECT_EQ(*core::inpfail_message(rk_checks(in)[5]),
-              "Die Eingabe für 'monatliche Rate' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 833 ein.");
+    EXPECT_EQ(
+        *core::inpfail_message(rk_checks(in)[5]),
+        "Die Eingabe für 'monatliche Rate' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 833 ein.");
     EXPECT_EQ(*core::inpfail_message(rk_checks(in)[3]),
-              "Die Eingabe für 'Bearbeitungsgebühr' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 1000.00 ein.");
+              "Die Eingabe für 'Bearbeitungsgebühr' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und "
+              "1000.00 ein.");
 }
 
 TEST(RkSettings, SectionEntriesInOrder) {
@@ -223,9 +227,9 @@ TEST(RkSettings, SectionEntriesInOrder) {
     in.NMONZINS = 6.125;
     const RkOutcome o = rk_rech(in, 2024);
     const auto e = rk_settings_entries(in, o.results);
-    const std::vector<std::string> keys{"Bankname",  "Kredit",    "Laufzeit",  "MonZins",
-                                        "MonRate",   "BearbProz", "BearbGeb",  "ZinsSumme",
-                                        "TilgSumme", "LzSumme",   "ErstRate",  "RestRate"};
+    const std::vector<std::string> keys{"Bankname",  "Kredit",    "Laufzeit", "MonZins",
+                                        "MonRate",   "BearbProz", "BearbGeb", "ZinsSumme",
+                                        "TilgSumme", "LzSumme",   "ErstRate", "RestRate"};
     ASSERT_EQ(e.size(), keys.size());
     for (size_t k = 0; k < keys.size(); ++k) EXPECT_EQ(e[k].key, keys[k]);
     EXPECT_EQ(e[0].value, "Kreditbank" + std::string(30, ' '));
