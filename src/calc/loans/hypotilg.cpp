@@ -59,7 +59,7 @@ HypoOutcome ht_tab(const HypoInputs& in) {
     const double R2 = (B / 100 * i2 + B / 100 * t) / 12;
     res.NANNUITAT = R1;
     res.NANNUITA2 = R2;
-    // Monthly compounding of the nominal rate, written as the program has always computed it.
+    // Monthly compounding of the nominal rate alone; the fees do not enter it.
     res.NEFFZINS = (std::pow(div0(B + B / 100 * i / 12, B), 1 / (1.0 / 12)) - 1) * 100;
 
     double R = R1;
