@@ -18,7 +18,9 @@ OpScope::OpScope(const char* name) {
     g_depth.store(d + 1, std::memory_order_release);
 }
 
-OpScope::~OpScope() { g_depth.fetch_sub(1, std::memory_order_release); }
+OpScope::~OpScope() {
+    g_depth.fetch_sub(1, std::memory_order_release);
+}
 
 std::vector<std::string> op_stack() {
     std::vector<std::string> out;

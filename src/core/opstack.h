@@ -7,7 +7,7 @@
 namespace vestral::core {
 
 class OpScope {
-public:
+  public:
     explicit OpScope(const char* name);
     ~OpScope();
     OpScope(const OpScope&) = delete;

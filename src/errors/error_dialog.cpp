@@ -54,8 +54,10 @@ ErrorDialog::ErrorDialog(const DialogInfo& info, bool tall, QWidget* parent) : Q
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, c] {
             choice_ = c;
-            if (c == Choice::Ende) reject();
-            else accept();
+            if (c == Choice::Ende)
+                reject();
+            else
+                accept();
         });
         return b;
     };

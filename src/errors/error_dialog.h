@@ -9,11 +9,11 @@
 namespace vestral::errors {
 
 class ErrorDialog : public QDialog {
-public:
+  public:
     ErrorDialog(const DialogInfo& info, bool tall, QWidget* parent = nullptr);
     Choice choice() const { return choice_; }
 
-private:
+  private:
     Choice choice_ = Choice::Ende;
 };
 

@@ -25,7 +25,9 @@ SystemInfoSource& source_slot() {
     return s;
 }
 
-std::string line(std::string_view s) { return std::string(s) + kEol; }
+std::string line(std::string_view s) {
+    return std::string(s) + kEol;
+}
 
 // The value of a "Key:   123 kB" line of a /proc file, in kB; -1 when missing.
 long long proc_kb(const char* file, std::string_view key) {
@@ -109,7 +111,9 @@ SystemInfoSource set_system_info_source(SystemInfoSource source) {
     return old;
 }
 
-SystemInfo system_info() { return source_slot() ? source_slot()() : collect_system_info(); }
+SystemInfo system_info() {
+    return source_slot() ? source_slot()() : collect_system_info();
+}
 
 std::vector<TableInfo> open_table_info() {
     std::vector<TableInfo> out;
@@ -170,10 +174,13 @@ std::string log_head(const SystemInfo& s) {
 
 std::string log_time(const SystemInfo& s) {
     std::string date = core::format_date(core::Date{s.year, s.month, s.day});
-    return line("   Zeitpunkt des Fehlers: " + date + ", " + two(s.hour) + ":" + two(s.minute) + ":" + two(s.second));
+    return line("   Zeitpunkt des Fehlers: " + date + ", " + two(s.hour) + ":" + two(s.minute) + ":" +
+                two(s.second));
 }
 
-std::string log_toolkit(const SystemInfo& s) { return line("         " + s.toolkit); }
+std::string log_toolkit(const SystemInfo& s) {
+    return line("         " + s.toolkit);
+}
 
 std::string log_fault(const core::Fault& f) {
     std::string out = line("   Fehlerbeschreibung: " + core::fault_message(f));
@@ -195,15 +202,17 @@ std::string log_stack(const std::vector<std::string>& stack) {
 std::string log_system(const SystemInfo& s) {
     std::string out = line("") + line("System") + line("======");
     out += line("   CPU Type: " + s.cpu);
-    out += line("   Hardware Speicher: " + std::to_string(s.mem_kb) + " (" + std::to_string(s.mem_kb / 1024) + " megas)");
+    out += line("   Hardware Speicher: " + std::to_string(s.mem_kb) + " (" + std::to_string(s.mem_kb / 1024) +
+                " megas)");
     out += line("");
     out += line("  Freie System Resourcen: % " + s.free_resources);
     out += line("        GDI    Resourcen: % n/a");
     out += line("        User   Resourcen: % n/a");
     out += line("");
-    out += line("  Windows und MsDos Versionen: " + pad_num(s.os_major, 2) + "." + pad_num(s.os_minor, 2) + ", " +
-                pad_num(s.kernel_major, 2) + "." + pad_num(s.kernel_minor, 2));
-    out += line("   Anzahl laufender Windows-Applikationen: " + pad_num(static_cast<long long>(s.applications.size()), 3));
+    out += line("  Windows und MsDos Versionen: " + pad_num(s.os_major, 2) + "." + pad_num(s.os_minor, 2) +
+                ", " + pad_num(s.kernel_major, 2) + "." + pad_num(s.kernel_minor, 2));
+    out += line("   Anzahl laufender Windows-Applikationen: " +
+                pad_num(static_cast<long long>(s.applications.size()), 3));
     for (size_t i = 0; i < s.applications.size(); ++i)
         out += line("    " + pad_num(static_cast<long long>(i + 1), 3) + " " + s.applications[i]);
     return out;
@@ -234,14 +243,16 @@ std::string log_tables(const std::vector<TableInfo>& tables) {
                     std::string(20, ' ') + "RddName: DBFNTX");
         out += line("     ==============================");
         out += line("     Satznr.  RecCount    BOF   EOF");
-        out += line("    " + pad_num(t.recno % 100000, 5) + std::string(6, ' ') + pad_num(t.reccount % 100000, 5) +
-                    std::string(6, ' ') + flag(t.bof) + "   " + flag(t.eof));
+        out +=
+            line("    " + pad_num(t.recno % 100000, 5) + std::string(6, ' ') +
+                 pad_num(t.reccount % 100000, 5) + std::string(6, ' ') + flag(t.bof) + "   " + flag(t.eof));
         out += line("");
         out += line("     Benutzte Indexe " + std::string(23, ' ') + "TagName");
         for (size_t i = 0; i < t.orders.size() && i < 15; ++i) {
             bool active = static_cast<int>(i + 1) == t.active_order;
             // Orders are kept in memory as functions; their key has no text of its own.
-            out += line(std::string(8, ' ') + (active ? "=> " : "   ") + core::pad_utf8("n/a", 35) + t.orders[i]);
+            out += line(std::string(8, ' ') + (active ? "=> " : "   ") + core::pad_utf8("n/a", 35) +
+                        t.orders[i]);
         }
         out += line("");
         out += line("     Benutzte Relationen");

@@ -19,17 +19,17 @@ inline constexpr const char* kLogName = "Error.log";  // the one spelling new lo
 inline constexpr const char* kEol = "\r\n";
 
 struct SystemInfo {
-    std::string title;            // PCRELEASE1 + PCRELEASE2
-    std::string program_path;     // the program file
-    long long program_size = 0;   // bytes
-    long long open_max = 0;       // file handles available to the process
+    std::string title;           // PCRELEASE1 + PCRELEASE2
+    std::string program_path;    // the program file
+    long long program_size = 0;  // bytes
+    long long open_max = 0;      // file handles available to the process
     int day = 1, month = 1, year = 2000, hour = 0, minute = 0, second = 0;  // local time of the fault
-    std::string toolkit;          // the version line of the window toolkit
+    std::string toolkit;  // the version line of the window toolkit
     std::string cpu;
     long long mem_kb = 0;
-    std::string free_resources;   // percent of memory available, or "n/a"
+    std::string free_resources;  // percent of memory available, or "n/a"
     int os_major = 0, os_minor = 0, kernel_major = 0, kernel_minor = 0;
-    bool nt_family = true;        // the dialog's taller variant
+    bool nt_family = true;  // the dialog's taller variant
     std::vector<std::string> applications;
     std::vector<std::string> drivers;       // table drivers linked in
     std::vector<std::string> memory_lines;  // the run-time figures of the memory analysis
@@ -58,16 +58,16 @@ std::string format_bytes(long long n);
 std::string pad_num(long long n, int width);
 
 // Sections of the log. Each returns whole lines ended by CR LF.
-std::string log_head(const SystemInfo& s);                      // 1 to 4
-std::string log_time(const SystemInfo& s);                      // 5
-std::string log_toolkit(const SystemInfo& s);                   // 6
-std::string log_fault(const core::Fault& f);                    // 7 and 8
-std::string log_stack(const std::vector<std::string>& stack);   // 9
-std::string log_system(const SystemInfo& s);                    // 10
+std::string log_head(const SystemInfo& s);                         // 1 to 4
+std::string log_time(const SystemInfo& s);                         // 5
+std::string log_toolkit(const SystemInfo& s);                      // 6
+std::string log_fault(const core::Fault& f);                       // 7 and 8
+std::string log_stack(const std::vector<std::string>& stack);      // 9
+std::string log_system(const SystemInfo& s);                       // 10
 std::string log_variables(const std::vector<std::string>& stack);  // 11
-std::string log_drivers(const SystemInfo& s);                   // 12
-std::string log_tables(const std::vector<TableInfo>& tables);   // 13
-std::string log_memory(const SystemInfo& s);                    // 14
+std::string log_drivers(const SystemInfo& s);                      // 12
+std::string log_tables(const std::vector<TableInfo>& tables);      // 13
+std::string log_memory(const SystemInfo& s);                       // 14
 
 // The whole log.
 std::string build_log(const core::Fault& f, const SystemInfo& s, const std::vector<std::string>& stack,

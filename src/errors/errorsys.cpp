@@ -7,14 +7,14 @@
 #include <QApplication>
 #include <atomic>
 #include <cerrno>
-#include <memory>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "core/dbf.h"
 #include "core/files.h"
@@ -105,8 +105,12 @@ void put(int fd, const char* s, size_t n) {
         n -= static_cast<size_t>(w);
     }
 }
-void put(int fd, const char* s) { put(fd, s, std::strlen(s)); }
-void put(int fd, const std::string& s) { put(fd, s.data(), s.size()); }
+void put(int fd, const char* s) {
+    put(fd, s, std::strlen(s));
+}
+void put(int fd, const std::string& s) {
+    put(fd, s.data(), s.size());
+}
 
 void put2(char* p, int v) {
     p[0] = static_cast<char>('0' + (v / 10) % 10);
@@ -177,12 +181,18 @@ void write_crash_log(const char* description) {
 
 const char* signal_text(int sig) {
     switch (sig) {
-        case SIGSEGV: return "Error SIGNAL/11  Speicherzugriffsfehler (SIGSEGV)";
-        case SIGABRT: return "Error SIGNAL/6  Programmabbruch (SIGABRT)";
-        case SIGFPE: return "Error SIGNAL/8  Rechenfehler (SIGFPE)";
-        case SIGBUS: return "Error SIGNAL/7  Busfehler (SIGBUS)";
-        case SIGILL: return "Error SIGNAL/4  Ungueltiger Befehl (SIGILL)";
-        default: return "Error SIGNAL/???  Schwerer Fehler";
+        case SIGSEGV:
+            return "Error SIGNAL/11  Speicherzugriffsfehler (SIGSEGV)";
+        case SIGABRT:
+            return "Error SIGNAL/6  Programmabbruch (SIGABRT)";
+        case SIGFPE:
+            return "Error SIGNAL/8  Rechenfehler (SIGFPE)";
+        case SIGBUS:
+            return "Error SIGNAL/7  Busfehler (SIGBUS)";
+        case SIGILL:
+            return "Error SIGNAL/4  Ungueltiger Befehl (SIGILL)";
+        default:
+            return "Error SIGNAL/???  Schwerer Fehler";
     }
 }
 
@@ -204,7 +214,8 @@ void on_terminate() {
             } catch (...) {
             }
         }
-        std::snprintf(g_terminate_text, sizeof g_terminate_text, "Error BASE/???  std::terminate: %s", what.c_str());
+        std::snprintf(g_terminate_text, sizeof g_terminate_text, "Error BASE/???  std::terminate: %s",
+                      what.c_str());
         write_crash_log(g_terminate_text);
     }
     ::_exit(1);
@@ -232,8 +243,12 @@ void end_program(int code) {
     throw ProgramExit{code};
 }
 
-void set_main_loop_running(bool running) { g_main_loop = running; }
-bool main_loop_running() { return g_main_loop; }
+void set_main_loop_running(bool running) {
+    g_main_loop = running;
+}
+bool main_loop_running() {
+    return g_main_loop;
+}
 
 FaultAnswer errordialog(const Fault& f) {
     // A division by zero yields 0 and the computation goes on.

@@ -36,8 +36,8 @@ void handle_unknown_exception(QWidget* parent);
 enum class Choice { Ende, Wiederholen, Default };
 struct DialogInfo {
     QString title;
-    QString message;      // the fault message
-    QStringList stack;    // the entries of the list box
+    QString message;    // the fault message
+    QStringList stack;  // the entries of the list box
     bool can_retry = false;
     bool can_default = false;
 };
@@ -61,7 +61,7 @@ bool main_loop_running();
 // The application object of the program: exceptions that escape an event handler go to the
 // fault handler instead of through Qt.
 class Application : public QApplication {
-public:
+  public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
     // Runs the main event loop (exec) with main_loop_running() true meanwhile.

@@ -51,13 +51,14 @@ bool mail_log(QWidget* parent, const fs::path& dir, const fs::path& log) {
                               {"Address", s.cs_email},
                               {"Subject", "Programmfehler in " + s.pcrelease1 + s.pcrelease2}});
     fs::path program = core::resolve_ci(dir, kMailProgram);
-    int rc = toolkit::run_program(QString::fromStdString(program.string()), {}, QString::fromStdString(dir.string()));
+    int rc = toolkit::run_program(QString::fromStdString(program.string()), {},
+                                  QString::fromStdString(dir.string()));
     (void)parent;
     return rc == 0;
 }
 
 class PrintErrDialog : public QDialog {
-public:
+  public:
     PrintErrDialog(QWidget* parent, const fs::path& dir) : QDialog(parent), dir_(dir) {
         const auto& s = core::settings();
         setObjectName("PrintErrDialog");
@@ -70,14 +71,16 @@ public:
         picture->setObjectName("bild");
         picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
 
-        auto* bold = new QLabel(QString::fromStdString("Es ist ein Laufzeitfehler aufgetreten. Das Programm " +
-                                                       s.pcrelease1 + " wird beendet!"),
-                                this);
+        auto* bold =
+            new QLabel(QString::fromStdString("Es ist ein Laufzeitfehler aufgetreten. Das Programm " +
+                                              s.pcrelease1 + " wird beendet!"),
+                       this);
         bold->setObjectName("meldung");
         bold->setWordWrap(true);
         QFont bf = toolkit::map_font("Ms Sans Serif", 8, true);
         bold->setFont(bf);
-        auto* choose = new QLabel("Wählen Sie nun, wie Sie mit dem Fehlerprotokoll verfahren möchten !", this);
+        auto* choose =
+            new QLabel("Wählen Sie nun, wie Sie mit dem Fehlerprotokoll verfahren möchten !", this);
         choose->setObjectName("frage");
         choose->setWordWrap(true);
 
@@ -103,7 +106,8 @@ public:
         abbrechen->setObjectName("abbrechen");
         abbrechen->setAutoDefault(false);
         connect(weiter, &QPushButton::clicked, this, [this] { proceed(); });
-        connect(hilfe, &QPushButton::clicked, this, [this] { toolkit::help::show_contents(this, "VESTRAL"); });
+        connect(hilfe, &QPushButton::clicked, this,
+                [this] { toolkit::help::show_contents(this, "VESTRAL"); });
         connect(abbrechen, &QPushButton::clicked, this, &QDialog::reject);
 
         auto* texts = new QVBoxLayout;
@@ -124,19 +128,24 @@ public:
         layout->addLayout(buttons);
     }
 
-private:
+  private:
     void proceed() {
         auto log = find_log(dir_);
         if (log) {
             if (delete_->isChecked()) {
                 delete_log(dir_);
             } else if (print_->isChecked()) {
-                if (print_log(this, *log)) delete_log(dir_);
-                else toolkit::warning(this, "Programmfehler", kNotSentText);
+                if (print_log(this, *log))
+                    delete_log(dir_);
+                else
+                    toolkit::warning(this, "Programmfehler", kNotSentText);
             } else if (toolkit::ask_yes_no(this, "Email-Versand",
-                                           "Möchten Sie das Fehlerprotokoll nun per Email versenden ?", false)) {
-                if (mail_log(this, dir_, *log)) delete_log(dir_);
-                else toolkit::warning(this, "Programmfehler", kNotSentText);
+                                           "Möchten Sie das Fehlerprotokoll nun per Email versenden ?",
+                                           false)) {
+                if (mail_log(this, dir_, *log))
+                    delete_log(dir_);
+                else
+                    toolkit::warning(this, "Programmfehler", kNotSentText);
             } else {
                 delete_log(dir_);
             }
