@@ -8,10 +8,12 @@
 #include <csignal>
 #include <cstring>
 #include <deque>
+#include <iomanip>
 #include <random>
 
 #include "core/fault.h"
 #include "core/files.h"
+#include "core/numbers.h"
 #include "support/core_faults.h"
 #include "support/core_tempdir.h"
 
@@ -699,4 +701,33 @@ TEST(DbfIndependentReader, PythonDbfreadSeesFieldsAndValues) {
               "R 3 datetime.date(2024, 12, 24) 'Stadtwerke Düsseldorf Größe €' 0.2835 -1234.5\n"
               "R None None 'leer' None None\n"
               "N 2 1\n");
+}
+
+TEST(DbfTable, NumberTextAgreesWithTheSettingsRounding) {
+    TempDir dir;
+    auto file = dir / "T.DBF";
+    ASSERT_TRUE(dbf::create_table(
+        file, {{"N0", 'N', 30, 0}, {"N2", 'N', 30, 2}, {"N3", 'N', 30, 3}, {"N4", 'N', 30, 4}}));
+    dbf::Table t;
+    ASSERT_TRUE(t.open(file, "T"));
+    t.append_blank();
+    std::mt19937_64 rng(99);
+    std::vector<double> values = {0.0,   -0.0,    1.005,   466.65,    -2.5,       0.5,
+                                  0.125, -0.0049, 999.995, 9.9999995, 1e14 + 0.5, 123456789012.345,
+                                  1e-7,  -1e-12,  2.675,   1.0 / 3.0, 5e15,       1e25,
+                                  4.35,  0.285};
+    for (int i = 0; i < 3000; ++i) {
+        double mag = std::pow(10.0, static_cast<double>(rng() % 28) - 10.0);
+        double v = (static_cast<double>(rng() % 2000001) / 1000000.0 - 1.0) * mag;
+        if (i % 3 == 0) v = static_cast<double>(static_cast<long long>(rng() % 100000000)) / 1000.0 + 0.0005;
+        values.push_back(v);
+    }
+    for (double v : values) {
+        for (auto [name, dec] : {std::pair{"N0", 0}, {"N2", 2}, {"N3", 3}, {"N4", 4}}) {
+            t.set_num(name, v);
+            std::string want = format_plain(v, dec);
+            if (want.size() > 30) continue;
+            ASSERT_EQ(t.trimmed(name), want) << std::setprecision(17) << v << " at " << dec;
+        }
+    }
 }
