@@ -1,0 +1,242 @@
+#include "calc/loans/hypotilg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/files.h"
+#include "core/numbers.h"
+#include "core/opstack.h"
+
+namespace vestral::calc {
+
+using core::div0;
+
+double ht_einmalpz(double amount, double special) {
+    return div0(100, amount) * special;
+}
+
+double ht_credit_fee_eur(double amount, double percent) {
+    return amount / 100 * percent;
+}
+
+double ht_credit_fee_percent(double amount, double eur) {
+    return div0(100, amount) * eur;
+}
+
+namespace {
+
+std::string two_digit_year(int year) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", ((year % 100) + 100) % 100);
+    return buf;
+}
+
+}  // namespace
+
+HypoOutcome ht_tab(const HypoInputs& in) {
+    VESTRAL_OP("HT_TAB");
+    HypoOutcome out;
+    HypoResults& res = out.results;
+
+    const double A = in.NHYPOTHEK;
+    const double F = in.NKREDITDM;
+    const double K = in.NKONTOGEB;
+    const double i = in.NZINSSATZ;
+    const double i2 = in.NZINSNACH;
+    const double t = in.NTILGANNO;
+    const int N = in.NLAUFZEIT;
+    const int mS = in.NEINMALMO;
+    const double S_entered = in.NEINMALDM;
+    double S = in.NEINMALDM;
+    const int y0 = in.DABDATUM.year;
+    const int m0 = in.DABDATUM.month;
+
+    res.NEINMALPZ = ht_einmalpz(A, S);
+
+    double B = A + F;
+    const double R1 = (B / 100 * i + B / 100 * t) / 12;
+    const double R2 = (B / 100 * i2 + B / 100 * t) / 12;
+    res.NANNUITAT = R1;
+    res.NANNUITA2 = R2;
+    // Monthly compounding of the nominal rate alone; the fees do not enter it.
+    res.NEFFZINS = (std::pow(div0(B + B / 100 * i / 12, B), 1 / (1.0 / 12)) - 1) * 100;
+
+    double R = R1;
+    double r = i;
+    int year = y0;
+    int month = m0;
+    double zinssum = 0;
+    double tilgsum = 0;
+    double paid = 0;
+    double year_inst = 0;
+    double fee_sum = 0;
+    double special_sum = 0;
+    int tilgzeit = 0;
+    double pending_fee = F;
+    double restnach = 0;
+    // Balance when the current calendar year began; a full year that does not lower it means
+    // the account fee eats the repayment and the plan would never end.
+    double year_start_balance = B;
+    bool not_repaid = false;
+
+    auto running = [&] {
+        if (t == 0) return tilgzeit < N && B > 0;
+        return B > 0;
+    };
+
+    while (running()) {
+        const double Z = B / 100 * r / 12;
+        double T = R - Z;
+        bool cut = false;
+        if (S_entered > 0 && month == mS && S + T > B) {
+            S = B - T;
+            cut = true;
+        }
+        // After a cut, T + S is B; taking B itself keeps a rounding remnant of 1e-12 from
+        // becoming one more (empty) month.
+        if (month == mS) T = cut ? B : T + S;
+        if (month == 12) T = T - K;
+        // The final month repays exactly what is left, so the plan ends on a balance of 0.
+        if (T > B) T = B;
+        tilgsum += T;
+        const double B_new = B - T;
+        zinssum += Z;
+        R = std::min(R, B);
+        year_inst += R;
+        if (month == mS) special_sum += S;
+        paid += R;
+        if (month == mS) paid += S;
+        fee_sum += (month == 12) ? K : pending_fee;
+        res.NTILGSUM = A + zinssum;
+
+        HypoRow row;
+        row.BANKNAME = in.CBANKNAME;
+        row.KEY = 1;
+        row.DATUM = core::Date{year, month, 1};
+        row.ABJAHR = year;
+        row.ABMONAT = month;
+        row.HYPOTHEK = B;
+        row.ZINSEN = Z;
+        row.ZINSSUM = zinssum;
+        row.TILGUNG = T;
+        row.TILGSUM = A + zinssum;
+        row.ANUITAT = R;
+        row.MONRATE = R;
+        row.EINMALDM = (month == mS) ? S : 0;
+        row.GEBUEHR = (month == 12) ? K : (out.rows.empty() ? F : 0);
+        row.RESTHYP = B_new > 0 ? B_new : 0;
+        row.GEZAHLT = paid;
+        row.EINMSUM = (month == mS) ? special_sum : 0;
+        row.GEBUSUM = (month == 12) ? fee_sum : pending_fee;
+        const bool plan_ended = row.RESTHYP == 0;
+        const core::Date row_date = row.DATUM;
+        out.rows.push_back(std::move(row));
+
+        pending_fee = 0;
+        B = B_new;
+        month += 1;
+
+        if (month == 13 || plan_ended) {
+            HypoRow ye;
+            ye.BANKNAME = in.CBANKNAME;
+            ye.KEY = 2;
+            ye.DATUM = (month == 13) ? core::Date{year, 12, 31} : row_date;
+            ye.HYPOTHEK = B;
+            ye.ZINSSUM = zinssum;
+            ye.TILGSUM = tilgsum;
+            ye.ANUITAT = R;
+            ye.EINMALDM = S;
+            ye.EINMSUM = special_sum;
+            ye.MONRSUM = year_inst;
+            ye.RESTHYP = B_new > 0 ? B_new : 0;
+            ye.GEZAHLT = paid;
+            ye.GEBUEHR = K;
+            ye.GEBUSUM = fee_sum;
+            out.rows.push_back(std::move(ye));
+            year_inst = 0;
+            out.chart.values.push_back(B);
+            out.chart.labels.push_back(two_digit_year(year));
+
+            // Once the balance is paid off the plan ends, also with a repayment rate of 0, so
+            // the final partial year never counts as a year of repayment.
+            if (B_new > 0) {
+                if (t != 0 && year != y0 && B_new >= year_start_balance) {
+                    not_repaid = true;
+                    break;
+                }
+                if (year + 1 > 9999) {
+                    not_repaid = true;
+                    break;
+                }
+                month = 1;
+                year += 1;
+                tilgzeit += 1;
+                year_start_balance = B;
+                if (year - y0 == N) {
+                    restnach = B;
+                    R = R2;
+                    r = i2;
+                }
+            }
+        }
+    }
+
+    if (not_repaid) {
+        HypoOutcome refused;
+        refused.repaid_ok = false;
+        refused.results.NEINMALPZ = res.NEINMALPZ;
+        return refused;
+    }
+
+    for (HypoRow& row : out.rows) row.RESTZINS = zinssum - row.ZINSSUM;
+
+    res.NZINSSUM = zinssum;
+    res.NTILGZEIT = tilgzeit;
+    res.NGEBUSUM = fee_sum;
+    res.NEINMSUM = special_sum;
+    res.NRESTNACH = restnach;
+    return out;
+}
+
+std::vector<core::InpFail> ht_checks(const HypoInputs& in) {
+    using core::InpFail;
+    using core::Num;
+    return {
+        InpFail{"Hypothekbetrag", in.NHYPOTHEK, Num{0, 0}, Num{99999999, 0}, "", "", ""},
+        InpFail{"Nominalzins", in.NZINSSATZ, Num{1, 0}, Num{19, 0}, "4", "12", "%"},
+        InpFail{"Tilgung pro Jahr", in.NTILGANNO, Num{0, 0}, Num{20, 0}, "1,0", "", "%"},
+        InpFail{"Laufzeit ab Datum", static_cast<double>(in.DABDATUM.year), Num{1990, 0}, Num{2050, 0}, "",
+                "", ""},
+        InpFail{"Laufzeit in Jahren", static_cast<double>(in.NLAUFZEIT), Num{5, 0}, Num{50, 0}, "", "", ""},
+        InpFail{"Nominalzins", in.NZINSNACH, Num{1, 0}, Num{19, 0}, "4", "12", "%"},
+        // The bound follows the entered amount and is shown with its two decimals.
+        InpFail{"jährl. Sondertilgung", in.NEINMALDM, Num{0, 0}, Num{in.NHYPOTHEK / 10, 2}, "", "", ""},
+    };
+}
+
+std::vector<int> ht_check_failures(const HypoInputs& in, int n) {
+    VESTRAL_OP("HT_CHECK");
+    std::vector<int> failed;
+    const auto checks = ht_checks(in);
+    for (int k = 1; k <= static_cast<int>(checks.size()); ++k) {
+        if (n != 0 && n != k) continue;
+        if (!core::inpfail_passes(checks[static_cast<size_t>(k - 1)])) failed.push_back(k);
+    }
+    return failed;
+}
+
+std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, const HypoResults& res) {
+    using core::format_plain;
+    using core::format_shortest;
+    // Inputs carry the decimals of their masks; computed values go out at full precision.
+    return {
+        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Hypothek", format_plain(in.NHYPOTHEK, 2)},
+        {"Zinssatz", format_plain(in.NZINSSATZ, 3)},    {"TilgungJahr", format_plain(in.NTILGANNO, 3)},
+        {"AbDatum", core::format_date(in.DABDATUM)},    {"Zinssumme", format_shortest(res.NZINSSUM)},
+        {"Gesamtsumme", format_shortest(res.NTILGSUM)}, {"Laufzeit", format_shortest(res.NTILGZEIT)},
+        {"Annuitaet", format_shortest(res.NANNUITAT)},
+    };
+}
+
+}  // namespace vestral::calc

@@ -1,0 +1,180 @@
+#include "calc/loans/ratenkredit.h"
+
+#include <cmath>
+
+#include "core/files.h"
+#include "core/numbers.h"
+#include "core/opstack.h"
+
+namespace vestral::calc {
+
+using core::div0;
+
+double rk_monrate(double credit, double rate, double fee_eur, int n) {
+    VESTRAL_OP("RK_MONRATE");
+    if (n <= 0) return 0;
+    return (credit / 100 * (rate / 12) * n + credit + fee_eur) / n;
+}
+
+double rk_fee_eur(double credit, double percent) {
+    return credit / 100 * percent;
+}
+
+double rk_fee_percent(double credit, double eur) {
+    return div0(100, credit) * eur;
+}
+
+namespace {
+
+// One month of the rate-driven plan: the rate paid and the repayment. The last month pays what is
+// left plus the interest.
+struct RateMonth {
+    double P, T;
+};
+
+RateMonth rate_month(int m, double R, double D, double Z, double f) {
+    if (R > D && R > D + Z) {
+        // P − Z is D; taking D itself keeps a rounding remnant of 1e-14 from becoming one more
+        // month that charges a whole month's interest.
+        const double P = D + Z;
+        return {P, m == 1 ? D - f : D};
+    }
+    const double P = R;
+    return {P, m == 1 ? P - Z - f : P - Z};
+}
+
+// Months the rate-driven plan needs, counted without building it; stops counting above `cap`.
+int months_needed(double A, double R, double Z, double f, int cap) {
+    double D = A;
+    int m = 0;
+    while (D > 0 && m <= cap) {
+        ++m;
+        D -= rate_month(m, R, D, Z, f).T;
+    }
+    return m;
+}
+
+}  // namespace
+
+RkOutcome rk_rech(const RkInputs& in, int current_year) {
+    VESTRAL_OP("RK_RECH");
+    RkOutcome out;
+    const double A = in.NKREDIT;
+    const double r = in.NMONZINS;
+    const double f = in.NBEARBGEB;
+    const int n = in.NLAUFZEIT;
+    const bool term_given = n > 0;
+
+    const double R = (in.NMONRATE == 0 || term_given) ? rk_monrate(A, r, f, n) : in.NMONRATE;
+    const double Z = A / 100 * r / 12;
+    int year = current_year;
+    const double effzins = 100 * (std::pow(1 + r / 1200, 12) - 1);
+
+    // A rate that only covers the interest never repays anything; a plan longer than the month
+    // field can hold is refused with the same message.
+    if (Z >= R) {
+        out.refused = true;
+        return out;
+    }
+    if (term_given ? n > kRkMaxMonths : months_needed(A, R, Z, f, kRkMaxMonths) > kRkMaxMonths) {
+        out.refused = true;
+        return out;
+    }
+
+    double D = A;
+    double zinssum = 0;
+    double tilgsum = 0;
+    double paid = 0;
+    int months = 0;
+    auto append = [&](int m, double P, double T) {
+        RkRow row;
+        row.BANKNAME = in.CBANKNAME;
+        row.JAHR = year;
+        row.MONAT = m;
+        row.KREDIT = D;
+        row.ZINSEN = Z;
+        row.ZINSSUM = zinssum;
+        row.TILGUNG = T;
+        row.TILGSUM = tilgsum;
+        row.MONRATE = P;
+        row.GETILGT = paid;
+        out.rows.push_back(std::move(row));
+    };
+
+    if (!term_given) {
+        for (int m = 1; D > 0; ++m) {
+            zinssum += Z;
+            const auto [P, T] = rate_month(m, R, D, Z, f);
+            paid += (m == 1) ? P - f : P;
+            tilgsum += T;
+            append(m, P, T);
+            D -= T;
+            if (m % 12 == 0) ++year;
+            months = m;
+        }
+    } else {
+        // The processing fee is paid out of the first rate.
+        for (int m = 1; m <= n; ++m) {
+            const double P = (m == 1) ? R - f : R;
+            zinssum += Z;
+            const double T = P - Z;
+            tilgsum += T;
+            paid += P;
+            append(m, P, T);
+            D -= T;
+            if (m % 12 == 0) ++year;
+        }
+        months = n;
+    }
+
+    RkResults& res = out.results;
+    res.NEFFZINS = effzins;
+    res.NZINSSUM = zinssum;
+    res.NTILGSUM = paid;
+    res.NLZSUMME = months / 12 + (months % 12) / 100.0;
+    res.NERSTRATE = R;
+    res.NRESTRATE = out.rows.empty() ? 0 : out.rows.back().MONRATE;
+    return out;
+}
+
+std::vector<core::InpFail> rk_checks(const RkInputs& in) {
+    using core::InpFail;
+    using core::Num;
+    return {
+        InpFail{"Darlehensbetrag", in.NKREDIT, Num{0, 0}, Num{99999999, 0}, "", "", ""},
+        InpFail{"Zinssatz", in.NMONZINS, Num{0, 0}, Num{20, 0}, "8,0", "15,0", "%"},
+        InpFail{"Bearbeitungsgebühr", in.NBEARBPRO, Num{0, 0}, Num{10, 0}, "1,0", "3,0", "%"},
+        // Bounds that follow the credit: a tenth of it as an amount, and the whole-number twelfth.
+        InpFail{"Bearbeitungsgebühr", in.NBEARBGEB, Num{0, 0}, Num{in.NKREDIT / 10, 2}, "", "", ""},
+        InpFail{"Laufzeit in Monaten", static_cast<double>(in.NLAUFZEIT), Num{0, 0}, Num{120, 0}, "", "", ""},
+        InpFail{"monatliche Rate", in.NMONRATE, Num{0, 0}, Num{core::int_part(in.NKREDIT / 12), 0}, "", "",
+                ""},
+    };
+}
+
+std::vector<int> rk_check_failures(const RkInputs& in, int n) {
+    VESTRAL_OP("RK_CHECK");
+    std::vector<int> failed;
+    const auto checks = rk_checks(in);
+    for (int k = 1; k <= static_cast<int>(checks.size()); ++k) {
+        if (n != 0 && n != k) continue;
+        if (!core::inpfail_passes(checks[static_cast<size_t>(k - 1)])) failed.push_back(k);
+    }
+    return failed;
+}
+
+std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const RkResults& res) {
+    using core::format_plain;
+    using core::format_shortest;
+    // Inputs carry the decimals of their masks; computed values go out at full precision.
+    return {
+        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Kredit", format_plain(in.NKREDIT, 2)},
+        {"Laufzeit", format_plain(in.NLAUFZEIT, 0)},    {"MonZins", format_plain(in.NMONZINS, 3)},
+        {"MonRate", format_plain(in.NMONRATE, 2)},      {"BearbProz", format_plain(in.NBEARBPRO, 3)},
+        {"BearbGeb", format_plain(in.NBEARBGEB, 2)},    {"ZinsSumme", format_shortest(res.NZINSSUM)},
+        {"TilgSumme", format_shortest(res.NTILGSUM)},   {"LzSumme", format_shortest(res.NLZSUMME)},
+        {"ErstRate", format_shortest(res.NERSTRATE)},   {"RestRate", format_shortest(res.NRESTRATE)},
+    };
+}
+
+}  // namespace vestral::calc

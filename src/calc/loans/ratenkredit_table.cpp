@@ -1,0 +1,87 @@
+// The instalment credit's stored forms: the plan table RATKRED and the saved credits KREDBANK.
+// Fields are addressed by name only, so a widened KREDBANK layout reads and writes the same way.
+#include "calc/loans/ratenkredit.h"
+#include "core/dbf.h"
+#include "core/files.h"
+#include "core/mask.h"
+#include "core/opstack.h"
+
+namespace vestral::calc {
+
+void write_ratkred_rows(core::dbf::Table& table, const std::vector<RkRow>& rows) {
+    namespace f = ratkred_fields;
+    table.zap();
+    for (const RkRow& row : rows) {
+        table.append_blank();
+        table.set_str(f::BANKNAME, row.BANKNAME);
+        table.set_num(f::JAHR, row.JAHR);
+        table.set_num(f::MONAT, row.MONAT);
+        table.set_num(f::KREDIT, row.KREDIT);
+        table.set_num(f::ZINSEN, row.ZINSEN);
+        table.set_num(f::ZINSSUM, row.ZINSSUM);
+        table.set_num(f::TILGUNG, row.TILGUNG);
+        table.set_num(f::TILGSUM, row.TILGSUM);
+        table.set_num(f::MONRATE, row.MONRATE);
+        table.set_num(f::GETILGT, row.GETILGT);
+    }
+    table.flush();
+    table.go_top();
+}
+
+bool kredbank_seek(core::dbf::Table& table, std::string_view name) {
+    const std::string wanted = core::to_upper_name(core::trim(name));
+    // A plain walk in record order; it does not depend on which order the dialog made active.
+    const int order = table.order();
+    table.set_order(0);
+    long found = 0;
+    for (table.go_top(); !table.eof(); table.skip()) {
+        if (table.deleted()) continue;
+        if (core::to_upper_name(table.trimmed(kredbank_fields::BANKNAME)) == wanted) {
+            found = table.recno();
+            break;
+        }
+    }
+    table.set_order(order);
+    if (found == 0) return false;
+    table.go_to(found);
+    return true;
+}
+
+void kredbank_save(core::dbf::Table& table, const RkInputs& in, const RkResults& res) {
+    VESTRAL_OP("RK_WDATA");
+    namespace f = kredbank_fields;
+    if (!kredbank_seek(table, in.CBANKNAME)) table.append_blank();
+    table.set_str(f::BANKNAME, core::pad_utf8(in.CBANKNAME, 40));
+    table.set_num(f::KREDIT, in.NKREDIT);
+    table.set_num(f::ZINSSATZ, in.NMONZINS);
+    table.set_num(f::TILGJAHR, 0);
+    table.set_num(f::ABJAHR, 0);
+    table.set_num(f::LAUFZEIT, in.NLAUFZEIT);
+    table.set_num(f::KREDITPR, in.NBEARBPRO);
+    table.set_num(f::KREDITDM, in.NBEARBGEB);
+    table.set_num(f::MONRATE, in.NMONRATE);
+    table.set_num(f::ZAHLRATE, res.NERSTRATE);
+    table.set_num(f::LASTRATE, res.NRESTRATE);
+    table.set_num(f::ZINSSUM, res.NZINSSUM);
+    table.set_num(f::TILGSUM, res.NTILGSUM);
+    table.set_num(f::TILGZEIT, res.NLZSUMME);
+    table.set_num(f::EFFZINS, res.NEFFZINS);
+    table.flush();
+}
+
+RkInputs kredbank_load(const core::dbf::Table& table) {
+    VESTRAL_OP("RK_GDATA");
+    namespace f = kredbank_fields;
+    RkInputs in;
+    // At the end of the table every read gives an empty value: the inputs of an empty record.
+    in.CBANKNAME = table.str(f::BANKNAME);
+    in.NKREDIT = table.num(f::KREDIT);
+    in.NMONZINS = table.num(f::ZINSSATZ);
+    in.NLAUFZEIT = static_cast<int>(table.num(f::LAUFZEIT));
+    in.NMONRATE = table.num(f::MONRATE);
+    in.NBEARBPRO = table.num(f::KREDITPR);
+    in.NBEARBGEB = table.num(f::KREDITDM);
+    return in;
+}
+
+}  // namespace vestral::calc

@@ -1,0 +1,140 @@
+#include "ui/blocks.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPainter>
+
+#include "core/fault.h"
+#include "core/inpfail.h"
+#include "core/program_settings.h"
+#include "toolkit/messages.h"
+#include "toolkit/status.h"
+#include "ui/numeric_field.h"
+
+namespace vestral::ui {
+
+QColor color(int n) { return QColor(n & 255, (n >> 8) & 255, (n >> 16) & 255); }
+
+QLabel* label(const QString& text, QWidget* parent) {
+    auto* l = new QLabel(toolkit::box_text(text), parent);
+    return l;
+}
+
+namespace {
+class StatusOnFocus : public QObject {
+public:
+    StatusOnFocus(QObject* parent, QString text) : QObject(parent), text_(std::move(text)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::Enter) toolkit::show_status(text_);
+        else if (e->type() == QEvent::FocusOut || e->type() == QEvent::Leave) toolkit::show_status(QString());
+        return false;
+    }
+
+private:
+    QString text_;
+};
+
+GuardHook& guard_hook() {
+    static GuardHook h;
+    return h;
+}
+}  // namespace
+
+QPushButton* button(QWidget* parent, const QString& object_name, const QString& text, const QString& tooltip,
+                    const QString& help_text, bool always_acts) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(object_name);
+    b->setAutoDefault(false);
+    if (!tooltip.isEmpty()) b->setToolTip(tooltip);
+    if (!help_text.isEmpty()) b->installEventFilter(new StatusOnFocus(b, help_text));
+    if (always_acts) b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+void set_guard_hook(GuardHook hook) { guard_hook() = std::move(hook); }
+
+void run_guarded(QWidget* parent, const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        if (guard_hook()) guard_hook()(parent, e);
+        else toolkit::stop(parent, "Problem", QString::fromUtf8(e.what()));
+    }
+}
+
+void on_click(QPushButton* b, std::function<void()> action) {
+    QObject::connect(b, &QPushButton::clicked, b, [b, action = std::move(action)] {
+        if (NumericField::anyFailed(b->window())) return;
+        run_guarded(b->window(), action);
+    });
+}
+
+void on_click_always(QPushButton* b, std::function<void()> action) {
+    QObject::connect(b, &QPushButton::clicked, b, [b, action = std::move(action)] { run_guarded(b->window(), action); });
+}
+
+ResultField::ResultField(const QString& mask, QWidget* parent)
+    : QLineEdit(parent), mask_(core::Mask::parse(mask.toStdString())) {
+    setReadOnly(true);
+    setFocusPolicy(Qt::NoFocus);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setColors(color(core::ProgramSettings::kColF), color(core::ProgramSettings::kColBH));
+    int chars = static_cast<int>(mask_.picture.size()) + 1;
+    setMinimumWidth(fontMetrics().horizontalAdvance(QString(chars, '0')));
+    setValue(0);
+}
+
+void ResultField::setValue(double v) {
+    value_ = v;
+    setText(QString::fromStdString(core::trim(mask_.format(v))));
+}
+
+void ResultField::setColors(const QColor& text, const QColor& background) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, background);
+    pal.setColor(QPalette::Text, text);
+    setPalette(pal);
+}
+
+Panel::Panel(QWidget* parent, const QColor& edge) : QFrame(parent), edge_(edge) {
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+}
+
+void Panel::paintEvent(QPaintEvent* e) {
+    QFrame::paintEvent(e);
+    QPainter p(this);
+    QRect r = rect().adjusted(0, 0, -1, -1);
+    p.setPen(QPen(edge_, 2));
+    p.drawRect(r.adjusted(1, 1, -1, -1));
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(r.adjusted(3, 3, -3, -3));
+}
+
+QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* parent) {
+    auto* g = new QGroupBox(title, parent);
+    g->setStyleSheet(QString("QGroupBox { border: 2px groove rgb(%1,%2,%3); border-radius: 2px; margin-top: 1.3em;"
+                             " background: white; }"
+                             "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }")
+                         .arg(frame.red())
+                         .arg(frame.green())
+                         .arg(frame.blue()));
+    return g;
+}
+
+void center_on_main(QWidget* dialog, int height, int width) {
+    const auto& w = core::settings().window;
+    core::Rect8 r = core::bm_centerdialog(height, width, w.top, w.left, w.bottom, w.right);
+    dialog->resize(width, height);
+    dialog->move(r.left, r.top);
+}
+
+void place_below_main(QWidget* dialog, int dy, int dx, int height, int width) {
+    const auto& w = core::settings().window;
+    dialog->resize(width, height);
+    dialog->move(w.left + dx, w.top + dy);
+}
+
+}  // namespace vestral::ui

@@ -1,0 +1,34 @@
+// The one list of saved plans (mortgages, building-savings contracts, credits, split financings):
+// take a record over, delete and compact, close.
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <vector>
+
+#include "ui/table_grid.h"
+
+namespace vestral::ui {
+
+class SavedPlansDialog : public QDialog {
+    Q_OBJECT
+public:
+    SavedPlansDialog(QWidget* parent, core::dbf::Table& store, const QString& title, std::vector<GridColumn> columns);
+    std::optional<long> taken() const { return taken_; }
+    TableGrid* grid() const { return grid_; }
+
+    void takeCurrent();
+    void deleteCurrent();
+
+private:
+    core::dbf::Table& store_;
+    TableGrid* grid_;
+    std::optional<long> taken_;
+};
+
+// TABDATA: the empty-store message (title "Problem") when the store holds no records; otherwise
+// the list. Returns the physical record number taken over, if any.
+std::optional<long> tabdata(QWidget* parent, core::dbf::Table& store, const QString& title,
+                            const QString& empty_message, std::vector<GridColumn> columns);
+
+}  // namespace vestral::ui

@@ -1,0 +1,62 @@
+// The read-only grid over a work table: one row per record of the active order, masked columns,
+// rows alternately white and light pink, optionally a frozen first column.
+#pragma once
+
+#include <QTableView>
+#include <functional>
+#include <vector>
+
+namespace vestral::core::dbf {
+class Table;
+}
+
+namespace vestral::ui {
+
+struct GridColumn {
+    QString heading;
+    std::function<QString(const core::dbf::Table&)> cell;
+    Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter;
+};
+
+// A cell showing a numeric field with a mask ("@E 999999.99"), optionally followed by a text.
+GridColumn masked_column(const QString& heading, const char* field, const char* mask, const QString& suffix = {});
+// A cell left blank when the value is 0.
+GridColumn masked_column_blank0(const QString& heading, const char* field, const char* mask);
+
+inline const QColor kGridTint(249, 227, 233);
+
+class TableGrid : public QTableView {
+    Q_OBJECT
+public:
+    TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridColumn> columns, bool freeze_first = false,
+              bool horizontal_scroll = false);
+    ~TableGrid() override;
+
+    // Reads the records again from the first one of the active order.
+    void reload();
+    void setColumns(std::vector<GridColumn> columns);
+    long recnoAt(int row) const;
+    long currentRecno() const;
+    int rows() const;
+    QString cellText(int row, int column) const;
+    // Width that shows every column without scrolling.
+    int fullWidth() const;
+
+signals:
+    void activatedRecord(long recno);
+    void deletePressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    class Model;
+    void updateFrozen();
+    core::dbf::Table& table_;
+    Model* model_;
+    QTableView* frozen_ = nullptr;
+};
+
+}  // namespace vestral::ui

@@ -1,0 +1,129 @@
+#include "ui/text_field.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include "core/program_settings.h"
+#include "toolkit/messages.h"
+#include "toolkit/status.h"
+#include "ui/blocks.h"
+
+namespace vestral::ui {
+
+namespace {
+void input_colours(QLineEdit* e) {
+    QPalette pal = e->palette();
+    pal.setColor(QPalette::Base, color(core::ProgramSettings::kColB));
+    pal.setColor(QPalette::Text, color(core::ProgramSettings::kColF));
+    e->setPalette(pal);
+}
+
+bool leaves(int key) {
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+}  // namespace
+
+TextField::TextField(int max_chars, QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(max_chars);
+    input_colours(this);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { emit edited(); });
+}
+
+void TextField::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    first_key_pending_ = true;
+    setCursorPosition(0);
+    toolkit::show_status(help_);
+}
+
+void TextField::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        toolkit::show_status(QString());
+}
+
+void TextField::keyPressEvent(QKeyEvent* e) {
+    if (leaves(e->key())) {
+        emit edited();
+        first_key_pending_ = false;
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            focusNextChild();
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    const QString t = e->text();
+    if (first_key_pending_) {
+        first_key_pending_ = false;
+        if (!t.isEmpty() && t[0].isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) clear();
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+DateField::DateField(QWidget* parent) : QLineEdit(parent) {
+    setAlignment(Qt::AlignCenter);
+    setInputMask("99.99.9999");
+    input_colours(this);
+    setMinimumWidth(fontMetrics().horizontalAdvance("00.00.00000"));
+    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { emit edited(); });
+}
+
+void DateField::setDate(core::Date d) {
+    date_ = d;
+    setText(QString::fromStdString(core::format_date(d)));
+}
+
+void DateField::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    first_key_pending_ = true;
+    setCursorPosition(0);
+    toolkit::show_status(help_);
+}
+
+void DateField::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+    toolkit::show_status(QString());
+    auto d = core::parse_date(text().toStdString());
+    failed_ = !d;
+    if (!d) {
+        toolkit::warning(window(), "Eingabefehler", "Bitte geben Sie ein gültiges Datum (TT.MM.JJJJ) ein.");
+        QPointer<DateField> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (self) self->setFocus(Qt::OtherFocusReason);
+        });
+        return;
+    }
+    if (!(*d == date_)) {
+        date_ = *d;
+        emit dateChanged(date_);
+    }
+    setDate(date_);
+}
+
+void DateField::keyPressEvent(QKeyEvent* e) {
+    if (leaves(e->key())) {
+        emit edited();
+        first_key_pending_ = false;
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            focusNextChild();
+            return;
+        }
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    const QString t = e->text();
+    if (first_key_pending_) {
+        first_key_pending_ = false;
+        if (!t.isEmpty() && t[0].isDigit()) {
+            clear();
+            setCursorPosition(0);
+        }
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+}  // namespace vestral::ui
