@@ -56,18 +56,26 @@ void GuiTest::TearDown() {
     core::set_today_for_tests({});
 }
 
+namespace {
+struct ModalPoll {
+    std::function<void(QWidget*)> body;
+    std::string want;
+};
+
+// Each pending timer holds the poll; nothing holds it once the body ran, so it is freed then.
+void poll_modal(std::shared_ptr<ModalPoll> p) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && (p->want.empty() || modal->inherits(p->want.c_str()) || modal->objectName().toStdString() == p->want)) {
+        p->body(modal);
+        return;
+    }
+    QTimer::singleShot(10, [p] { poll_modal(p); });
+}
+}  // namespace
+
 void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
-    auto poll = std::make_shared<std::function<void()>>();
-    std::string want = cls ? cls : "";
-    *poll = [body, poll, want] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
-            body(modal);
-            return;
-        }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    auto p = std::make_shared<ModalPoll>(ModalPoll{std::move(body), cls ? cls : ""});
+    QTimer::singleShot(0, [p] { poll_modal(p); });
 }
 
 void typeInto(QWidget* w, const QString& text, bool leave) {
