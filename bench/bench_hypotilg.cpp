@@ -2,9 +2,9 @@
 // 50-year fixed period (600 months and 50 year-end rows), computed alone and with HYPOTHEK written.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "calc/loans/hypotilg.h"
 #include "core/catalogue.h"
@@ -43,7 +43,8 @@ void BM_HtTab(benchmark::State& state) {
 BENCHMARK(BM_HtTab);
 
 void BM_HtTabWritingHypothek(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / ("bench_hypotilg_" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("bench_hypotilg_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / "HYPOTHEK.DBF";
     core::dbf::create_table(file, core::catalogue_layout("HYPOTHEK"));

@@ -39,25 +39,31 @@ namespace dbf = core::dbf;
 std::vector<ui::GridColumn> ht_show_columns(const HypoInputs& in, bool compressed) {
     namespace f = hypothek_fields;
     std::vector<ui::GridColumn> c;
-    c.push_back({"Datum ", [](const dbf::Table& t) { return QString::fromStdString(core::format_date(t.date(f::DATUM))); },
-                 Qt::AlignCenter});
+    c.push_back(
+        {"Datum ",
+         [](const dbf::Table& t) { return QString::fromStdString(core::format_date(t.date(f::DATUM))); },
+         Qt::AlignCenter});
     c.push_back(ui::masked_column("Hypothek ", f::HYPOTHEK, "@E 999,999,999.99 "));
     c.push_back(ui::masked_column("Zinsen ", compressed ? f::ZINSSUM : f::ZINSEN, "@E 9,999,999.99 "));
     c.push_back(ui::masked_column("Tilgung ", compressed ? f::TILGSUM : f::TILGUNG, "@E 9,999,999.99 "));
     c.push_back(ui::masked_column("Monatsraten ", compressed ? f::MONRSUM : f::MONRATE, "@E 9,999,999.99 "));
-    if (in.NKONTOGEB + in.NKREDITDM > 0) c.push_back(ui::masked_column_blank0("Gebühren ", f::GEBUEHR, "@E 999,999.99 "));
-    if (in.NEINMALDM > 0) c.push_back(ui::masked_column_blank0("Sondertilgung ", f::EINMALDM, "@E 999,999.99 "));
+    if (in.NKONTOGEB + in.NKREDITDM > 0)
+        c.push_back(ui::masked_column_blank0("Gebühren ", f::GEBUEHR, "@E 999,999.99 "));
+    if (in.NEINMALDM > 0)
+        c.push_back(ui::masked_column_blank0("Sondertilgung ", f::EINMALDM, "@E 999,999.99 "));
     c.push_back(ui::masked_column("Resthypothek ", f::RESTHYP, "@E 999,999,999.99 "));
     c.push_back(ui::masked_column("Gezahlt ", f::GEZAHLT, "@E 999,999,999.99 "));
     c.push_back(ui::masked_column("Restzins ", f::RESTZINS, "@E 999,999,999.99 "));
-    if (in.NEINMALDM > 0) c.push_back(ui::masked_column("Sum. Sondertilg. ", f::EINMSUM, "@E 999,999,999.99 "));
+    if (in.NEINMALDM > 0)
+        c.push_back(ui::masked_column("Sum. Sondertilg. ", f::EINMSUM, "@E 999,999,999.99 "));
     return c;
 }
 
 std::vector<ui::GridColumn> hypobank_list_columns() {
     namespace f = hypobank_fields;
     std::vector<ui::GridColumn> c;
-    c.push_back({" Bankname", [](const dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
+    c.push_back({" Bankname",
+                 [](const dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
                  Qt::AlignLeft | Qt::AlignVCenter});
     c.push_back(ui::masked_column("Hypothek ", f::HYPOTHEK, "@E 99,999,999.99 "));
     c.push_back(ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "));
@@ -78,8 +84,8 @@ ui::ChartArgs ht_chart_args(const HypoChart& chart, const QString& program_name)
     a.values = chart.values;
     for (const std::string& l : chart.labels) a.labels << QString::fromStdString(l);
     a.label_is_number.assign(chart.values.size(), true);
-    a.header = {program_name + " - Graphik-Maschine", "Hypothekentilgungsplan", "Tilgungsverlauf zum Jahresende",
-                "Jahr", "EUR"};
+    a.header = {program_name + " - Graphik-Maschine", "Hypothekentilgungsplan",
+                "Tilgungsverlauf zum Jahresende", "Jahr", "EUR"};
     // MAKECOLORS: the first entry is unused.
     a.colors = {0,
                 ui::rgb(0, 0, 255),
@@ -101,15 +107,17 @@ constexpr const char* kTopic = "Hypothekentilgungsplan";
 
 // Shows a control's help text in the status bar while it has the focus.
 class StatusText : public QObject {
-public:
+  public:
     StatusText(QWidget* w, QString text) : QObject(w), text_(std::move(text)) { w->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::FocusIn) toolkit::show_status(text_);
-        else if (e->type() == QEvent::FocusOut) toolkit::show_status(QString());
+        if (e->type() == QEvent::FocusIn)
+            toolkit::show_status(text_);
+        else if (e->type() == QEvent::FocusOut)
+            toolkit::show_status(QString());
         return false;
     }
 
-private:
+  private:
     QString text_;
 };
 
@@ -122,7 +130,7 @@ bool open_table(dbf::Table& t, const char* name) {
 }
 
 class HypoDialog : public QDialog {
-public:
+  public:
     HypoDialog(QWidget* parent, dbf::Table& bank, dbf::Table& plan, int monthly, int yearly, double amount)
         : QDialog(parent), bank_(bank), plan_(plan), monthly_(monthly), yearly_(yearly) {
         setObjectName("hypotilgDialog");
@@ -135,8 +143,8 @@ public:
             if (now && isAncestorOf(now)) updateButtons();
         });
         updateButtons();
-        adjustSize();
-        ui::center_on_main(this, std::max(height(), 560), std::max(width(), 620));
+        const QSize hint = sizeHint();
+        ui::center_on_main(this, std::max(hint.height(), 420), std::max(hint.width(), 620));
     }
 
     bool computed() const { return computed_; }
@@ -149,13 +157,13 @@ public:
         core::settings().ini().set_many(kHypoSection, hypo_settings_entries(in_, res_));
     }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override {
         QDialog::showEvent(e);
         idata();
     }
 
-private:
+  private:
     // --- building ---------------------------------------------------------------------------
 
     ui::NumericField* numeric(const char* name, const char* mask, const char* help) {
@@ -172,7 +180,8 @@ private:
         return r;
     }
 
-    void row(QGridLayout* g, int r, const QString& label, QWidget* field, const QString& unit, QWidget* parent) {
+    void row(QGridLayout* g, int r, const QString& label, QWidget* field, const QString& unit,
+             QWidget* parent) {
         g->addWidget(ui::label(label, parent), r, 0);
         g->addWidget(field, r, 1);
         if (!unit.isEmpty()) g->addWidget(ui::label(unit, parent), r, 2);
@@ -197,7 +206,8 @@ private:
         creditpr_ = numeric("creditPercent", "@K@E 999.99 ", "Höhe der Kreditgebühren in %");
         creditdm_ = numeric("creditEur", "@K@E 99,999,999.99 ", "Höhe der Kreditgebühren in EUR");
         follow_ = numeric("followRate", "@K@E 9,999,999.999 ", "Nominaler Jahreszins in % nach Festzeit");
-        special_ = numeric("special", "@K@E 99,999,999.99 ", "Höhe der jährlichen Sondertilgung (max. 1% der Hyposumme)");
+        special_ = numeric("special", "@K@E 99,999,999.99 ",
+                           "Höhe der jährlichen Sondertilgung (max. 1% der Hyposumme)");
         specialpz_ = result("specialPercent", "@E 99.99", this);
         months_ = new QComboBox(this);
         months_->setObjectName("monthList");
@@ -208,20 +218,23 @@ private:
         });
 
         // The bound checks run when a field is left (HT_CHECK with the field's number).
-        const std::pair<ui::NumericField*, int> checked_fields[] = {{amount_, 1}, {rate_, 2}, {repay_, 3},
-                                                                    {period_, 5}, {follow_, 6}, {special_, 7}};
+        const std::pair<ui::NumericField*, int> checked_fields[] = {
+            {amount_, 1}, {rate_, 2}, {repay_, 3}, {period_, 5}, {follow_, 6}, {special_, 7}};
         for (auto [field, n] : checked_fields)
-            field->setCheck([this, n = n](double) { return ht_checks(inputs())[static_cast<size_t>(n - 1)]; });
+            field->setCheck(
+                [this, n = n](double) { return ht_checks(inputs())[static_cast<size_t>(n - 1)]; });
         start_->setCheck([this](core::Date) { return ht_checks(inputs())[3]; });
 
         // Couplings.
         connect(rate_, &ui::NumericField::checked, this, [this](bool) { follow_->setValue(rate_->value()); });
         connect(creditpr_, &ui::NumericField::edited, this, [this] { creditdm_->setValue(0); });
         connect(creditdm_, &ui::NumericField::edited, this, [this] { creditpr_->setValue(0); });
-        connect(creditpr_, &ui::NumericField::checked, this,
-                [this](bool) { creditdm_->setValue(ht_credit_fee_eur(amount_->value(), creditpr_->value())); });
-        connect(creditdm_, &ui::NumericField::checked, this,
-                [this](bool) { creditpr_->setValue(ht_credit_fee_percent(amount_->value(), creditdm_->value())); });
+        connect(creditpr_, &ui::NumericField::checked, this, [this](bool) {
+            creditdm_->setValue(ht_credit_fee_eur(amount_->value(), creditpr_->value()));
+        });
+        connect(creditdm_, &ui::NumericField::checked, this, [this](bool) {
+            creditpr_->setValue(ht_credit_fee_percent(amount_->value(), creditdm_->value()));
+        });
         connect(special_, &ui::NumericField::checked, this, [this](bool) { showSpecialPercent(); });
         connect(amount_, &ui::NumericField::checked, this, [this](bool) { showSpecialPercent(); });
 
@@ -233,9 +246,12 @@ private:
         tilgzeit_ = result("repaymentTime", "999 ", this);
         effzins_ = result("effectiveRate", "@E 99.999 ", this);
 
-        compute_ = ui::button(this, "computeButton", "&Berechnen", "Hypothek berechnen", "Hypothek berechnen");
-        table_ = ui::button(this, "tableButton", "&Tabelle", "Tilgungtabelle anzeigen", "Tilgungstabelle anzeigen");
-        chart_ = ui::button(this, "chartButton", "&Grafik", "Grafik Tilgungsverlauf", "Grafik Tilgungsverlauf");
+        compute_ =
+            ui::button(this, "computeButton", "&Berechnen", "Hypothek berechnen", "Hypothek berechnen");
+        table_ = ui::button(this, "tableButton", "&Tabelle", "Tilgungtabelle anzeigen",
+                            "Tilgungstabelle anzeigen");
+        chart_ =
+            ui::button(this, "chartButton", "&Grafik", "Grafik Tilgungsverlauf", "Grafik Tilgungsverlauf");
         print_ = ui::button(this, "printButton", "&Drucken", "Tilgungsplan drucken");
         close_ = ui::button(this, "closeButton", "&Schließen", "Dialog verlassen", QString(), true);
         ui::on_click(load_, [this] { load(); });
@@ -287,13 +303,14 @@ private:
         results->setObjectName("resultsGroup");
         auto* rg = new QGridLayout(results);
         int k = 0;
-        for (auto [text, field, unit] : {std::tuple<const char*, ui::ResultField*, const char*>{"monatliche Rate", annuitat_, "€"},
-                                         {"Rate nach Zinsfestzeit", annuita2_, "€"},
-                                         {"Restschuld nach\rZinsbindung", restnach_, "€"},
-                                         {"Zinssumme", zinssum_, "€"},
-                                         {"Tilgungssumme", tilgsum_, "€"},
-                                         {"Tilgungszeit", tilgzeit_, "Jahre"},
-                                         {"Effektivzinssatz", effzins_, "%"}}) {
+        for (auto [text, field, unit] :
+             {std::tuple<const char*, ui::ResultField*, const char*>{"monatliche Rate", annuitat_, "€"},
+              {"Rate nach Zinsfestzeit", annuita2_, "€"},
+              {"Restschuld nach\rZinsbindung", restnach_, "€"},
+              {"Zinssumme", zinssum_, "€"},
+              {"Tilgungssumme", tilgsum_, "€"},
+              {"Tilgungszeit", tilgzeit_, "Jahre"},
+              {"Effektivzinssatz", effzins_, "%"}}) {
             row(rg, k++, QString::fromUtf8(text), field, QString::fromUtf8(unit), results);
         }
         rg->setRowStretch(k, 1);
@@ -311,8 +328,8 @@ private:
 
         setTabOrder(bankname_, load_);
         setTabOrder(load_, amount_);
-        QWidget* chain[] = {amount_, rate_, repay_, start_, period_, account_, creditpr_, creditdm_,
-                            follow_,  special_, months_, compute_, table_, chart_, print_};
+        QWidget* chain[] = {amount_, rate_,    repay_,  start_,   period_, account_, creditpr_, creditdm_,
+                            follow_, special_, months_, compute_, table_,  chart_,   print_};
         for (size_t i = 0; i + 1 < std::size(chain); ++i) setTabOrder(chain[i], chain[i + 1]);
     }
 
@@ -338,7 +355,8 @@ private:
     void showSpecialPercent() {
         res_.NEINMALPZ = ht_einmalpz(amount_->value(), special_->value());
         specialpz_->setValue(res_.NEINMALPZ);
-        const QColor text = ht_einmalpz_is_red(res_.NEINMALPZ) ? QColor(Qt::red) : ui::color(core::ProgramSettings::kColF);
+        const QColor text =
+            ht_einmalpz_is_red(res_.NEINMALPZ) ? QColor(Qt::red) : ui::color(core::ProgramSettings::kColF);
         specialpz_->setColors(text, ui::color(core::ProgramSettings::kColBH));
         months_->setEnabled(special_->value() > 0);
     }
@@ -346,11 +364,12 @@ private:
     // HT_GDATA: the inputs of a saved plan (record 0: the bank named in the settings).
     void gdata(long recno) {
         VESTRAL_OP("HT_GDATA");
-        const std::string name =
-            core::pad_utf8(core::settings().ini().get(kHypoSection, "Bankname", ""), 40);
+        const std::string name = core::pad_utf8(core::settings().ini().get(kHypoSection, "Bankname", ""), 40);
         bool found = true;
-        if (recno == 0) found = hypobank_seek(bank_, name);
-        else bank_.go_to(recno);
+        if (recno == 0)
+            found = hypobank_seek(bank_, name);
+        else
+            bank_.go_to(recno);
         if (!found) {
             bank_.go_bottom();
             bank_.skip();
@@ -518,7 +537,8 @@ private:
     }
 
     void showChart() {
-        QPointer<QWidget> w = ui::barsingle(ht_chart_args(chart_data_, QString::fromStdString(core::settings().pcrelease1)));
+        QPointer<QWidget> w =
+            ui::barsingle(ht_chart_args(chart_data_, QString::fromStdString(core::settings().pcrelease1)));
         if (w) w->setObjectName("hypoChart");
     }
 
@@ -547,8 +567,8 @@ private:
     QComboBox* months_ = nullptr;
     ui::ResultField *annuitat_ = nullptr, *annuita2_ = nullptr, *restnach_ = nullptr, *zinssum_ = nullptr,
                     *tilgsum_ = nullptr, *tilgzeit_ = nullptr, *effzins_ = nullptr;
-    QPushButton *load_ = nullptr, *compute_ = nullptr, *table_ = nullptr, *chart_ = nullptr, *print_ = nullptr,
-                *close_ = nullptr;
+    QPushButton *load_ = nullptr, *compute_ = nullptr, *table_ = nullptr, *chart_ = nullptr,
+                *print_ = nullptr, *close_ = nullptr;
 };
 
 }  // namespace
@@ -562,9 +582,13 @@ bool hypotilg(QWidget* parent, double amount) {
     bank.set_order(bank.add_order("HYPOBANK.NTX", [](const dbf::Table& t) {
         return core::to_upper_name(t.trimmed(hypobank_fields::BANKNAME));
     }));
-    const auto key = [](const dbf::Table& t) { return std::to_string(static_cast<int>(t.num(hypothek_fields::KEY))); };
-    const int monthly = plan.add_order("HYPOTHEK.NT1", key, [](const dbf::Table& t) { return t.num(hypothek_fields::KEY) == 1; });
-    const int yearly = plan.add_order("HYPOTHEK.NT2", key, [](const dbf::Table& t) { return t.num(hypothek_fields::KEY) == 2; });
+    const auto key = [](const dbf::Table& t) {
+        return std::to_string(static_cast<int>(t.num(hypothek_fields::KEY)));
+    };
+    const int monthly = plan.add_order("HYPOTHEK.NT1", key,
+                                       [](const dbf::Table& t) { return t.num(hypothek_fields::KEY) == 1; });
+    const int yearly = plan.add_order("HYPOTHEK.NT2", key,
+                                      [](const dbf::Table& t) { return t.num(hypothek_fields::KEY) == 2; });
     plan.set_order(monthly);
     plan.zap();
     plan.flush();

@@ -17,12 +17,20 @@ namespace {
 
 using toolkit::PrintJob;
 
-double tab(int n) { return kHtTab * n; }
+double tab(int n) {
+    return kHtTab * n;
+}
 
 // A value for the summary page: the mask's text without its leading blanks.
-std::string value(double v, std::string_view mask) { return core::trim_left(core::format_mask(v, mask)); }
-std::string eur(double v) { return value(v, "@E 999,999,999.99") + " EUR"; }
-std::string pct(double v) { return value(v, "@E 999.999") + " %"; }
+std::string value(double v, std::string_view mask) {
+    return core::trim_left(core::format_mask(v, mask));
+}
+std::string eur(double v) {
+    return value(v, "@E 999,999,999.99") + " EUR";
+}
+std::string pct(double v) {
+    return value(v, "@E 999.999") + " %";
+}
 
 struct Printer {
     PrintJob& job;
@@ -35,11 +43,12 @@ struct Printer {
         VESTRAL_OP("HT_DRUCK2");
         job.new_page();
         ++page_no;
-        toolkit::title_band(job, 0, 2, kHtCols, 3, 1, 3, 109, program_title, "Hypothekentilgungsplan", page_no);
+        toolkit::title_band(job, 0, 2, kHtCols, 3, 1, 3, 109, program_title, "Hypothekentilgungsplan",
+                            page_no);
         row = 1 + 4;
         if (!headings) return;
         job.text(row, 2, "Datum");
-        const char* titles[] = {"Hypothek",      "Zinsen",   "Tilgung",    "Monatsrate",  "Gebühren",
+        const char* titles[] = {"Hypothek",      "Zinsen",        "Tilgung",  "Monatsrate", "Gebühren",
                                 "Sond.-Tilgung", "Rest-Hypothek", "Restzins", "Geb.-Summe", "Sond.-Summe"};
         for (int k = 0; k < 10; ++k) job.right(row, tab(k + 2), titles[k]);
         row += 1;
@@ -115,7 +124,8 @@ toolkit::PrintJob ht_druck(const HypoInputs& in, const HypoResults& res, const s
     }
     if (in.NKONTOGEB > 0 || in.NKREDITPR > 0 || in.NKREDITDM > 0) {
         p.pair(2, "Finanzierte Gebühren:", "");
-        if (in.NKONTOGEB > 0) p.pair(1, "jährliche Kontoführungsgeb.:", value(in.NKONTOGEB, "@E 999,999.99") + " EUR");
+        if (in.NKONTOGEB > 0)
+            p.pair(1, "jährliche Kontoführungsgeb.:", value(in.NKONTOGEB, "@E 999,999.99") + " EUR");
         if (in.NKREDITPR > 0 || in.NKREDITDM > 0)
             p.pair(1, "jährliche Kreditgebühren:",
                    value(in.NKREDITDM, "@E 999,999.99") + " EUR = " + value(in.NKREDITPR, "@E 999,999") +

@@ -11,8 +11,9 @@
 namespace vestral::calc {
 
 // The month list of the dialog; a special-repayment month is stored as its position 1..12.
-inline constexpr const char* kHypoMonths[12] = {"Januar", "Februar", "März",     "April",   "Mai",      "Juni",
-                                                "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+inline constexpr const char* kHypoMonths[12] = {"Januar",    "Februar", "März",     "April",
+                                                "Mai",       "Juni",    "Juli",     "August",
+                                                "September", "Oktober", "November", "Dezember"};
 // The name of a stored month; records from older files may hold a month outside 1..12.
 const char* hypo_month_name(int month);
 

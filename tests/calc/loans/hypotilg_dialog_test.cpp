@@ -34,10 +34,18 @@ void activate(QWidget* w) {
     QApplication::processEvents();
 }
 
-QPushButton* btn(QWidget* d, const char* name) { return find<QPushButton>(d, name); }
-ui::NumericField* num(QWidget* d, const char* name) { return find<ui::NumericField>(d, name); }
-QString result(QWidget* d, const char* name) { return find<ui::ResultField>(d, name)->text(); }
-QString cell(const ui::TableGrid* g, int row, int col) { return g->cellText(row, col).trimmed(); }
+QPushButton* btn(QWidget* d, const char* name) {
+    return find<QPushButton>(d, name);
+}
+ui::NumericField* num(QWidget* d, const char* name) {
+    return find<ui::NumericField>(d, name);
+}
+QString result(QWidget* d, const char* name) {
+    return find<ui::ResultField>(d, name)->text();
+}
+QString cell(const ui::TableGrid* g, int row, int col) {
+    return g->cellText(row, col).trimmed();
+}
 
 void click(QPushButton* b) {
     QTest::mouseClick(b, Qt::LeftButton);
@@ -84,7 +92,7 @@ long records(const std::filesystem::path& file) {
 }  // namespace
 
 class HypotilgDialogTest : public GuiTest {
-protected:
+  protected:
     // Opens the dialog, runs `body` on it once it is shown, then closes it with "Schließen".
     bool run(std::function<void(QWidget*)> body, double amount = 0) {
         whenModal(
@@ -98,8 +106,8 @@ protected:
     }
 
     std::string py(const std::string& script) {
-        return test::run_python("from dbfread import DBF\nt = list(DBF('" + (dir() / "HYPOTHEK.DBF").string() +
-                                "', encoding='cp1252'))\n" + script);
+        return test::run_python("from dbfread import DBF\nt = list(DBF('" +
+                                (dir() / "HYPOTHEK.DBF").string() + "', encoding='cp1252'))\n" + script);
     }
 };
 
@@ -121,16 +129,17 @@ TEST_F(HypotilgDialogTest, FirstCaseComputesAndWritesThePlanTable) {
         EXPECT_EQ(result(d, "paymentSum"), "178.497,20");
         EXPECT_EQ(result(d, "repaymentTime"), "23");
         EXPECT_EQ(result(d, "effectiveRate"), "5,116");
-        for (const char* b : {"tableButton", "chartButton", "printButton"}) EXPECT_TRUE(btn(d, b)->isEnabled()) << b;
+        for (const char* b : {"tableButton", "chartButton", "printButton"})
+            EXPECT_TRUE(btn(d, b)->isEnabled()) << b;
         // The file is complete while the dialog is still open.
-        const std::string out = py(
-            "m = [r for r in t if r['KEY'] == 1]\n"
-            "y = [r for r in t if r['KEY'] == 2]\n"
-            "print(len(m), len(y))\n"
-            "print(m[0]['ZINSEN'], m[0]['TILGUNG'], m[0]['RESTHYP'], m[0]['BANKNAME'])\n"
-            "print(y[0]['DATUM'], y[0]['HYPOTHEK'], y[0]['ZINSSUM'])\n"
-            "print(m[-1]['DATUM'], m[-1]['HYPOTHEK'], m[-1]['ZINSEN'], m[-1]['ANUITAT'])\n"
-            "print(t[12]['KEY'], t[12]['DATUM'])\n");
+        const std::string out =
+            py("m = [r for r in t if r['KEY'] == 1]\n"
+               "y = [r for r in t if r['KEY'] == 2]\n"
+               "print(len(m), len(y))\n"
+               "print(m[0]['ZINSEN'], m[0]['TILGUNG'], m[0]['RESTHYP'], m[0]['BANKNAME'])\n"
+               "print(y[0]['DATUM'], y[0]['HYPOTHEK'], y[0]['ZINSSUM'])\n"
+               "print(m[-1]['DATUM'], m[-1]['HYPOTHEK'], m[-1]['ZINSEN'], m[-1]['ANUITAT'])\n"
+               "print(t[12]['KEY'], t[12]['DATUM'])\n");
         EXPECT_EQ(out,
                   "283 24\n"
                   "416.67 166.67 99833.33 Testbank\n"
@@ -256,13 +265,15 @@ TEST_F(HypotilgDialogTest, BankNamedInTheSettingsIsPreselected) {
     // An unknown name gives the inputs of an empty record, dated today.
     core::set_today_for_tests(core::Date{2009, 5, 17});
     ini().set("HYPO", "Bankname", "Dritte Bank");
-    run([&](QWidget* d) {
-        EXPECT_EQ(find<ui::TextField>(d, "bankName")->text(), "");
-        EXPECT_EQ(num(d, "amount")->value(), 0);
-        EXPECT_EQ(find<ui::DateField>(d, "startDate")->text(), "17.05.2009");
-        EXPECT_EQ(find<QComboBox>(d, "monthList")->currentText(), "Januar");
-        EXPECT_FALSE(btn(d, "computeButton")->isEnabled());
-    }, 80000);
+    run(
+        [&](QWidget* d) {
+            EXPECT_EQ(find<ui::TextField>(d, "bankName")->text(), "");
+            EXPECT_EQ(num(d, "amount")->value(), 0);
+            EXPECT_EQ(find<ui::DateField>(d, "startDate")->text(), "17.05.2009");
+            EXPECT_EQ(find<QComboBox>(d, "monthList")->currentText(), "Januar");
+            EXPECT_FALSE(btn(d, "computeButton")->isEnabled());
+        },
+        80000);
 }
 
 TEST_F(HypotilgDialogTest, SavedPlansListReportsAnEmptyStoreTakesOverAndDeletes) {
@@ -453,9 +464,9 @@ TEST(HypotilgColumns, FeeAndSpecialColumnsOnlyWhenTheInputsHaveThem) {
     in.NKREDITDM = 0;
     in.NKONTOGEB = 30;
     in.NEINMALDM = 500;
-    EXPECT_EQ(heads(in, true), (QStringList{"Datum ", "Hypothek ", "Zinsen ", "Tilgung ", "Monatsraten ", "Gebühren ",
-                                            "Sondertilgung ", "Resthypothek ", "Gezahlt ", "Restzins ",
-                                            "Sum. Sondertilg. "}));
+    EXPECT_EQ(heads(in, true),
+              (QStringList{"Datum ", "Hypothek ", "Zinsen ", "Tilgung ", "Monatsraten ", "Gebühren ",
+                           "Sondertilgung ", "Resthypothek ", "Gezahlt ", "Restzins ", "Sum. Sondertilg. "}));
     EXPECT_EQ(ht_show_columns(in, false)[0].align, Qt::AlignCenter);
 }
 
@@ -541,7 +552,8 @@ TEST_F(HypotilgDialogTest, Screenshots) {
     save_plan(dir(), "Erste Bank", 150000, 4.5);
     save_plan(dir(), "Zweite Bank", 250000, 5.25);
     run([&](QWidget* d) {
-        type_first_case(d, "Sparkasse Süd");
+        type_first_case(d, "Sparkasse");
+        find<ui::TextField>(d, "bankName")->setText("Sparkasse Süd");  // QTest types ASCII only
         typeInto(num(d, "accountFee"), "30");
         typeInto(num(d, "creditPercent"), "1");
         typeInto(num(d, "special"), "6000");
@@ -554,7 +566,8 @@ TEST_F(HypotilgDialogTest, Screenshots) {
                 [&](QWidget* w) {
                     if (compressed) find<QCheckBox>(w, "compressedBox")->setChecked(true);
                     QApplication::processEvents();
-                    w->grab().save(dirname + (compressed ? "/hypotilg_table_years.png" : "/hypotilg_table.png"));
+                    w->grab().save(dirname +
+                                   (compressed ? "/hypotilg_table_years.png" : "/hypotilg_table.png"));
                     click(find<QPushButton>(w, "closeButton"));
                 },
                 "hypoTableDialog");
@@ -567,7 +580,8 @@ TEST_F(HypotilgDialogTest, Screenshots) {
             },
             "savedPlansDialog");
         click(btn(d, "loadButton"));
-        type_first_case(d, "Sparkasse Süd");
+        activate(d);
+        type_first_case(d, "Sparkasse");
         click(btn(d, "computeButton"));
         click(btn(d, "chartButton"));
         for (QWidget* w : QApplication::topLevelWidgets())

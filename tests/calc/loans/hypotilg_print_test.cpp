@@ -230,7 +230,8 @@ TEST(HypotilgPrint, FeesAndSpecialRepaymentAddTheirLinesAndSums) {
     }
     EXPECT_GT(fees, 1000);
     EXPECT_GT(specials, 2000);
-    EXPECT_EQ(value_of(job, "Summe Gebühren:", s), core::trim_left(core::format_mask(fees, "@E 999,999,999.99")) + " EUR");
+    EXPECT_EQ(value_of(job, "Summe Gebühren:", s),
+              core::trim_left(core::format_mask(fees, "@E 999,999,999.99")) + " EUR");
     EXPECT_EQ(value_of(job, "Summe Sondertilgungen:", s),
               core::trim_left(core::format_mask(specials, "@E 999,999,999.99")) + " EUR");
     // Fee lines on the body pages: the credit fee in the first row, the account fee every December.
@@ -250,5 +251,6 @@ TEST(HypotilgPrint, RendersToPdfWhenAsked) {
     const HypoInputs in = with_fees();
     const HypoOutcome o = ht_tab(in);
     QDir().mkpath(out);
-    EXPECT_TRUE(toolkit::render_pdf(ht_druck(in, o.results, o.rows, "Vestralon 1.0"), QString(out) + "/hypotilg.pdf"));
+    EXPECT_TRUE(toolkit::render_pdf(ht_druck(in, o.results, o.rows, "Vestralon 1.0"),
+                                    QString(out) + "/hypotilg.pdf"));
 }
