@@ -161,6 +161,39 @@ TEST(HypotilgPrint, EveryBodyPageHasBandHeadingsAndBreaksAfterRow44) {
     EXPECT_TRUE(rule);
 }
 
+TEST(HypotilgPrint, TwentyFiveYearPlanKeepsEveryRowAndHeadsEveryPage) {
+    HypoInputs in = plan25();
+    in.NZINSNACH = 5;  // the rate stays: 5 % + 2 % is repaid after a little more than 25 years
+    const HypoOutcome o = ht_tab(in);
+    const auto months = monthly(o.rows);
+    ASSERT_GT(months.size(), 300u);
+    EXPECT_EQ(months.back().DATUM.year, 2032);
+    const PrintJob job = ht_druck(in, o.results, o.rows, "Vestralon 1.0");
+    const size_t body_pages = months.size() / 38 + 1;
+    ASSERT_EQ(static_cast<size_t>(job.page_count()), body_pages + 1);
+    size_t dated = 0;
+    for (int p = 0; p < job.page_count(); ++p) {
+        SCOPED_TRACE(p);
+        for (const auto& it : job.pages[static_cast<size_t>(p)].items) {
+            if (it.kind != PrintItem::Kind::Text || it.col != 2 || it.row < 7) continue;
+            ASSERT_LT(static_cast<size_t>(p), body_pages);
+            ASSERT_LT(dated, months.size());
+            EXPECT_EQ(it.text, core::format_date(months[dated].DATUM));
+            EXPECT_LE(it.row, 44);
+            ++dated;
+        }
+        if (static_cast<size_t>(p) < body_pages) {
+            EXPECT_NE(job.find("Rest-Hypothek", p), nullptr);
+            EXPECT_NE(job.find("Sond.-Summe", p), nullptr);
+        }
+    }
+    EXPECT_EQ(dated, months.size());
+    const int s = job.page_count() - 1;
+    EXPECT_EQ(value_of(job, "Tilgungszeit:", s),
+              core::trim_left(core::format_mask(o.results.NTILGZEIT, "@E 999.99")) + " Jahre");
+    EXPECT_EQ(value_of(job, "Zins nach Festzeit:", s), "5,000 %");
+}
+
 TEST(HypotilgPrint, SummaryPageListsInputsAndResults) {
     const HypoInputs in = plan25();
     const HypoOutcome o = ht_tab(in);
