@@ -21,6 +21,9 @@ struct Source {
 };
 
 // LIEFER of VERBRCH carries no decimals: a character field has none in this format.
+// HYPOBANK keeps the rates with the three decimals of their inputs and the fees up to
+// 99 999 999,99, so a saved plan reloads unchanged; its record length differs from the older,
+// narrower layout, which is what lets the layout test find old files and migrate them.
 const Source kSources[] = {
     {"FINZPL1", TableHandling::Create,
      "JAHR N 4,0; EINKOMM N 12,2; H1BANK C 40,0; H1SUMME N 12,2; H1ZINSEN N 12,2; "
@@ -52,9 +55,9 @@ const Source kSources[] = {
      "SPARSUM N 12,2; TILGUNG N 12,2; TILGSUM N 12,2; ANUITAT N 12,2; GUTHABEN N 12,2; "
      "KREDIT N 12,2; KTOSTAND N 12,2"},
     {"HYPOBANK", TableHandling::CreateMigrate,
-     "BANKNAME C 40,0; HYPOTHEK N 12,2; ZINSSATZ N 9,2; TILGJAHR N 4,0; ABDATUM D 8,0; "
-     "ABJAHR N 4,0; LAUFZEIT N 4,0; KONTOGEB N 9,2; KREDITPR N 9,2; KREDITDM N 9,2; "
-     "ZINSNACH N 9,2; EINMALDM N 12,2; EINMALMO N 2,0; ZINSSUM N 12,2; TILGSUM N 12,2; "
+     "BANKNAME C 40,0; HYPOTHEK N 12,2; ZINSSATZ N 10,3; TILGJAHR N 10,3; ABDATUM D 8,0; "
+     "ABJAHR N 4,0; LAUFZEIT N 4,0; KONTOGEB N 12,2; KREDITPR N 9,2; KREDITDM N 12,2; "
+     "ZINSNACH N 10,3; EINMALDM N 12,2; EINMALMO N 2,0; ZINSSUM N 12,2; TILGSUM N 12,2; "
      "TILGZEIT N 6,2; GEBUSUM N 12,2; EINMSUM N 12,2; ANNUITAT N 12,2; ANNUITA2 N 12,2; "
      "EFFZINS N 7,3"},
     {"HYPOTHEK", TableHandling::CreateMigrate,

@@ -10,6 +10,7 @@
 #include "toolkit/messages.h"
 #include "toolkit/status.h"
 #include "ui/blocks.h"
+#include "ui/text_field.h"
 
 namespace vestral::ui {
 
@@ -72,6 +73,8 @@ bool NumericField::runCheck(bool show_message) {
 bool NumericField::anyFailed(const QWidget* within) {
     for (NumericField* f : within->findChildren<NumericField*>())
         if (f->failed_ && f->isEnabled()) return true;
+    for (DateField* f : within->findChildren<DateField*>())
+        if (f->failed() && f->isEnabled()) return true;
     return false;
 }
 

@@ -102,6 +102,17 @@ void DateField::focusOutEvent(QFocusEvent* e) {
         emit dateChanged(date_);
     }
     setDate(date_);
+    if (check_) {
+        auto msg = core::inpfail_message(check_(date_));
+        if (msg) {
+            failed_ = true;
+            toolkit::warning(window(), core::inpfail_title(), QString::fromStdString(*msg));
+            QPointer<DateField> self(this);
+            QTimer::singleShot(0, this, [self] {
+                if (self) self->setFocus(Qt::OtherFocusReason);
+            });
+        }
+    }
 }
 
 void DateField::keyPressEvent(QKeyEvent* e) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QLineEdit>
+#include <functional>
 
 #include "core/clock.h"
+#include "core/inpfail.h"
 
 namespace vestral::ui {
 
@@ -37,6 +39,10 @@ public:
     void setDate(core::Date d);
     void setHelpText(const QString& text) { help_ = text; }
     bool failed() const { return failed_; }
+    // A bound check on the valid date (e.g. on its year), run when the field is left, with the
+    // "Eingabefehler" message and the focus kept like a numeric field's check.
+    using Check = std::function<core::InpFail(core::Date)>;
+    void setCheck(Check check) { check_ = std::move(check); }
 
 signals:
     void edited();
@@ -50,6 +56,7 @@ protected:
 private:
     core::Date date_;
     QString help_;
+    Check check_;
     bool first_key_pending_ = false;
     bool failed_ = false;
 };
