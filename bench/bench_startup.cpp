@@ -32,8 +32,8 @@ long vm_hwm_kb() {
 
 fs::path fresh_dir(const std::string& tag) {
     static int n = 0;
-    fs::path dir = fs::temp_directory_path() / ("vestral_bench_" + tag + "_" + std::to_string(::getpid()) + "_" +
-                                                std::to_string(n++));
+    fs::path dir = fs::temp_directory_path() /
+                   ("vestral_bench_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
     fs::create_directories(dir);
     fs::copy_file(fs::path(VESTRAL_SOURCE_DIR) / "data" / "VESTRAL.INI", dir / "VESTRAL.INI",
                   fs::copy_options::overwrite_existing);
@@ -130,8 +130,10 @@ int main(int argc, char** argv) {
     }
     fs::remove_all(dir);
     const double b = median(bare), f = median(fresh), e = median(existing);
-    std::printf("\nMedian of 15: bare main window %.2f ms, start-up fresh %.2f ms (%.1f x), existing %.2f ms (%.1f x)\n",
-                b / 1e6, f / 1e6, f / b, e / 1e6, e / b);
+    std::printf(
+        "\nMedian of 15: bare main window %.2f ms, start-up fresh %.2f ms (%.1f x), existing %.2f ms (%.1f "
+        "x)\n",
+        b / 1e6, f / 1e6, f / b, e / 1e6, e / b);
     std::printf("Peak resident memory (VmHWM) at the end: %ld kB\n", vm_hwm_kb());
     benchmark::Shutdown();
     return 0;

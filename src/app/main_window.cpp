@@ -26,12 +26,14 @@ namespace vestral::app {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // The black client area with the program picture, name and rights notice. Their places are taken
 // from the window's size when it is first shown and kept afterwards.
 class Backdrop : public QWidget {
-public:
+  public:
     explicit Backdrop(QWidget* parent) : QWidget(parent) {
         setObjectName("backdrop");
         setAutoFillBackground(true);
@@ -40,12 +42,13 @@ public:
         setPalette(pal);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         if (!placed_) {
             const QRect r = window()->frameGeometry();
             // Places are measured on the outer rectangle; the client area begins below the menu.
-            const QPoint origin = mapFrom(window(), QPoint(0, 0)) + (window()->geometry().topLeft() - r.topLeft());
+            const QPoint origin =
+                mapFrom(window(), QPoint(0, 0)) + (window()->geometry().topLeft() - r.topLeft());
             centre_ = QPoint(r.width() / 2, r.height() / 2) + origin;
             placed_ = true;
         }
@@ -57,15 +60,15 @@ protected:
         p.setFont(name);
         p.setPen(QColor(235, 235, 235));
         const int text_left = centre_.x() - 140;
-        p.drawText(QRect(text_left, centre_.y() - 70, width() - text_left, 40), Qt::AlignLeft | Qt::AlignVCenter,
-                   qs(s.title()));
+        p.drawText(QRect(text_left, centre_.y() - 70, width() - text_left, 40),
+                   Qt::AlignLeft | Qt::AlignVCenter, qs(s.title()));
         p.setFont(toolkit::ofont());
         p.setPen(QColor(200, 200, 200));
-        p.drawText(QRect(text_left, centre_.y() - 20, width() - text_left, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                   qs(s.pcrelease0));
+        p.drawText(QRect(text_left, centre_.y() - 20, width() - text_left, 20),
+                   Qt::AlignLeft | Qt::AlignVCenter, qs(s.pcrelease0));
     }
 
-private:
+  private:
     bool placed_ = false;
     QPoint centre_;
 };
@@ -78,8 +81,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(qs(s.title()));
     setWindowIcon(program_icon());
     setFont(toolkit::ofont());
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setCentralWidget(new Backdrop(this));
 
     status_ = new QLabel(this);
@@ -102,13 +105,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     makemenu();
 }
 
-MainWindow::~MainWindow() { toolkit::set_status_sink({}); }
+MainWindow::~MainWindow() {
+    toolkit::set_status_sink({});
+}
 
 void MainWindow::showStatusText(const QString& text) {
     status_->setText(text.isEmpty() ? qs(core::settings().status_text()) : text);
 }
 
-QString MainWindow::statusText() const { return status_->text(); }
+QString MainWindow::statusText() const {
+    return status_->text();
+}
 
 bool MainWindow::event(QEvent* e) {
     if (e->type() == QEvent::StatusTip) {
@@ -157,17 +164,21 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     emit closed();
 }
 
-QAction* MainWindow::entry(QMenu* menu, const QString& label, const QString& status, std::function<void()> action) {
+QAction* MainWindow::entry(QMenu* menu, const QString& label, const QString& status,
+                           std::function<void()> action) {
     QAction* a = menu->addAction(label);
     a->setStatusTip(status);
-    connect(a, &QAction::triggered, this, [this, action = std::move(action)] { ui::run_guarded(this, action); });
+    connect(a, &QAction::triggered, this,
+            [this, action = std::move(action)] { ui::run_guarded(this, action); });
     return a;
 }
 
-void MainWindow::calculator(QMenu* menu, const QString& label, const QString& status, const QString& operation) {
+void MainWindow::calculator(QMenu* menu, const QString& label, const QString& status,
+                            const QString& operation) {
     QAction* a = entry(menu, label, status, [this, operation] {
         if (!launch_calculator(operation, this)) {
-            toolkit::information(this, qs(core::settings().title()), "Dieser Rechner ist noch nicht verfügbar.");
+            toolkit::information(this, qs(core::settings().title()),
+                                 "Dieser Rechner ist noch nicht verfügbar.");
         }
     });
     a->setObjectName(operation);
@@ -198,7 +209,8 @@ void MainWindow::makemenu() {
     calculator(costs, "Kosten beim Haus&bau", "Kosten beim Hausbau ermitteln", "KOSTEN1");
     calculator(costs, "Kosten beim Haus&kauf", "Kosten beim Hauskauf ermitteln", "KOSTEN2");
     QMenu* financing_plan = plan->addMenu("&Finanzierungsplan");
-    calculator(financing_plan, "Finanzierung bei &Eigennutzung", "Finanzierungsplan für Eigennutzung", "FINZPL1");
+    calculator(financing_plan, "Finanzierung bei &Eigennutzung", "Finanzierungsplan für Eigennutzung",
+               "FINZPL1");
     calculator(financing_plan, "Finanzierung bei &Vermietung", "Finanzierungsplan für Vermietung", "FINZPL2");
 
     QMenu* financing = bar->addMenu("&Finanzierung");
@@ -214,14 +226,16 @@ void MainWindow::makemenu() {
 
     QMenu* depreciation = bar->addMenu("&Abschreibung / Eigenheimzulage");
     depreciation->setObjectName("menuAbschreibung");
-    calculator(depreciation, "&Eigenheimzulage bei Eigennutzung", "Eigenheimzulage bei Eigennutzung", "ABSCHR_PROG");
+    calculator(depreciation, "&Eigenheimzulage bei Eigennutzung", "Eigenheimzulage bei Eigennutzung",
+               "ABSCHR_PROG");
     calculator(depreciation, "&Abschreibung bei Vermietung", "Abschreibung bei Vermietung", "P75E_PROG");
 
     QMenu* calc = bar->addMenu("&Berechnungen");
     calc->setObjectName("menuBerechnungen");
     QMenu* gbw = calc->addMenu("&Grundbesitzwert berechnen");
     calculator(gbw, "&Grundbesitzwert berechnen (einfach)", "Grundbesitzwert", "BER_GBW");
-    calculator(gbw, "Grundbesitzwert mit &Ertragswertverfahren und Mindestwert", "Grundbesitzwert", "BER_GBWM");
+    calculator(gbw, "Grundbesitzwert mit &Ertragswertverfahren und Mindestwert", "Grundbesitzwert",
+               "BER_GBWM");
     QMenu* yields = calc->addMenu("&Mietrenditen berechnen");
     calculator(yields, "Mietrendite &netto berechnen", "Netto-Mietrendite", "BER_NMIET");
     calculator(yields, "Mietrendite &brutto berechnen", "Brutto-Mietrendite 1", "BER_BMIET1");
@@ -248,7 +262,8 @@ void MainWindow::makemenu() {
     });
     infos->addSeparator();
     document(infos, "&Energiesparen im Haushalt", QString(), "info/Energiesparen.pdf");
-    entry(infos, "&Tipps", "Tipps zur Finanzierung Ihres Eigenheims", [this] { help::show_contents(this, "Tips.Hlp"); });
+    entry(infos, "&Tipps", "Tipps zur Finanzierung Ihres Eigenheims",
+          [this] { help::show_contents(this, "Tips.Hlp"); });
     entry(infos, "&Interessante Internetlinks", "Interessante Internetlinks",
           [this] { help::show_contents(this, "Links.Hlp"); });
     QMenu* laws = infos->addMenu("&Gesetzestexte");
@@ -278,7 +293,8 @@ void MainWindow::makemenu() {
 
     QMenu* helpmenu = bar->addMenu("&Hilfe");
     helpmenu->setObjectName("menuHilfe");
-    entry(helpmenu, "&Hilfe anzeigen", "Hilfe zum Programm anzeigen", [this] { help::show_contents(this, "VESTRAL.hlp"); });
+    entry(helpmenu, "&Hilfe anzeigen", "Hilfe zum Programm anzeigen",
+          [this] { help::show_contents(this, "VESTRAL.hlp"); });
     entry(helpmenu, "Hilfe Inde&x", "Hilfeindex", [this] { help::show_index(this, help::file()); });
     helpmenu->addSeparator();
     if (!s.cs_www_m.empty()) {
@@ -289,15 +305,16 @@ void MainWindow::makemenu() {
     if (!s.cs_email_m.empty()) {
         const QString address = qs(s.cs_email);
         const QString subject = qs(s.title());
-        entry(helpmenu, qs(s.cs_email_m), "Eine Email an den Support '" + address + "' versenden", [address, subject] {
-            QUrl url;
-            url.setScheme("mailto");
-            url.setPath(address);
-            QUrlQuery query;
-            query.addQueryItem("subject", subject);
-            url.setQuery(query);
-            toolkit::open_url(url);
-        });
+        entry(helpmenu, qs(s.cs_email_m), "Eine Email an den Support '" + address + "' versenden",
+              [address, subject] {
+                  QUrl url;
+                  url.setScheme("mailto");
+                  url.setPath(address);
+                  QUrlQuery query;
+                  query.addQueryItem("subject", subject);
+                  url.setQuery(query);
+                  toolkit::open_url(url);
+              });
     }
     if (!s.cs_hotline.empty()) {
         const QString hotline = qs(s.cs_hotline);

@@ -13,7 +13,7 @@ namespace vestral::app {
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -28,16 +28,16 @@ public:
     void showStatusText(const QString& text);
     QString statusText() const;
 
-signals:
+  signals:
     void closed();
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void makemenu();
     QAction* entry(QMenu* menu, const QString& label, const QString& status, std::function<void()> action);
     void calculator(QMenu* menu, const QString& label, const QString& status, const QString& operation);

@@ -59,8 +59,8 @@ QPixmap about_picture(const QString& title, int width, int height) {
     draw_house(p, QRectF(16, 12, house, house));
     p.setPen(Qt::white);
     p.setFont(toolkit::map_font("Arial", 20, true));
-    p.drawText(QRect(house + 32, 0, width - house - 40, height), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap,
-               title);
+    p.drawText(QRect(house + 32, 0, width - house - 40, height),
+               Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, title);
     return pm;
 }
 

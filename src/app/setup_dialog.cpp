@@ -68,7 +68,8 @@ bool setup(QWidget* parent) {
     auto* program = new QWidget(tabs);
     program->setObjectName("pageProgramm");
     auto* pl = new QVBoxLayout(program);
-    pl->addWidget(note("Wählen Sie hier, wie die Vestralon-Software auf Ihrem Rechner angezeigt werden soll.", program));
+    pl->addWidget(note("Wählen Sie hier, wie die Vestralon-Software auf Ihrem Rechner angezeigt werden soll.",
+                       program));
     pl->addSpacing(6);
     pl->addWidget(new QLabel("Fenstergröße", program));
     options(program, pl, s.ns_winsize,
@@ -86,9 +87,10 @@ bool setup(QWidget* parent) {
     auto* printer_page = new QWidget(tabs);
     printer_page->setObjectName("pageDrucker");
     auto* dl = new QVBoxLayout(printer_page);
-    dl->addWidget(note("Wählen Sie jetzt den Drucker, der für alle Druckausgaben dieses Programms benutzt werden "
-                       "soll. Eine Druckausgabe erfolgt dann ohne Nachfrage sofort auf dem ausgewählten Drucker !",
-                       printer_page));
+    dl->addWidget(
+        note("Wählen Sie jetzt den Drucker, der für alle Druckausgaben dieses Programms benutzt werden "
+             "soll. Eine Druckausgabe erfolgt dann ohne Nachfrage sofort auf dem ausgewählten Drucker !",
+             printer_page));
     dl->addSpacing(6);
     auto* prow = new QHBoxLayout;
     prow->addWidget(new QLabel("Drucker", printer_page));
@@ -108,17 +110,20 @@ bool setup(QWidget* parent) {
     auto* errors = new QWidget(tabs);
     errors->setObjectName("pageProgrammfehler");
     auto* el = new QVBoxLayout(errors);
-    el->addWidget(note("Wählen Sie jetzt die Vorgehensweise beim Auftreten eines Programmfehlers. Bei einem "
-                       "Programmfehler wird eine Fehlerdate mit Namen ERROR.LOG erstellt. Senden Sie uns diese "
-                       "Datei zu, damit wir den Fehler korrigieren können !",
-                       errors));
-    el->addWidget(note(QString("Wir empfehlen die Option \"Löschen\": Sie werden dann gefragt, ob das Protokoll "
-                               "per E-Mail an uns gehen soll. Sie erreichen uns auch per Fax unter ") +
-                           QString::fromUtf8(core::maker::kFax) + ".",
-                       errors));
+    el->addWidget(
+        note("Wählen Sie jetzt die Vorgehensweise beim Auftreten eines Programmfehlers. Bei einem "
+             "Programmfehler wird eine Fehlerdate mit Namen ERROR.LOG erstellt. Senden Sie uns diese "
+             "Datei zu, damit wir den Fehler korrigieren können !",
+             errors));
+    el->addWidget(
+        note(QString("Wir empfehlen die Option \"Löschen\": Sie werden dann gefragt, ob das Protokoll "
+                     "per E-Mail an uns gehen soll. Sie erreichen uns auch per Fax unter ") +
+                 QString::fromUtf8(core::maker::kFax) + ".",
+             errors));
     el->addSpacing(6);
     el->addWidget(new QLabel("Vorgehensweise", errors));
-    options(errors, el, s.ns_error, {{"drucken", " &Drucken"}, {"archivieren", " A&rchivieren"}, {"loeschen", " &Löschen"}});
+    options(errors, el, s.ns_error,
+            {{"drucken", " &Drucken"}, {"archivieren", " A&rchivieren"}, {"loeschen", " &Löschen"}});
     el->addStretch();
     tabs->addTab(errors, "&Programmfehler");
 
@@ -150,8 +155,9 @@ bool setup(QWidget* parent) {
                                    {"ERROR", std::to_string(s.ns_error)},
                                    {"Printer", printer}});
         if (s.ns_winsize != old_winsize || s.ls_backbmp != old_backbmp) {
-            toolkit::information(parent, "Setup",
-                                 "Starten Sie VESTRALON erneut um die Änderung\rdieser Einstellungen zu übernehmen !");
+            toolkit::information(
+                parent, "Setup",
+                "Starten Sie VESTRALON erneut um die Änderung\rdieser Einstellungen zu übernehmen !");
         }
         core::setpublics(s, false);
     }

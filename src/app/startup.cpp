@@ -38,12 +38,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString qpath(const fs::path& p) { return QString::fromStdString(p.string()); }
+QString qpath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
 
 // F1 in any window of the program, modal dialogs included (a QShortcut on the main window is
 // blocked while a calculator's modal dialog is open).
 class HelpKey : public QObject {
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::KeyPress && watched->isWidgetType()) {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -108,8 +110,9 @@ bool Session::prepare_files() {
     core::restore_backup(options_.dir);
     QDir(qpath(options_.dir)).mkpath("Errors");
     if (!core::exists_ci(options_.dir, core::kIniName)) {
-        toolkit::stop(nullptr, "Problem",
-                      "Die Vestralon muß zuerst installiert werden.\rStarten Sie dazu VESTRALON.EXE von der CDROM!");
+        toolkit::stop(
+            nullptr, "Problem",
+            "Die Vestralon muß zuerst installiert werden.\rStarten Sie dazu VESTRALON.EXE von der CDROM!");
         return false;
     }
     return true;
@@ -133,7 +136,8 @@ void Session::open_main_window() {
     core::ProgramSettings& s = core::settings();
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desktop = options_.desktop ? *options_.desktop : (screen ? screen->geometry() : QRect());
-    const QRect available = options_.desktop ? *options_.desktop : (screen ? screen->availableGeometry() : QRect());
+    const QRect available =
+        options_.desktop ? *options_.desktop : (screen ? screen->availableGeometry() : QRect());
 
     window_ = std::make_unique<MainWindow>();
     if (opens_maximised(s, desktop)) {
@@ -162,7 +166,8 @@ StartOutcome Session::start() {
     toolkit::help::set_file("VESTRAL.HLP");
     register_calculators();
     if (options_.show_about) aboutinfo(nullptr, true, options_.about_close_ms);
-    if (options_.show_disclaimer && haftung(nullptr) == DisclaimerOutcome::Quit) return StartOutcome::Declined;
+    if (options_.show_disclaimer && haftung(nullptr) == DisclaimerOutcome::Quit)
+        return StartOutcome::Declined;
     offer_pending_error_log();
     prepare_tables();
     open_main_window();

@@ -38,7 +38,7 @@ std::filesystem::path program_directory();
 void install_application_wide();
 
 class Session {
-public:
+  public:
     explicit Session(StartupOptions options);
     ~Session();
     Session(const Session&) = delete;
@@ -51,13 +51,13 @@ public:
     void finish();
 
     // The steps, in the order start() runs them.
-    bool lock();                  // false: another instance runs in this directory
-    bool prepare_files();         // restore the backup; false when there is no settings file
-    void load_settings();         // SETPUBLICS(true) on this directory
-    void prepare_tables();        // CHECKDBF under the wait cursor
+    bool lock();            // false: another instance runs in this directory
+    bool prepare_files();   // restore the backup; false when there is no settings file
+    void load_settings();   // SETPUBLICS(true) on this directory
+    void prepare_tables();  // CHECKDBF under the wait cursor
     void open_main_window();
 
-private:
+  private:
     StartupOptions options_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<MainWindow> window_;

@@ -22,18 +22,22 @@ namespace vestral::app {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 void center(QDialog* d, QWidget* parent) {
     d->adjustSize();
     QRect area;
-    if (parent && parent->isVisible()) area = parent->frameGeometry();
-    else if (QScreen* screen = d->screen()) area = screen->availableGeometry();
+    if (parent && parent->isVisible())
+        area = parent->frameGeometry();
+    else if (QScreen* screen = d->screen())
+        area = screen->availableGeometry();
     if (area.isValid()) d->move(area.center() - QPoint(d->width() / 2, d->height() / 2));
 }
 
 class AboutDialog : public QDialog {
-public:
+  public:
     AboutDialog(QWidget* parent, bool at_start, int close_after_ms)
         : QDialog(parent), at_start_(at_start), close_after_ms_(close_after_ms) {
         setObjectName("aboutinfo");
@@ -75,7 +79,7 @@ public:
         layout->setSizeConstraint(QLayout::SetFixedSize);
     }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override {
         e->accept();
         accept();
@@ -92,24 +96,27 @@ protected:
         }
     }
 
-private:
+  private:
     bool at_start_;
     int close_after_ms_;
     bool timer_started_ = false;
 };
 
 class DisclaimerDialog : public QDialog {
-public:
+  public:
     explicit DisclaimerDialog(QWidget* parent) : QDialog(parent) {
         setObjectName("haftung");
         setWindowTitle("Haftungsausschluss");
         setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
         auto* layout = new QVBoxLayout(this);
         auto* text = new QLabel(
-            "Wir, die Veltrano Systemhaus als Hersteller, wie auch der Vertreiber dieser Software, übernehmen "
-            "keine Haftung für die Richtigkeit der Daten oder Informationen und für Schäden, die Sie erleiden, "
+            "Wir, die Veltrano Systemhaus als Hersteller, wie auch der Vertreiber dieser Software, "
+            "übernehmen "
+            "keine Haftung für die Richtigkeit der Daten oder Informationen und für Schäden, die Sie "
+            "erleiden, "
             "wenn Sie dieses Programm benutzen.\n\nWir haben sorgfältig recherchiert und uns von Fachleuten "
-            "beraten lassen. Dies ist aber keine Gewähr für für die Richtigkeit der Aussagen und Ergebnisse in "
+            "beraten lassen. Dies ist aber keine Gewähr für für die Richtigkeit der Aussagen und Ergebnisse "
+            "in "
             "diesem Programm.",
             this);
         text->setObjectName("haftungText");
@@ -152,7 +159,7 @@ public:
     bool accepted_box() const { return accept_box_->isChecked(); }
     bool never_box() const { return never_box_->isChecked(); }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override {
         // The disclaimer must be answered; Escape does not leave it.
         if (e->key() == Qt::Key_Escape) {
@@ -162,7 +169,7 @@ protected:
         QDialog::keyPressEvent(e);
     }
 
-private:
+  private:
     void update_enabling() {
         bool on = accept_box_->isChecked();
         never_box_->setEnabled(on);

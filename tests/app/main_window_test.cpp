@@ -17,7 +17,7 @@ namespace vestral::test {
 namespace {
 
 class MainWindowTest : public GuiTest {
-protected:
+  protected:
     std::unique_ptr<app::MainWindow> open() {
         core::setpublics(core::settings(), false);
         auto w = std::make_unique<app::MainWindow>();
@@ -43,12 +43,14 @@ protected:
     // Every entry below a menu, depth first, as "label|status".
     static void collect(QMenu* m, QStringList& out) {
         for (QAction* a : m->actions()) {
-            if (a->isSeparator()) out << "-";
+            if (a->isSeparator())
+                out << "-";
             else if (a->menu()) {
                 out << a->text() + " >";
                 collect(a->menu(), out);
                 out << "<";
-            } else out << a->text() + "|" + a->statusTip();
+            } else
+                out << a->text() + "|" + a->statusTip();
         }
     }
 };
@@ -62,8 +64,9 @@ TEST_F(MainWindowTest, TitleStatusBarAndMenuBar) {
     EXPECT_EQ(w->statusText(), "Copyright (c) Veltrano Systemhaus. Alle Rechte vorbehalten. - Muster Verlag");
     QStringList bar;
     for (QAction* a : w->findChild<QMenuBar*>()->actions()) bar << a->text();
-    EXPECT_EQ(bar, QStringList({"&Programm", "&Vorausplanung", "&Finanzierung", "&Abschreibung / Eigenheimzulage",
-                                "&Berechnungen", "&Infos", "&Einstellungen", "&Hilfe"}));
+    EXPECT_EQ(bar,
+              QStringList({"&Programm", "&Vorausplanung", "&Finanzierung", "&Abschreibung / Eigenheimzulage",
+                           "&Berechnungen", "&Infos", "&Einstellungen", "&Hilfe"}));
     QAction* settings = w->findChild<QMenuBar*>()->actions()[6];
     EXPECT_EQ(settings->menu(), nullptr);
     EXPECT_EQ(settings->statusTip(), "Programm-Einstellungen");
@@ -87,21 +90,24 @@ TEST_F(MainWindowTest, ProgramAndPlanningMenus) {
     auto w = open();
     QStringList got;
     collect(menu(w.get(), "&Programm"), got);
-    EXPECT_EQ(got, QStringList({"&Über VSH Vestralon|Copyright anzeigen", "-", "&Verlassen / Alt-F4|Programm beenden"}));
+    EXPECT_EQ(got, QStringList({"&Über VSH Vestralon|Copyright anzeigen", "-",
+                                "&Verlassen / Alt-F4|Programm beenden"}));
     got.clear();
     collect(menu(w.get(), "&Vorausplanung"), got);
-    EXPECT_EQ(got, QStringList({"Kaufen &oder Mieten|Kaufen oder Mieten ?",
-                                "&Mögliche Belastung|Ihre maximalen Belastungen", "&Kostenrechnung >",
-                                "Kosten beim Haus&bau|Kosten beim Hausbau ermitteln",
-                                "Kosten beim Haus&kauf|Kosten beim Hauskauf ermitteln", "<", "&Finanzierungsplan >",
-                                "Finanzierung bei &Eigennutzung|Finanzierungsplan für Eigennutzung",
-                                "Finanzierung bei &Vermietung|Finanzierungsplan für Vermietung", "<"}));
+    EXPECT_EQ(
+        got, QStringList({"Kaufen &oder Mieten|Kaufen oder Mieten ?",
+                          "&Mögliche Belastung|Ihre maximalen Belastungen", "&Kostenrechnung >",
+                          "Kosten beim Haus&bau|Kosten beim Hausbau ermitteln",
+                          "Kosten beim Haus&kauf|Kosten beim Hauskauf ermitteln", "<", "&Finanzierungsplan >",
+                          "Finanzierung bei &Eigennutzung|Finanzierungsplan für Eigennutzung",
+                          "Finanzierung bei &Vermietung|Finanzierungsplan für Vermietung", "<"}));
     got.clear();
     collect(menu(w.get(), "&Finanzierung"), got);
-    EXPECT_EQ(got, QStringList({"&Hypothekentilgungsplan|Hypothekentilgungsplan",
-                                "Hypotheken&zielwert|Hypotheken Zielwert errechnen", "-", "&Bausparvertrag|Bausparen",
-                                "-", "&Ratenkreditberechnung|Ratenkreditberechnung", "-",
-                                "gesplittete &Finanzierung|gesplittete Finanzierung"}));
+    EXPECT_EQ(got,
+              QStringList({"&Hypothekentilgungsplan|Hypothekentilgungsplan",
+                           "Hypotheken&zielwert|Hypotheken Zielwert errechnen", "-",
+                           "&Bausparvertrag|Bausparen", "-", "&Ratenkreditberechnung|Ratenkreditberechnung",
+                           "-", "gesplittete &Finanzierung|gesplittete Finanzierung"}));
 }
 
 TEST_F(MainWindowTest, CalculationAndInfoMenus) {
@@ -110,24 +116,31 @@ TEST_F(MainWindowTest, CalculationAndInfoMenus) {
     collect(menu(w.get(), "&Berechnungen"), got);
     EXPECT_EQ(got, QStringList({"&Grundbesitzwert berechnen >",
                                 "&Grundbesitzwert berechnen (einfach)|Grundbesitzwert",
-                                "Grundbesitzwert mit &Ertragswertverfahren und Mindestwert|Grundbesitzwert", "<",
-                                "&Mietrenditen berechnen >", "Mietrendite &netto berechnen|Netto-Mietrendite",
-                                "Mietrendite &brutto berechnen|Brutto-Mietrendite 1", "<",
+                                "Grundbesitzwert mit &Ertragswertverfahren und Mindestwert|Grundbesitzwert",
+                                "<",
+                                "&Mietrenditen berechnen >",
+                                "Mietrendite &netto berechnen|Netto-Mietrendite",
+                                "Mietrendite &brutto berechnen|Brutto-Mietrendite 1",
+                                "<",
                                 "&Verkehrswert berechnen|Der Wert Ihres Objektes",
                                 "&Wert der Abschreibung für Abnutzung (AfA)|AfA-Wert berechnen",
-                                "Ver&brauchswerte berechnen >", "&Stromverbrauch berechnen|Stomverbrauch",
+                                "Ver&brauchswerte berechnen >",
+                                "&Stromverbrauch berechnen|Stomverbrauch",
                                 "&Wasserverbrauch berechnen|Wasserverbrauch",
-                                "&Abwasserverbrauch berechnen|Abwasserverbrauch", "&Gasverbrauch berechnen|Gasverbrauch",
-                                "-", "&Energiekennzahl berechnen|Energiekennzahl", "<", "-",
+                                "&Abwasserverbrauch berechnen|Abwasserverbrauch",
+                                "&Gasverbrauch berechnen|Gasverbrauch",
+                                "-",
+                                "&Energiekennzahl berechnen|Energiekennzahl",
+                                "<",
+                                "-",
                                 "&Einkommensteuer berechnen|Einkommensteuer berechnen"}));
     got.clear();
     collect(menu(w.get(), "&Infos"), got);
     ASSERT_GE(got.size(), 6);
-    EXPECT_EQ(got.mid(0, 7), QStringList({"Das Bau&lexikon|Baulexikon", "&Stichwortverzeichnis|Stichwortsuche", "-",
-                                          "&Energiesparen im Haushalt|",
-                                          "&Tipps|Tipps zur Finanzierung Ihres Eigenheims",
-                                          "&Interessante Internetlinks|Interessante Internetlinks",
-                                          "&Gesetzestexte >"}));
+    EXPECT_EQ(got.mid(0, 7),
+              QStringList({"Das Bau&lexikon|Baulexikon", "&Stichwortverzeichnis|Stichwortsuche", "-",
+                           "&Energiesparen im Haushalt|", "&Tipps|Tipps zur Finanzierung Ihres Eigenheims",
+                           "&Interessante Internetlinks|Interessante Internetlinks", "&Gesetzestexte >"}));
     EXPECT_TRUE(got.contains("Wohungsübergabe&protokoll|Wohnungsübergabeprotokoll"));
     EXPECT_EQ(got.last(2), QStringList({"Durchschnittlicher &Baukostenindex|Baukostenindex", "<"}));
     EXPECT_TRUE(action(menu(w.get(), "&Infos"), "&Energiesparen im Haushalt")->statusTip().isEmpty());
@@ -137,7 +150,8 @@ TEST_F(MainWindowTest, HelpMenuEndsWithTheSeparatorWhenNoSupportIsSet) {
     auto w = open();
     QStringList got;
     collect(menu(w.get(), "&Hilfe"), got);
-    EXPECT_EQ(got, QStringList({"&Hilfe anzeigen|Hilfe zum Programm anzeigen", "Hilfe Inde&x|Hilfeindex", "-"}));
+    EXPECT_EQ(got,
+              QStringList({"&Hilfe anzeigen|Hilfe zum Programm anzeigen", "Hilfe Inde&x|Hilfeindex", "-"}));
 }
 
 TEST_F(MainWindowTest, SupportEntriesOpenOnlyWebAndMailAddresses) {
@@ -150,11 +164,12 @@ TEST_F(MainWindowTest, SupportEntriesOpenOnlyWebAndMailAddresses) {
     QMenu* help = menu(w.get(), "&Hilfe");
     QStringList got;
     collect(help, got);
-    EXPECT_EQ(got.mid(3),
-              QStringList({"&Support im Internet|Mit der Support-Homepage 'https://support.example.org/vestralon' "
-                           "verbinden",
-                           "Support per &Email|Eine Email an den Support 'hilfe@example.org' versenden",
-                           "Telefon-Hotline|Telefon-Hotline"}));
+    EXPECT_EQ(
+        got.mid(3),
+        QStringList({"&Support im Internet|Mit der Support-Homepage 'https://support.example.org/vestralon' "
+                     "verbinden",
+                     "Support per &Email|Eine Email an den Support 'hilfe@example.org' versenden",
+                     "Telefon-Hotline|Telefon-Hotline"}));
     action(help, "&Support im Internet")->trigger();
     action(help, "Support per &Email")->trigger();
     ASSERT_EQ(opened().size(), 2u);
@@ -251,11 +266,11 @@ TEST_F(MainWindowTest, ExistingDocumentsAreOpenedFromTheProgramDirectory) {
 
 TEST_F(MainWindowTest, EveryCalculatorEntryStartsItsOperationWithTheMainWindowAsParent) {
     auto w = open();
-    const QStringList operations = {"KAUFMIET",  "KREDRAHMEN", "KOSTEN1",    "KOSTEN2",     "FINZPL1",
-                                    "FINZPL2",   "HYPOTILG",   "HYPOZIEL",   "BAUSPAREN",   "RATENKREDIT",
-                                    "HYPSPAR",   "ABSCHR_PROG", "P75E_PROG", "BER_GBW",     "BER_GBWM",
-                                    "BER_NMIET", "BER_BMIET1", "VERKWERT",   "BER_AFA",     "BER_STROM",
-                                    "BER_WASSER", "BER_ABWASSER", "BER_GAS", "BER_EGKZ",    "BER_EKST"};
+    const QStringList operations = {"KAUFMIET",   "KREDRAHMEN",   "KOSTEN1",   "KOSTEN2",   "FINZPL1",
+                                    "FINZPL2",    "HYPOTILG",     "HYPOZIEL",  "BAUSPAREN", "RATENKREDIT",
+                                    "HYPSPAR",    "ABSCHR_PROG",  "P75E_PROG", "BER_GBW",   "BER_GBWM",
+                                    "BER_NMIET",  "BER_BMIET1",   "VERKWERT",  "BER_AFA",   "BER_STROM",
+                                    "BER_WASSER", "BER_ABWASSER", "BER_GAS",   "BER_EGKZ",  "BER_EKST"};
     for (const QString& op : operations) {
         QAction* a = w->findChild<QAction*>(op);
         ASSERT_NE(a, nullptr) << op.toStdString();

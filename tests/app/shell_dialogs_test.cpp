@@ -21,7 +21,7 @@ namespace vestral::test {
 namespace {
 
 class ShellDialogTest : public GuiTest {
-protected:
+  protected:
     std::string iniBytes() const { return dir_.read("VESTRAL.INI"); }
 };
 

@@ -20,7 +20,7 @@ using app::StartupOptions;
 const QRect kDesktop(0, 0, 1600, 1200);
 
 class StartupTest : public GuiTest {
-protected:
+  protected:
     StartupOptions options() const {
         StartupOptions o;
         o.dir = dir();
