@@ -1,7 +1,11 @@
 // Vestralon: wires the start-up sequence; everything else lives in the libraries.
-#include <cstdio>
+#include <QApplication>
 
-int main() {
-    std::puts("Vestralon: das Hauptfenster folgt in Kürze.");
-    return 0;
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Vestralon");
+    QApplication::setOrganizationName("Veltrano Systemhaus");
+    return vestral::app::run_main();
 }

@@ -1,0 +1,202 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QLockFile>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QTranslator>
+
+#include "app/calculators.h"
+#include "app/geometry.h"
+#include "app/main_window.h"
+#include "app/startup_dialogs.h"
+#include "core/catalogue.h"
+#include "core/files.h"
+#include "core/program_settings.h"
+#include "toolkit/fonts.h"
+#include "toolkit/help.h"
+#include "toolkit/messages.h"
+#include "toolkit/wait_cursor.h"
+#include "ui/blocks.h"
+
+#if __has_include("errors/printerr.h")
+#include "errors/printerr.h"
+#define VESTRAL_HAS_PRINTERR 1
+#endif
+
+namespace vestral::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qpath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+// F1 in any window of the program, modal dialogs included (a QShortcut on the main window is
+// blocked while a calculator's modal dialog is open).
+class HelpKey : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && watched->isWidgetType()) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier) {
+                QWidget* w = static_cast<QWidget*>(watched)->window();
+                ui::run_guarded(w, [w] { toolkit::help::show_current(w); });
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, e);
+    }
+};
+
+}  // namespace
+
+fs::path program_directory() {
+    const QString own = QCoreApplication::applicationDirPath();
+    if (QFileInfo(own).isWritable()) return fs::path(own.toStdString());
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    fs::path dir(data.toStdString());
+    fs::path own_dir(own.toStdString());
+    if (!core::exists_ci(dir, core::kIniName) && core::exists_ci(own_dir, core::kIniName)) {
+        QFile::copy(qpath(core::resolve_ci(own_dir, core::kIniName)), qpath(dir / core::kIniName));
+        QFile::setPermissions(qpath(dir / core::kIniName), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    return dir;
+}
+
+void install_application_wide() {
+    static bool done = false;
+    if (done || !qApp) return;
+    done = true;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::German), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
+    toolkit::install_font_substitutions();
+    qApp->installEventFilter(new HelpKey);
+}
+
+Session::Session(StartupOptions options) : options_(std::move(options)) {
+    if (options_.dir.empty()) options_.dir = program_directory();
+}
+
+Session::~Session() = default;
+
+bool Session::lock() {
+    lock_ = std::make_unique<QLockFile>(qpath(options_.dir / "vestralon.lock"));
+    // A lock is stale only when its process is gone, never because it is old.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0)) return true;
+    lock_.reset();
+    toolkit::stop(nullptr, "Problem", "Vestralon läuft bereits.");
+    return false;
+}
+
+bool Session::prepare_files() {
+    QDir::setCurrent(qpath(options_.dir));
+    core::restore_backup(options_.dir);
+    QDir(qpath(options_.dir)).mkpath("Errors");
+    if (!core::exists_ci(options_.dir, core::kIniName)) {
+        toolkit::stop(
+            nullptr, "Problem",
+            "Die Vestralon muß zuerst installiert werden.\rStarten Sie dazu VESTRALON.EXE von der CDROM!");
+        return false;
+    }
+    return true;
+}
+
+void Session::load_settings() {
+    core::ProgramSettings& s = core::settings();
+    s = core::ProgramSettings{};
+    s.dir = options_.dir;
+    core::setpublics(s, true);
+}
+
+void Session::prepare_tables() {
+    toolkit::WaitCursor wait;
+    ui::run_guarded(nullptr, [this] { core::check_dbf(options_.dir); });
+}
+
+void Session::open_main_window() {
+    namespace help = toolkit::help;
+    help::set_topic(help::kMainTopic);
+    core::ProgramSettings& s = core::settings();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = options_.desktop ? *options_.desktop : (screen ? screen->geometry() : QRect());
+    const QRect available =
+        options_.desktop ? *options_.desktop : (screen ? screen->availableGeometry() : QRect());
+
+    window_ = std::make_unique<MainWindow>();
+    if (opens_maximised(s, desktop)) {
+        window_->showMaximized();
+        return;
+    }
+    const QRect frame = initial_frame(s.window, available);
+    window_->resize(frame.size());
+    window_->move(frame.topLeft());
+    window_->show();
+    // The frame the window manager adds is part of the stored outer rectangle.
+    const QRect outer = window_->frameGeometry();
+    if (outer.size() != window_->size()) {
+        window_->resize(frame.size() - (outer.size() - window_->size()));
+        window_->move(frame.topLeft());
+    }
+    QCoreApplication::processEvents();
+    window_->setTracking(true);
+}
+
+StartOutcome Session::start() {
+    if (!lock()) return StartOutcome::AlreadyRunning;
+    if (!prepare_files()) return StartOutcome::NotInstalled;
+    load_settings();
+    install_application_wide();
+    toolkit::help::set_file("VESTRAL.HLP");
+    register_calculators();
+    if (options_.show_about) aboutinfo(nullptr, true, options_.about_close_ms);
+    if (options_.show_disclaimer && haftung(nullptr) == DisclaimerOutcome::Quit)
+        return StartOutcome::Declined;
+    offer_pending_error_log();
+    prepare_tables();
+    open_main_window();
+    return StartOutcome::Running;
+}
+
+void Session::finish() {
+    if (finished_) return;
+    finished_ = true;
+    if (window_) {
+        window_->flushGeometry();
+        window_->setTracking(false);
+    }
+    putsetup(core::settings(), nullptr);
+}
+
+void offer_pending_error_log() {
+#ifdef VESTRAL_HAS_PRINTERR
+    errors::printerr(nullptr);
+#endif
+}
+
+int run_main(const StartupOptions& options) {
+    Session session(options);
+    if (session.start() != StartOutcome::Running) return 0;
+    QObject::connect(session.window(), &MainWindow::closed, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+    session.finish();
+    return 0;
+}
+
+}  // namespace vestral::app

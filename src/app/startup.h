@@ -1,0 +1,73 @@
+// MAIN: the start-up sequence from the program directory to the main window, and the end of a run.
+// Split into a session with steps so tests can run it on their own directory and without the two
+// modal dialogs of the start.
+#pragma once
+
+#include <QRect>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QLockFile;
+
+namespace vestral::app {
+
+class MainWindow;
+
+struct StartupOptions {
+    std::filesystem::path dir;     // the program directory; empty: program_directory()
+    bool show_about = true;        // the start screen
+    bool show_disclaimer = true;   // the disclaimer
+    std::optional<QRect> desktop;  // the desktop's rectangle; empty: the primary screen
+    int about_close_ms = 3000;
+};
+
+enum class StartOutcome {
+    Running,         // the main window is shown
+    AlreadyRunning,  // another instance holds the program directory
+    NotInstalled,    // no settings file
+    Declined,        // "Beenden" in the disclaimer
+};
+
+// Where this run keeps its files: the program's own directory, or the user's application data
+// directory when the program's directory cannot be written (the settings file is copied there on
+// the first start).
+std::filesystem::path program_directory();
+
+// Qt's German texts, the German locale and F1 for the help; once per process.
+void install_application_wide();
+
+class Session {
+  public:
+    explicit Session(StartupOptions options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Every step up to the shown main window.
+    StartOutcome start();
+    MainWindow* window() const { return window_.get(); }
+    // The end of a run: a geometry save still waiting is made, then the backup copy.
+    void finish();
+
+    // The steps, in the order start() runs them.
+    bool lock();            // false: another instance runs in this directory
+    bool prepare_files();   // restore the backup; false when there is no settings file
+    void load_settings();   // SETPUBLICS(true) on this directory
+    void prepare_tables();  // CHECKDBF under the wait cursor
+    void open_main_window();
+
+  private:
+    StartupOptions options_;
+    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<MainWindow> window_;
+    bool finished_ = false;
+};
+
+// The whole run: start, event loop, end. Returns the process exit code.
+int run_main(const StartupOptions& options = {});
+
+// Left for the error log of the previous run (offered between the disclaimer and the tables).
+void offer_pending_error_log();
+
+}  // namespace vestral::app
