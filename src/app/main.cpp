@@ -2,10 +2,13 @@
 #include <QApplication>
 
 #include "app/startup.h"
+#include "errors/errorsys.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    vestral::errors::Application app(argc, argv);
     QApplication::setApplicationName("Vestralon");
     QApplication::setOrganizationName("Veltrano Systemhaus");
-    return vestral::app::run_main();
+    vestral::app::StartupOptions options;
+    options.install_fault_handler = true;
+    return vestral::app::run_main(options);
 }

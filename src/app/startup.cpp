@@ -27,10 +27,8 @@
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
 
-#if __has_include("errors/printerr.h")
+#include "errors/errorsys.h"
 #include "errors/printerr.h"
-#define VESTRAL_HAS_PRINTERR 1
-#endif
 
 namespace vestral::app {
 
@@ -123,6 +121,8 @@ void Session::load_settings() {
     s = core::ProgramSettings{};
     s.dir = options_.dir;
     core::setpublics(s, true);
+    // From here the crash log knows the program directory and its name.
+    if (options_.install_fault_handler) errors::errorsys();
 }
 
 void Session::prepare_tables() {
@@ -184,17 +184,14 @@ void Session::finish() {
     putsetup(core::settings(), nullptr);
 }
 
-void offer_pending_error_log() {
-#ifdef VESTRAL_HAS_PRINTERR
-    errors::printerr(nullptr);
-#endif
-}
+void offer_pending_error_log() { errors::printerr(nullptr); }
 
 int run_main(const StartupOptions& options) {
     Session session(options);
     if (session.start() != StartOutcome::Running) return 0;
     QObject::connect(session.window(), &MainWindow::closed, qApp, &QCoreApplication::quit);
-    QApplication::exec();
+    if (auto* app = dynamic_cast<errors::Application*>(QCoreApplication::instance())) app->run();
+    else QApplication::exec();
     session.finish();
     return 0;
 }

@@ -20,6 +20,9 @@ struct StartupOptions {
     bool show_disclaimer = true;   // the disclaimer
     std::optional<QRect> desktop;  // the desktop's rectangle; empty: the primary screen
     int about_close_ms = 3000;
+    // The fault handler with its error dialog, crash log and signal handlers (the real program;
+    // tests script faults themselves).
+    bool install_fault_handler = false;
 };
 
 enum class StartOutcome {
