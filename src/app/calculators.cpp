@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "calc/purchase/kaufmiet_dialog.h"
+
 namespace vestral::app {
 
 namespace {
@@ -23,8 +25,7 @@ bool launch_calculator(const QString& operation, QWidget* parent) {
 }
 
 void register_calculators() {
-    // One line per calculator, e.g.:
-    // register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
+    register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
 }
 
 }  // namespace vestral::app

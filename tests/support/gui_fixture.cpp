@@ -56,18 +56,24 @@ void GuiTest::TearDown() {
     core::set_today_for_tests({});
 }
 
-void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
-    auto poll = std::make_shared<std::function<void()>>();
-    std::string want = cls ? cls : "";
-    *poll = [body, poll, want] {
+namespace {
+// Polls for the modal dialog; each poll is a copy of itself, so nothing is kept once it has run.
+struct ModalPoll {
+    std::function<void(QWidget*)> body;
+    std::string want;
+    void operator()() const {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
             body(modal);
             return;
         }
-        QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        QTimer::singleShot(10, ModalPoll{body, want});
+    }
+};
+}  // namespace
+
+void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
+    QTimer::singleShot(0, ModalPoll{std::move(body), cls ? cls : ""});
 }
 
 void typeInto(QWidget* w, const QString& text, bool leave) {
