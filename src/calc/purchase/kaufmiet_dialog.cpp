@@ -77,7 +77,6 @@ public:
     KaufmietDialog(QWidget* parent, core::dbf::Table& dmit) : QDialog(parent), dmit_(dmit) {
         setObjectName("kaufmietDialog");
         setWindowTitle("Kaufen oder Mieten ?");
-        setMinimumSize(510, 230);
         QVBoxLayout* inner = panel_layout(this);
 
         auto* top = new QHBoxLayout;
@@ -294,7 +293,6 @@ void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& out
     QDialog dlg(parent);
     dlg.setObjectName("kmDetails");
     dlg.setWindowTitle("Kaufen oder Mieten - Details");
-    dlg.setMinimumSize(510, 350);
     QVBoxLayout* inner = panel_layout(&dlg);
 
     auto* bought = ui::framed_group("Hätten Sie Ihre Immobilie gekauft", kGroupFrame, &dlg);
@@ -321,10 +319,12 @@ void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& out
     outcome_group->setObjectName("groupResult");
     QGridLayout* g3 = group_grid(outcome_group);
     auto* years_row = new QHBoxLayout;
+    years_row->setSpacing(6);
     years_row->addWidget(ui::label("nach", &dlg));
     auto* years = new ui::ResultField("@E 999", &dlg);
     years->setObjectName("NJAHRE");
     years->setValue(res.NJAHRE);
+    years->setFixedWidth(years->minimumWidth());
     years_row->addWidget(years);
     years_row->addWidget(ui::label("Jahren wäre Ihre Immobilie komplett finanziert.", &dlg));
     years_row->addStretch();
@@ -383,7 +383,6 @@ void km_show(QWidget* parent, core::dbf::Table& dmit) {
     ui::GridDialog dlg(parent, "Kaufen oder Mieten - Verlauf von Miete und Tilgung", dmit, std::move(columns), false,
                        "Alle Beträge in EURO.");
     dlg.setObjectName("kmShow");
-    dlg.setMinimumSize(601, 325);
     dlg.fitAndCenter(325, 601);
     exec_owned(dlg);
 }

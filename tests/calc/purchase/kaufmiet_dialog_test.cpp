@@ -31,6 +31,15 @@ struct Typed {
 const std::vector<Typed> kFirstCase = {{"NKALTMIETE", "500"}, {"NMIETERH", "2"},  {"NKAUFPREIS", "100000"},
                                        {"NHYPOZINS", "5"},    {"NTILGANNO", "2"}, {"NEIGENKAP", "20000"}};
 
+// Every text and field gets at least the room it asks for (nothing cut off).
+void expectNothingCut(QWidget* dlg) {
+    for (QWidget* w : dlg->findChildren<QWidget*>()) {
+        if (!w->isVisible() || !(qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w))) continue;
+        EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
+        EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+    }
+}
+
 class KaufmietDialog : public test::GuiTest {
 protected:
     std::filesystem::path table() const { return dir() / "MIETKAUF.DBF"; }
@@ -95,6 +104,7 @@ TEST_F(KaufmietDialog, OpensAsDescribed) {
         EXPECT_GE(d->height(), 230);
         const auto& w = core::settings().window;
         EXPECT_EQ(d->pos(), QPoint(w.left + 50, w.top + 50));
+        expectNothingCut(dlg);
         // The work table exists, empty, while the dialog is open.
         EXPECT_TRUE(std::filesystem::exists(table()));
         EXPECT_EQ(records(), 0);
@@ -141,6 +151,7 @@ TEST_F(KaufmietDialog, FirstCaseFillsTheTableAndTheResultDialog) {
             EXPECT_EQ(details->windowTitle(), "Kaufen oder Mieten - Details");
             EXPECT_GE(details->width(), 510);
             EXPECT_GE(details->height(), 350);
+            expectNothingCut(details);
             // The table on disk is complete while the results are shown.
             EXPECT_EQ(py("print(len(t))\n"
                          "a = t[0]; print(a['JAHR'], a['HYPOTHEK'], a['MIETEJA'], a['ZINSEN'], a['MIETEMO'])\n"
@@ -195,6 +206,7 @@ TEST_F(KaufmietDialog, FirstCaseFillsTheTableAndTheResultDialog) {
                     EXPECT_EQ(show->windowTitle(), "Kaufen oder Mieten - Verlauf von Miete und Tilgung");
                     EXPECT_GE(show->width(), 601);
                     EXPECT_GE(show->height(), 325);
+                    expectNothingCut(show);
                     auto* grid = find<ui::TableGrid>(show, "tableGrid");
                     ASSERT_EQ(grid->rows(), 26);
                     EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), "Jahr ");
