@@ -521,6 +521,23 @@ TEST_F(KaufmietDialog, IsAMenuEntry) {
     EXPECT_TRUE(app::launch_calculator("KAUFMIET", nullptr));
 }
 
+TEST_F(KaufmietDialog, BlocksOnlyTheWindowItBelongsTo) {
+    QWidget main;
+    main.show();
+    bool ran = false;
+    whenModal(
+        [&](QWidget* dlg) {
+            ran = true;
+            EXPECT_EQ(dlg->windowModality(), Qt::WindowModal);
+            EXPECT_EQ(dlg->parentWidget(), &main);
+            dlg->close();
+        },
+        "kaufmietDialog");
+    calc::kaufmiet(&main);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(std::filesystem::exists(table()));
+}
+
 // Pictures of every window of the calculator, only when VESTRAL_SHOTS names a directory.
 TEST_F(KaufmietDialog, Screenshots) {
     const QString out = qEnvironmentVariable("VESTRAL_SHOTS");
