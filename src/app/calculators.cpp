@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "calc/loans/hypotilg_dialog.h"
+#include "calc/purchase/kaufmiet_dialog.h"
 
 namespace vestral::app {
 
@@ -25,9 +26,8 @@ bool launch_calculator(const QString& operation, QWidget* parent) {
 }
 
 void register_calculators() {
-    // One line per calculator, e.g.:
-    // register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
     register_calculator("HYPOTILG", [](QWidget* p) { calc::hypotilg(p, 0); });
+    register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
 }
 
 }  // namespace vestral::app

@@ -87,9 +87,14 @@ bool fill(const std::string& picture, bool european, double value, int decimals,
             }
         } else if (p == ',') {
             // A thousands separator appears only with a digit to its left.
+            // Right after the last digit the sign takes the separator's place, so that it
+            // stands next to the number ("-100.186,66", not "- 100.186,66").
             if (d >= 0 && show_thousands) out[ii] = european ? '.' : ',';
             else if (d >= 0) out[ii] = ' ';
-            else out[ii] = ' ';
+            else if (sign_pending) {
+                out[ii] = '-';
+                sign_pending = false;
+            } else out[ii] = ' ';
         } else {
             out[ii] = p;
         }

@@ -122,6 +122,13 @@ protected:
         p.drawLine(QPointF(g.plot_right, g.plot_top), QPointF(g.plot_right, g.plot_bottom));
         p.drawLine(QPointF(g.plot_right, g.plot_bottom), QPointF(g.plot_left, g.plot_bottom));
         p.drawLine(QPointF(g.plot_left, g.plot_bottom), QPointF(g.plot_left, g.plot_top));
+        // The scale first: the bars stand in front of its grid lines.
+        for (const auto& l : g.lines) {
+            text(p, QRectF(0, l.y - ch / 2, g.plot_left * 0.9, ch), Qt::AlignRight,
+                 QString::number(static_cast<long long>(std::llround(l.value))), args_.colors[6]);
+            p.setPen(QPen(Qt::black, 1));
+            p.drawLine(QPointF(g.x0 - 10, l.y), QPointF(g.plot_right, l.y));
+        }
         // Bars and labels.
         for (const auto& b : g.bars) {
             QColor face = color(b.face), side = color(b.side);
@@ -133,13 +140,6 @@ protected:
                 p.drawLine(QPointF(b.x + k, g.y0 - b.h - k), QPointF(b.x + g.bar_width + k, g.y0 - b.h - k));
             }
             text(p, QRectF(b.x, b.label_y, g.slot, ch), Qt::AlignLeft, b.label, args_.colors[4]);
-        }
-        // Scale.
-        for (const auto& l : g.lines) {
-            text(p, QRectF(0, l.y - ch / 2, g.plot_left * 0.9, ch), Qt::AlignRight,
-                 QString::number(static_cast<long long>(std::llround(l.value))), args_.colors[6]);
-            p.setPen(QPen(Qt::black, 1));
-            p.drawLine(QPointF(g.x0 - 10, l.y), QPointF(g.plot_right, l.y));
         }
         // SHOWINFOS
         text(p, QRectF(0, 0.5 * ch, width(), ch), Qt::AlignHCenter, args_.header[1], args_.colors[1]);

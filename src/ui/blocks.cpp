@@ -124,7 +124,18 @@ QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* pare
     return g;
 }
 
+namespace {
+// The stated sizes are minimums: a dialog whose layout needs more room (longer texts, larger
+// fonts) grows, so that nothing is cut off.
+QSize grown(QWidget* dialog, int height, int width) {
+    return QSize(width, height).expandedTo(dialog->minimumSizeHint());
+}
+}  // namespace
+
 void center_on_main(QWidget* dialog, int height, int width) {
+    const QSize s = grown(dialog, height, width);
+    height = s.height();
+    width = s.width();
     const auto& w = core::settings().window;
     core::Rect8 r = core::bm_centerdialog(height, width, w.top, w.left, w.bottom, w.right);
     dialog->resize(width, height);
@@ -133,7 +144,7 @@ void center_on_main(QWidget* dialog, int height, int width) {
 
 void place_below_main(QWidget* dialog, int dy, int dx, int height, int width) {
     const auto& w = core::settings().window;
-    dialog->resize(width, height);
+    dialog->resize(grown(dialog, height, width));
     dialog->move(w.left + dx, w.top + dy);
 }
 

@@ -69,7 +69,8 @@ private:
 // A titled frame drawn in white and the given colour.
 QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* parent);
 
-// Places a dialog as the calculators do: centred on the main window's remembered geometry.
+// Places a dialog as the calculators do: centred on the main window's remembered geometry. The
+// sizes are minimums; a dialog whose layout needs more room is made larger.
 void center_on_main(QWidget* dialog, int height, int width);
 // 50 pixels right of and below the main window's top-left corner (and the like).
 void place_below_main(QWidget* dialog, int dy, int dx, int height, int width);

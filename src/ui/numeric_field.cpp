@@ -109,6 +109,18 @@ void NumericField::focusOutEvent(QFocusEvent* e) {
     emit checked(ok);
 }
 
+// Tab and Backtab move the focus before keyPressEvent would see them, so they are caught here.
+bool NumericField::event(QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            emit edited();
+            first_key_pending_ = false;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
 bool NumericField::acceptChar(QChar c) {
     if (c.isDigit()) return true;
     if (c == '-') return text().isEmpty() || cursorPosition() == 0 || hasSelectedText();
@@ -117,16 +129,12 @@ bool NumericField::acceptChar(QChar c) {
 
 void NumericField::keyPressEvent(QKeyEvent* e) {
     const int key = e->key();
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         emit edited();
         first_key_pending_ = false;
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // Enter leaves the field, as Tab does; it does not press the default button.
-            focusNextChild();
-            e->accept();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
+        // Enter leaves the field, as Tab does; it does not press the default button.
+        focusNextChild();
+        e->accept();
         return;
     }
     const QString t = e->text();

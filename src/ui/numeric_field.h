@@ -49,6 +49,7 @@ signals:
     void checked(bool passed);    // the field was left and checked
 
 protected:
+    bool event(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;

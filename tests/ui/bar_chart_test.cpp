@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
+#include <cmath>
+
+#include "toolkit/fonts.h"
+#include "ui/blocks.h"
+
 using namespace vestral::ui;
 
 namespace {
@@ -86,4 +94,27 @@ TEST(BarChart, PaletteAlternatesFacesAndSides) {
     EXPECT_EQ(g.bars[0].side, 8421504);
     EXPECT_EQ(g.bars[7].face, 0);
     EXPECT_EQ(g.bars[8].side, 16711680);
+}
+
+TEST(BarChart, BarsStandInFrontOfTheGridLines) {
+    ChartArgs a = args({202025.43, 60591.74, 141433.69}, {"Miete", "Zinsen", "Diff."});
+    QWidget* w = barsingle(a);
+    QApplication::processEvents();
+    const QImage img = w->grab().toImage();
+    QFontMetricsF fm(vestral::toolkit::map_font("SYSTEM", 10));
+    const auto g = chart_geometry(a, w->frameGeometry().height(), w->frameGeometry().width(), fm.height(),
+                                  fm.averageCharWidth());
+    const auto& bar = g.bars[1];  // navy, 60591.74: the lines at 20000 and 40000 pass behind it
+    const int x = static_cast<int>(bar.x + g.bar_width / 2);
+    for (int j = 0; j < 2; ++j) {
+        const double y = g.lines[static_cast<size_t>(j)].y;
+        EXPECT_EQ(img.pixelColor(x, static_cast<int>(std::floor(y))), color(bar.face)) << y;
+        EXPECT_EQ(img.pixelColor(x, static_cast<int>(std::ceil(y))), color(bar.face)) << y;
+    }
+    // Beside the bars the line is drawn.
+    const int gap_x = static_cast<int>(bar.x + g.bar_width + a.depth + 3);
+    const double y = g.lines[0].y;
+    EXPECT_TRUE(img.pixelColor(gap_x, static_cast<int>(std::floor(y))) == QColor(Qt::black) ||
+                img.pixelColor(gap_x, static_cast<int>(std::ceil(y))) == QColor(Qt::black));
+    w->close();
 }

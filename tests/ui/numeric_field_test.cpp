@@ -140,6 +140,17 @@ TEST_F(NumericFieldTest, EveryEditAndTabOrEnterIsReported) {
     QTest::keyClick(f.price, Qt::Key_Return);
     EXPECT_EQ(f.edits, before + 1);
     EXPECT_FALSE(f.price->hasFocus());  // Enter leaves the field
+    f.price->setFocus();
+    QApplication::processEvents();
+    before = f.edits;
+    QTest::keyClick(f.price, Qt::Key_Tab);
+    EXPECT_EQ(f.edits, before + 1);
+    EXPECT_FALSE(f.price->hasFocus());
+    f.price->setFocus();
+    QApplication::processEvents();
+    before = f.edits;
+    QTest::keyClick(f.price, Qt::Key_Backtab);
+    EXPECT_EQ(f.edits, before + 1);
 }
 
 TEST_F(NumericFieldTest, HelpTextIsShownWhileFocused) {

@@ -1,0 +1,399 @@
+#include "calc/purchase/kaufmiet_dialog.h"
+
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "core/files.h"
+#include "core/mask.h"
+#include "core/opstack.h"
+#include "core/program_settings.h"
+#include "toolkit/help.h"
+#include "toolkit/messages.h"
+#include "toolkit/wait_cursor.h"
+#include "ui/blocks.h"
+#include "ui/grid_dialog.h"
+#include "ui/numeric_field.h"
+
+namespace vestral::calc {
+
+namespace {
+
+const QColor kPanelEdge = ui::color(ui::rgb(84, 75, 245));
+const QColor kGroupFrame = ui::color(ui::rgb(165, 192, 170));
+constexpr const char* kAmountMask = "@E 999,999,999.99 ";
+
+// The six inputs in the order they stand in the dialog; km_checks() returns its checks in the
+// same order.
+struct FieldSpec {
+    const char* name;
+    const char* label;
+    const char* unit;
+    const char* mask;
+    const char* help;
+    double KmInputs::*value;
+};
+const std::array<FieldSpec, 6> kFields{{
+    {"NKALTMIETE", "Momentane Kaltmiete", "€", "@K@E 999999999.99", "Momentane Kaltmiete ohne Nebenkosten in EUR",
+     &KmInputs::NKALTMIETE},
+    {"NMIETERH", "Mieterhöhung pro Jahr", "%", "@K@E 99999999.999", "Voraussichtliche jährliche Mieterhöhung in %",
+     &KmInputs::NMIETERH},
+    {"NKAUFPREIS", "Kaufpreis der Immobilie", "€", "@K@E 999999999.99", "Kaufpreis des Objektes in EUR",
+     &KmInputs::NKAUFPREIS},
+    {"NHYPOZINS", "Hypothekenzinssatz", "%", "@K@E 99999999.999", "Effektiver Hypotheken-Jahreszins in %",
+     &KmInputs::NHYPOZINS},
+    {"NTILGANNO", "Tilgung pro Jahr", "%", "@K@E 99999999.999", "Jährliche Tilgungsrate in %", &KmInputs::NTILGANNO},
+    {"NEIGENKAP", "Ihr Eigenkapital", "€", "@K@E 999999999.99", "Höhe des Eigenkapitals in EUR", &KmInputs::NEIGENKAP},
+}};
+
+std::filesystem::path mietkauf_path() { return core::resolve_ci(core::settings().dir, kMietkaufFile); }
+
+// The calculator's dialogs block only the windows they belong to, as the platform's owned
+// dialogs do, so that a chart window opened from them can still be looked at and clicked away.
+int exec_owned(QDialog& dialog) {
+    if (dialog.parentWidget()) dialog.setWindowModality(Qt::WindowModal);
+    return dialog.exec();
+}
+
+// A whole dialog lies on the white/blue panel; returns the panel's own layout.
+QVBoxLayout* panel_layout(QDialog* dialog) {
+    auto* outer = new QVBoxLayout(dialog);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new ui::Panel(dialog, kPanelEdge);
+    panel->setObjectName("panel");
+    outer->addWidget(panel);
+    auto* inner = new QVBoxLayout(panel);
+    inner->setContentsMargins(12, 12, 12, 10);
+    return inner;
+}
+
+class KaufmietDialog : public QDialog {
+public:
+    KaufmietDialog(QWidget* parent, core::dbf::Table& dmit) : QDialog(parent), dmit_(dmit) {
+        setObjectName("kaufmietDialog");
+        setWindowTitle("Kaufen oder Mieten ?");
+        QVBoxLayout* inner = panel_layout(this);
+
+        auto* top = new QHBoxLayout;
+        top->setSpacing(24);
+        inner->addLayout(top, 1);
+
+        // Left half: rent block, financing block, own capital apart below them.
+        auto* grid = new QGridLayout;
+        grid->setHorizontalSpacing(6);
+        grid->setVerticalSpacing(4);
+        int row = 0;
+        for (size_t i = 0; i < kFields.size(); ++i) {
+            const FieldSpec& spec = kFields[i];
+            if (i == 2 || i == 5) grid->setRowMinimumHeight(row++, 10);  // the gap between the blocks
+            auto* f = new ui::NumericField(spec.mask, this);
+            f->setObjectName(spec.name);
+            f->setHelpText(spec.help);
+            f->setCheck([this, i](double) { return km_checks(inputs())[i]; });
+            QObject::connect(f, &ui::NumericField::edited, this, [this] { emptyTable(); });
+            QObject::connect(f, &ui::NumericField::checked, this, [this](bool passed) {
+                if (passed) updateEnabling();
+            });
+            fields_[i] = f;
+            auto* l = ui::label(spec.label, this);
+            l->setBuddy(f);
+            grid->addWidget(l, row, 0);
+            grid->addWidget(f, row, 1);
+            grid->addWidget(ui::label(spec.unit, this), row, 2);
+            ++row;
+        }
+        grid->setRowStretch(row, 1);
+        top->addLayout(grid);
+
+        // Right half: what the calculator answers and what it leaves out.
+        auto* texts = new QVBoxLayout;
+        texts->setSpacing(8);
+        const char* notes[] = {
+            "Kalkulieren Sie auf schnelle und einfache Art und\rWeise, ob es sich lohnt, Ihre Immobilie zu "
+            "kaufen\roder doch besser weiterhin zur Miete zu wohnen.",
+            "Die Kalkulation erfolgt auf Basis der zur Zeit\rüblichen Konditionen und Tilgungsraten und\rorientiert "
+            "sich an Ihrer Kaltmiete.",
+            "Beachten Sie, das bei einem Kauf eine Menge\rzusätzlicher Kosten auf Sie zukommen, nämlich "
+            "für\rInstandhaltung, Versicherungen, Steuern etc.!",
+            "Steuerersparnisse durch Eigenheimförderung und\rAfA werden hier nicht berücksichtigt.",
+        };
+        int n = 0;
+        for (const char* note : notes) {
+            auto* l = ui::label(note, this);
+            l->setObjectName(QString("note%1").arg(++n));
+            texts->addWidget(l);
+        }
+        texts->addStretch();
+        top->addLayout(texts);
+
+        auto* buttons = new QHBoxLayout;
+        compute_ = ui::button(this, "computeButton", "&Berechnen", "Berechnung durchführen");
+        compute_->setDefault(true);
+        auto* help = ui::button(this, "helpButton", "&Hilfe", "Hilfe anzeigen", QString(), true);
+        auto* close = ui::button(this, "closeButton", "&Schließen", "Dialog beenden", QString(), true);
+        ui::on_click(compute_, [this] { compute(); });
+        ui::on_click_always(help, [this] { toolkit::help::show_current(this); });
+        ui::on_click_always(close, [this] { reject(); });
+        buttons->addWidget(compute_);
+        buttons->addStretch();
+        buttons->addWidget(help);
+        buttons->addWidget(close);
+        inner->addSpacing(8);
+        inner->addLayout(buttons);
+
+        updateEnabling();
+        ui::place_below_main(this, 50, 50, 230, 510);
+    }
+
+    KmInputs inputs() const {
+        KmInputs in;
+        for (size_t i = 0; i < kFields.size(); ++i) in.*kFields[i].value = fields_[i]->value();
+        return in;
+    }
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        QDialog::showEvent(e);
+        if (!loaded_) {
+            loaded_ = true;
+            ui::run_guarded(this, [this] { gdata(); });
+        }
+    }
+
+    // Schließen, Escape and the close box all end here.
+    void done(int result) override {
+        if (!closed_) {
+            closed_ = true;
+            ui::run_guarded(this, [this] { finish(); });
+        }
+        QDialog::done(result);
+    }
+
+private:
+    // KM_GDATA
+    void gdata() {
+        VESTRAL_OP("KM_GDATA");
+        KmInputs in = km_read_settings(core::settings().ini());
+        results_ = KmResults{};
+        for (size_t i = 0; i < kFields.size(); ++i) fields_[i]->setValue(in.*kFields[i].value);
+        updateEnabling();
+    }
+
+    // KM_WDATA
+    void wdata() {
+        VESTRAL_OP("KM_WDATA");
+        core::settings().ini().set_many(kKmSection, km_settings_entries(inputs()));
+    }
+
+    void updateEnabling() { compute_->setEnabled(km_can_compute(inputs())); }
+
+    // Whatever is typed makes the last results stale.
+    void emptyTable() {
+        if (!dmit_.is_open() || dmit_.reccount() == 0) return;
+        dmit_.zap();
+        dmit_.flush();
+    }
+
+    void compute() {
+        VESTRAL_OP("KAUFMIET");
+        const KmInputs in = inputs();
+        KmOutcome outcome;
+        {
+            toolkit::WaitCursor wait;
+            dmit_.zap();
+            dmit_.flush();
+            outcome = km_rech(in);
+            if (!outcome.refused) write_mietkauf_rows(dmit_, outcome.rows);
+        }
+        if (outcome.refused) {
+            toolkit::stop(this, QString::fromStdString(outcome.title), QString::fromStdString(outcome.message));
+            return;
+        }
+        results_ = outcome.results;
+        wdata();
+        km_details_dialog(this, in, outcome, dmit_);
+        gdata();
+    }
+
+    void finish() {
+        toolkit::help::set_topic(toolkit::help::kMainTopic);
+        wdata();
+        dmit_.close();
+        std::error_code ec;
+        std::filesystem::remove(mietkauf_path(), ec);
+    }
+
+    core::dbf::Table& dmit_;
+    std::array<ui::NumericField*, 6> fields_{};
+    QPushButton* compute_ = nullptr;
+    KmResults results_;
+    bool loaded_ = false;
+    bool closed_ = false;
+};
+
+// One row of a result group: label, value on the result background, unit.
+ui::ResultField* result_row(QGridLayout* grid, int row, int column, const QString& text, const char* name,
+                            double value, const QString& unit, QWidget* parent) {
+    auto* f = new ui::ResultField(kAmountMask, parent);
+    f->setObjectName(name);
+    f->setValue(value);
+    grid->addWidget(ui::label(text, parent), row, column);
+    grid->addWidget(f, row, column + 1);
+    grid->addWidget(ui::label(unit, parent), row, column + 2);
+    return f;
+}
+
+QGridLayout* group_grid(QGroupBox* group) {
+    auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    grid->setContentsMargins(10, 8, 10, 6);
+    grid->setColumnMinimumWidth(3, 16);
+    return grid;
+}
+
+}  // namespace
+
+ui::ChartArgs km_makecolors() {
+    VESTRAL_OP("MAKECOLORS");
+    ui::ChartArgs a;
+    a.header = {"VESTRALON - Graphik-Maschine", "Kaufen oder Mieten", "", "", "EUR"};
+    a.colors = {0, 16711680, 8388608, 128, 128, 8421376, 8421376, 12632256, 16711680, 8388608};
+    a.depth = 5;
+    return a;
+}
+
+ui::ChartArgs km_chart_args(const KmOutcome& outcome) {
+    ui::ChartArgs a = km_makecolors();
+    a.values = outcome.chart_values;
+    for (const std::string& l : outcome.chart_labels) a.labels << QString::fromStdString(l);
+    return a;
+}
+
+bool km_checkdbf(core::dbf::Table& dmit) {
+    VESTRAL_OP("CHECKDBF");
+    toolkit::WaitCursor wait;
+    const std::filesystem::path file = mietkauf_path();
+    if (!std::filesystem::exists(file) && !core::dbf::create_table(file, kMietkaufLayout)) return false;
+    if (!dmit.open(file, "DMIT")) return false;
+    dmit.zap();
+    return dmit.flush();
+}
+
+void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& outcome, core::dbf::Table& dmit) {
+    VESTRAL_OP("KM_DETAILS");
+    const KmResults& res = outcome.results;
+    const KmDetails d = km_details(in, res, dmit.count() > 0);
+
+    QDialog dlg(parent);
+    dlg.setObjectName("kmDetails");
+    dlg.setWindowTitle("Kaufen oder Mieten - Details");
+    QVBoxLayout* inner = panel_layout(&dlg);
+
+    auto* bought = ui::framed_group("Hätten Sie Ihre Immobilie gekauft", kGroupFrame, &dlg);
+    bought->setObjectName("groupBought");
+    QGridLayout* g1 = group_grid(bought);
+    result_row(g1, 0, 0, "wäre Ihre monatliche\rBelastung zur Finanzierung", "NMONRATE", res.NMONRATE, "€", &dlg);
+    result_row(g1, 1, 0, "Kaufpreis", "NKAUFPREIS", in.NKAUFPREIS, "€", &dlg);
+    result_row(g1, 2, 0, "abzgl. Eigenkapital", "NEIGENKAP", in.NEIGENKAP, "€", &dlg);
+    result_row(g1, 0, 4, "Hypothekensumme", "H", d.H, "€", &dlg);
+    result_row(g1, 1, 4, "zzgl. Zinsen", "NZINSSUM", res.NZINSSUM, "€", &dlg);
+    result_row(g1, 2, 4, "getilgte Hypothek", "F", d.F, "€", &dlg);
+    inner->addWidget(bought);
+
+    auto* rented = ui::framed_group("Würden Sie Ihre Immobilie weiterhin mieten", kGroupFrame, &dlg);
+    rented->setObjectName("groupRented");
+    QGridLayout* g2 = group_grid(rented);
+    result_row(g2, 0, 0, "erste monatliche Miete", "NKALTMIETE", in.NKALTMIETE, "€", &dlg);
+    result_row(g2, 1, 0, "letzte monatliche Miete", "NMIETE30", res.NMIETE30, "€", &dlg);
+    result_row(g2, 2, 0, "jährl. Mieterhöhung", "NMIETERH", in.NMIETERH, "%", &dlg);
+    result_row(g2, 0, 4, "gezahlte Miete", "NMIETESUM", res.NMIETESUM, "€", &dlg);
+    inner->addWidget(rented);
+
+    auto* outcome_group = ui::framed_group("Ergebnis", kGroupFrame, &dlg);
+    outcome_group->setObjectName("groupResult");
+    QGridLayout* g3 = group_grid(outcome_group);
+    auto* years_row = new QHBoxLayout;
+    years_row->setSpacing(6);
+    years_row->addWidget(ui::label("nach", &dlg));
+    auto* years = new ui::ResultField("@E 999", &dlg);
+    years->setObjectName("NJAHRE");
+    years->setValue(res.NJAHRE);
+    years->setFixedWidth(years->minimumWidth());
+    years_row->addWidget(years);
+    years_row->addWidget(ui::label("Jahren wäre Ihre Immobilie komplett finanziert.", &dlg));
+    years_row->addStretch();
+    g3->addLayout(years_row, 0, 0, 1, 3);
+    result_row(g3, 1, 0, "gezahlte Miete in diesem Zeitraum", "NMIETESUM_ERG", res.NMIETESUM, "€", &dlg);
+    result_row(g3, 2, 0, "finanzierte Summe im gleichen Zeitraum", "F_ERG", d.F, "€", &dlg);
+    ui::ResultField* diff = result_row(g3, 3, 0, "Differenz", "D", d.D, "€", &dlg);
+    if (d.difference_negative) diff->setColors(QColor(255, 255, 0), QColor(255, 0, 0));
+    else diff->setColors(QColor(255, 255, 255), QColor(255, 0, 255));
+    g3->setColumnStretch(3, 1);
+    inner->addWidget(outcome_group);
+
+    auto* buttons = new QHBoxLayout;
+    auto* grafik = ui::button(&dlg, "grafikButton", "&Grafik", "Grafik anzeigen");
+    auto* verlauf = ui::button(&dlg, "verlaufButton", "&Verlauf", "Verlauf anzeigen");
+    auto* help = ui::button(&dlg, "helpButton", "&Hilfe", "Hilfe anzeigen", QString(), true);
+    auto* close = ui::button(&dlg, "closeButton", "&Schließen", "Dialog beenden", QString(), true);
+    grafik->setEnabled(d.grafik_enabled);
+    verlauf->setEnabled(d.verlauf_enabled);
+    const ui::ChartArgs chart = km_chart_args(outcome);
+    ui::on_click(grafik, [chart] { ui::barsingle(chart); });
+    ui::on_click(verlauf, [&dlg, &dmit] { km_show(&dlg, dmit); });
+    ui::on_click_always(help, [&dlg] { toolkit::help::show_current(&dlg); });
+    ui::on_click_always(close, [&dlg] { dlg.accept(); });
+    close->setDefault(true);
+    buttons->addWidget(grafik);
+    buttons->addWidget(verlauf);
+    buttons->addStretch();
+    buttons->addWidget(help);
+    buttons->addWidget(close);
+    inner->addLayout(buttons);
+
+    ui::center_on_main(&dlg, 350, 510);
+    exec_owned(dlg);
+}
+
+void km_show(QWidget* parent, core::dbf::Table& dmit) {
+    VESTRAL_OP("KM_SHOW");
+    const char* m = "@E 999999.99";
+    const core::Mask diff_mask = core::Mask::parse(m);
+    std::vector<ui::GridColumn> columns = {
+        ui::masked_column("Jahr ", "JAHR", "9999", " "),
+        ui::masked_column("Miete ges, ", "MIETEGE", m, " "),
+        ui::masked_column("mon. Miete ", "MIETEMO", m, " "),
+        ui::masked_column("Hypothek ", "HYPOTHEK", m, " "),
+        ui::masked_column("mon. Zahlung ", "ANNUITAT", m, " "),
+        ui::masked_column("Tilgung ges. ", "TILGSUM", m, " "),
+        ui::masked_column("Zinssumme ", "ZINSEN", m, " "),
+        ui::GridColumn{"Differenz ",
+                       [diff_mask](const core::dbf::Table& t) {
+                           return QString::fromStdString(diff_mask.format(t.num("ANNUITAT") - t.num("MIETEMO"))) +
+                                  " ";
+                       }},
+    };
+    dmit.go_top();
+    ui::GridDialog dlg(parent, "Kaufen oder Mieten - Verlauf von Miete und Tilgung", dmit, std::move(columns), false,
+                       "Alle Beträge in EURO.");
+    dlg.setObjectName("kmShow");
+    dlg.fitAndCenter(325, 601);
+    exec_owned(dlg);
+}
+
+void kaufmiet(QWidget* parent) {
+    VESTRAL_OP("KAUFMIET");
+    toolkit::help::TopicScope topic(kKmHelpTopic);
+    core::dbf::Table dmit;
+    if (!km_checkdbf(dmit)) return;
+    KaufmietDialog dlg(parent, dmit);
+    exec_owned(dlg);
+}
+
+}  // namespace vestral::calc
