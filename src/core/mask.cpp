@@ -86,10 +86,14 @@ bool fill(const std::string& picture, bool european, double value, int decimals,
                 digits_done = true;
             }
         } else if (p == ',') {
-            // A thousands separator appears only with a digit to its left.
+            // A thousands separator appears only with a digit to its left; right after the last
+            // digit the sign takes its place, so that it stands next to the number.
             if (d >= 0 && show_thousands) out[ii] = european ? '.' : ',';
             else if (d >= 0) out[ii] = ' ';
-            else out[ii] = ' ';
+            else if (sign_pending) {
+                out[ii] = '-';
+                sign_pending = false;
+            } else out[ii] = ' ';
         } else {
             out[ii] = p;
         }

@@ -63,6 +63,8 @@ void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
             body(modal);
+            // The poll holds itself; break that cycle once it has done its work.
+            QTimer::singleShot(0, [poll] { *poll = nullptr; });
             return;
         }
         QTimer::singleShot(10, *poll);
