@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "calc/loans/bausparen.h"
@@ -223,14 +224,26 @@ private:
                 [this] { ui::run_guarded(this, [this] { updateButtons(); }); });
         for (size_t i = 0; i < kInputs.size(); ++i) inputField(i);
 
+        // One label width for the three input frames, so that their fields line up.
+        int label_width = 0;
+        for (const InputSpec& in : kInputs)
+            label_width = std::max(label_width, fontMetrics().horizontalAdvance(QString::fromUtf8(in.label)));
+        label_width += 12;
         auto group = [&](const QString& title, size_t from, size_t to, bool with_name) {
             auto* g = ui::framed_group(title, frame, this);
             auto* grid = new QGridLayout(g);
             int row = 0;
-            if (with_name) fieldRow(grid, row++, "Bankname", name_, QString());
+            if (with_name) {
+                // The name spans the unit column: 40 characters need the room.
+                grid->addWidget(ui::label("Bankname", this), row, 0);
+                grid->addWidget(name_, row++, 1, 1, 2);
+                name_->setMinimumWidth(fontMetrics().horizontalAdvance(QString(26, 'x')));
+            }
             for (size_t i = from; i <= to; ++i)
                 fieldRow(grid, row++, QString::fromUtf8(kInputs[i].label), fields_[i], QString::fromUtf8(kInputs[i].unit));
             grid->setColumnStretch(1, 1);
+            grid->setColumnMinimumWidth(0, label_width);
+            grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance("Jahre") + 6);
             return g;
         };
         auto* contract = group(QString(), 0, 3, true);
