@@ -2,8 +2,8 @@
 // computed alone and computed with BAUSPAR written to disk.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 #include "calc/loans/bausparen.h"
 #include "core/catalogue.h"
@@ -59,7 +59,8 @@ BENCHMARK(BM_BauRech)->Unit(benchmark::kMillisecond);
 
 void BM_BauRechAndWrite(benchmark::State& state) {
     const auto& in = inputs();
-    const auto dir = std::filesystem::temp_directory_path() / ("bench_bausparen_" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("bench_bausparen_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / "BAUSPAR.DBF";
     core::dbf::create_table(file, core::catalogue_layout("BAUSPAR"));

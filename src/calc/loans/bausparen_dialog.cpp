@@ -46,7 +46,8 @@ struct InputSpec {
 
 // In the order of the checks: input n is element n - 1.
 const std::array<InputSpec, 11> kInputs{{
-    {"NBAUSPSUM", "Bausparsumme", "€", "@K@E 99,999,999.99 ", "Zu erzielende Bausparsumme", &BauInputs::NBAUSPSUM},
+    {"NBAUSPSUM", "Bausparsumme", "€", "@K@E 99,999,999.99 ", "Zu erzielende Bausparsumme",
+     &BauInputs::NBAUSPSUM},
     {"NABSCHGEB", "Abschlußgebühr", "%", "@K@E 9,999,999.999 ", "Vertragsabschluß-Gebühren in %",
      &BauInputs::NABSCHGEB},
     {"NKONTOGEB", "monatliche Gebühr", "€", "@K@E 9,999,999.999 ", "Kontoführungs-Gebühren in EUR",
@@ -56,7 +57,8 @@ const std::array<InputSpec, 11> kInputs{{
      &BauInputs::NSPARTEIL},
     {"NSZINSSTZ", "Ansparzinssatz", "%", "@K@E 99999999.999 ", "Sparzinsen bis zur Zuteilung",
      &BauInputs::NSZINSSTZ},
-    {"NMONRATE", "monatl. Rate", "€", "@K@E 9,999,999.99 ", "monatliche Sparrate in EUR", &BauInputs::NMONRATE},
+    {"NMONRATE", "monatl. Rate", "€", "@K@E 9,999,999.99 ", "monatliche Sparrate in EUR",
+     &BauInputs::NMONRATE},
     {"NTILGANNO", "Tilgung pro Jahr", "%", "@K@E 99999999.999 ", "jährliche Tilgung in Prozent",
      &BauInputs::NTILGANNO},
     {"NTZINSSTZ", "Tilgungszinssatz", "%", "@K@E 99999999.999 ", "Tilgungszinsen nach der Zuteilung",
@@ -108,7 +110,7 @@ ui::GridColumn positive_column(const QString& heading, const char* field) {
 }
 
 class BausparenDialog : public QDialog {
-public:
+  public:
     BausparenDialog(QWidget* parent, core::dbf::Table& bank, core::dbf::Table& plan)
         : QDialog(parent), bank_(bank), plan_(plan) {
         setObjectName("bausparenDialog");
@@ -154,7 +156,7 @@ public:
         print_->setEnabled(!failed && has_plan);
     }
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override {
         QDialog::showEvent(e);
         if (!shown_) {
@@ -164,7 +166,7 @@ protected:
         }
     }
 
-private:
+  private:
     BauInputs inputs() const {
         BauInputs in;
         in.CBANKNAME = name_->text().toStdString();
@@ -209,7 +211,8 @@ private:
             return bau_checks(in)[static_cast<size_t>(n)];
         });
         connect(f, &ui::NumericField::edited, this, [this] { ui::run_guarded(this, [this] { changed(); }); });
-        connect(f, &ui::NumericField::checked, this, [this](bool) { ui::run_guarded(this, [this] { updateButtons(); }); });
+        connect(f, &ui::NumericField::checked, this,
+                [this](bool) { ui::run_guarded(this, [this] { updateButtons(); }); });
         fields_[i] = f;
         return f;
     }
@@ -219,7 +222,8 @@ private:
         name_ = new ui::TextField(40, this);
         name_->setObjectName("CBANKNAME");
         name_->setHelpText("Name des Instituts");
-        connect(name_, &ui::TextField::edited, this, [this] { ui::run_guarded(this, [this] { changed(); }); });
+        connect(name_, &ui::TextField::edited, this,
+                [this] { ui::run_guarded(this, [this] { changed(); }); });
         connect(name_, &QLineEdit::editingFinished, this,
                 [this] { ui::run_guarded(this, [this] { updateButtons(); }); });
         for (size_t i = 0; i < kInputs.size(); ++i) inputField(i);
@@ -240,7 +244,8 @@ private:
                 name_->setMinimumWidth(fontMetrics().horizontalAdvance(QString(26, 'x')));
             }
             for (size_t i = from; i <= to; ++i)
-                fieldRow(grid, row++, QString::fromUtf8(kInputs[i].label), fields_[i], QString::fromUtf8(kInputs[i].unit));
+                fieldRow(grid, row++, QString::fromUtf8(kInputs[i].label), fields_[i],
+                         QString::fromUtf8(kInputs[i].unit));
             grid->setColumnStretch(1, 1);
             grid->setColumnMinimumWidth(0, label_width);
             grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance("Jahre") + 6);
@@ -266,9 +271,11 @@ private:
         sgrid->setRowStretch(static_cast<int>(kResults.size()), 1);
 
         auto* load = ui::button(this, "loadButton", "&Laden", "Bankdaten laden", "Bausparvertrag laden");
-        compute_ = ui::button(this, "computeButton", "&Berechnen", "Berechnung durchführen", "Bausparvertrag berechnen");
+        compute_ = ui::button(this, "computeButton", "&Berechnen", "Berechnung durchführen",
+                              "Bausparvertrag berechnen");
         table_ = ui::button(this, "tableButton", "&Tabelle", "Bauspartabelle anzeigen", "Tabelle anzeigen");
-        chart_ = ui::button(this, "chartButton", "&Grafik", "Grafik für Kostenvergleich", "Grafik Bausparverlauf");
+        chart_ =
+            ui::button(this, "chartButton", "&Grafik", "Grafik für Kostenvergleich", "Grafik Bausparverlauf");
         print_ = ui::button(this, "printButton", "&Drucken", "Bausparplan drucken");
         auto* close = ui::button(this, "closeButton", "&Schließen", "Dialog verlassen", QString(), true);
         ui::on_click(load, [this] { laden(); });
@@ -329,8 +336,10 @@ private:
             toolkit::WaitCursor wait;
             out = calc::bau_rech(in);
             plan_.zap();
-            if (!out.refused) write_bauspar_rows(plan_, out.rows);
-            else plan_.flush();
+            if (!out.refused)
+                write_bauspar_rows(plan_, out.rows);
+            else
+                plan_.flush();
         }
         res_ = out.results;
         chart_values_ = out.chart_values;
@@ -345,13 +354,16 @@ private:
     // TABDATA, then the inputs of the contract taken over (or of the bank in the settings).
     void laden() {
         std::vector<ui::GridColumn> columns{
-            {" Bankname", [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed("BANKNAME")); },
+            {" Bankname",
+             [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed("BANKNAME")); },
              Qt::AlignLeft | Qt::AlignVCenter},
             ui::masked_column("Summe ", "BSPSUMME", "@E 99,999,999.99 "),
             ui::masked_column("Sparsatz ", "SPARSATZ", "@E 999.99 "),
             ui::masked_column("Tilgung ", "TILGANNO", "@E 99.999 "),
             {"ab Jahr",
-             [](const core::dbf::Table& t) { return QString::fromStdString(core::format_plain(t.num("ABJAHR"), 0)); },
+             [](const core::dbf::Table& t) {
+                 return QString::fromStdString(core::format_plain(t.num("ABJAHR"), 0));
+             },
              Qt::AlignCenter},
         };
         const auto taken = ui::tabdata(this, bank_, "Tabelle der Bausparverträge",
@@ -366,9 +378,13 @@ private:
     void bau_show() {
         const core::Mask m = core::Mask::parse("@E 999999.99 ");
         std::vector<ui::GridColumn> columns{
-            {"Datum", [](const core::dbf::Table& t) { return QString::fromStdString(core::format_date(t.date("DATUM"))); },
+            {"Datum",
+             [](const core::dbf::Table& t) {
+                 return QString::fromStdString(core::format_date(t.date("DATUM")));
+             },
              Qt::AlignCenter},
-            {" Aktion", [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed("AKTION")); },
+            {" Aktion",
+             [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed("AKTION")); },
              Qt::AlignLeft | Qt::AlignVCenter},
             positive_column("Zahlung ", "EINZAHLUNG"),
             positive_column("Gebühren ", "GEBUEHR"),
@@ -451,7 +467,8 @@ void bausparen(QWidget* parent) {
     if (!open_table(bank, "BSPBANK")) return;
     bank.set_order(bank.add_order("BSPBANK", bspbank_record_key));
     if (!open_table(plan, "BAUSPAR")) return;
-    const int key1 = plan.add_order("BAUSPAR.NT1", {}, [](const core::dbf::Table& t) { return t.num("KEY") == 1; });
+    const int key1 =
+        plan.add_order("BAUSPAR.NT1", {}, [](const core::dbf::Table& t) { return t.num("KEY") == 1; });
     plan.add_order("BAUSPAR.NT2", {}, [](const core::dbf::Table& t) { return t.num("KEY") == 2; });
     plan.set_order(key1);
     plan.zap();

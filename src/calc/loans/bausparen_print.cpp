@@ -20,11 +20,19 @@ constexpr double kLastRow = 55;  // a row beyond this starts a new page
 // Rules start two steps left of the band so that their stated lengths stay on the page.
 constexpr double kRuleLeft = 2;
 
-double tab(int n) { return n * 80.0 / 7.0; }
+double tab(int n) {
+    return n * 80.0 / 7.0;
+}
 
-std::string masked(double v, const char* mask) { return core::trim(core::format_mask(v, mask)); }
-std::string masked_blank0(double v, const char* mask) { return v == 0 ? std::string() : masked(v, mask); }
-std::string amount(double v) { return masked(v, "@E 999,999,999.99") + " EUR"; }
+std::string masked(double v, const char* mask) {
+    return core::trim(core::format_mask(v, mask));
+}
+std::string masked_blank0(double v, const char* mask) {
+    return v == 0 ? std::string() : masked(v, mask);
+}
+std::string amount(double v) {
+    return masked(v, "@E 999,999,999.99") + " EUR";
+}
 
 const char* plan_title(BauPlan plan) {
     switch (plan) {
@@ -39,7 +47,7 @@ const char* plan_title(BauPlan plan) {
 }
 
 class BauPrinter {
-public:
+  public:
     BauPrinter(PrintJob& job, std::string_view program_title) : job_(job), program_(program_title) {}
 
     // BAU_DRUCK2: a new page with its band and, when asked, the column headings.
@@ -105,7 +113,7 @@ public:
     double row_ = 0;
     PrintJob& job_;
 
-private:
+  private:
     std::string program_;
     int page_ = 0;
 };

@@ -32,8 +32,8 @@ struct Case {
 
 // The first edge case as typed (German decimal comma).
 const Case kFirstCase[] = {
-    {"NBAUSPSUM", "50000"}, {"NABSCHGEB", "1"}, {"NKONTOGEB", "1"},    {"NABJAHR", "2007"},
-    {"NSPARTEIL", "40"},    {"NSZINSSTZ", "2"}, {"NMONRATE", "300"},   {"NTILGANNO", "6"},
+    {"NBAUSPSUM", "50000"}, {"NABSCHGEB", "1"},   {"NKONTOGEB", "1"},  {"NABJAHR", "2007"},
+    {"NSPARTEIL", "40"},    {"NSZINSSTZ", "2"},   {"NMONRATE", "300"}, {"NTILGANNO", "6"},
     {"NTZINSSTZ", "4"},     {"NTFESTZEIT", "10"}, {"NTZINSNACH", "4"},
 };
 
@@ -53,9 +53,15 @@ void typeText(QWidget* w, const QString& text, bool leave = true) {
     }
 }
 
-QPushButton* button(QWidget* d, const char* name) { return find<QPushButton>(d, name); }
-ui::NumericField* field(QWidget* d, const char* name) { return find<ui::NumericField>(d, name); }
-QString result(QWidget* d, const char* name) { return find<QLineEdit>(d, name)->text(); }
+QPushButton* button(QWidget* d, const char* name) {
+    return find<QPushButton>(d, name);
+}
+ui::NumericField* field(QWidget* d, const char* name) {
+    return find<ui::NumericField>(d, name);
+}
+QString result(QWidget* d, const char* name) {
+    return find<QLineEdit>(d, name)->text();
+}
 
 void typeCase(QWidget* d, const char* bank) {
     typeInto(find<ui::TextField>(d, "CBANKNAME"), bank);
@@ -63,7 +69,7 @@ void typeCase(QWidget* d, const char* bank) {
 }
 
 class BausparenDialogTest : public test::GuiTest {
-protected:
+  protected:
     // Opens the dialog, runs `body` on it once it is shown, then closes it with "Schließen".
     void run(std::function<void(QDialog*)> body) {
         bool ran = false;
@@ -88,7 +94,9 @@ protected:
         EXPECT_EQ(rc, 0) << out;
         return out;
     }
-    std::string dbf(const char* name) { return "dbfread.DBF('" + (dir() / name).string() + "', encoding='cp1252')"; }
+    std::string dbf(const char* name) {
+        return "dbfread.DBF('" + (dir() / name).string() + "', encoding='cp1252')";
+    }
 
     // Saves a contract straight into the store, as an earlier run would have.
     void storeContract(const char* bank, double sum, double share, double repayment, double year) {
@@ -170,9 +178,9 @@ TEST_F(BausparenDialogTest, FirstCaseComputesAndLeavesThePlanForTheFinancingPlan
 
 TEST_F(BausparenDialogTest, ReopeningReloadsEveryInputWithItsDecimals) {
     const Case typed[] = {
-        {"NBAUSPSUM", "45678,91"}, {"NABSCHGEB", "1,625"},  {"NKONTOGEB", "1,255"},    {"NABJAHR", "2010"},
-        {"NSPARTEIL", "45,5"},     {"NSZINSSTZ", "2,125"},  {"NMONRATE", "312,45"},    {"NTILGANNO", "1,5"},
-        {"NTZINSSTZ", "5,125"},    {"NTFESTZEIT", "12"},    {"NTZINSNACH", "12,375"},
+        {"NBAUSPSUM", "45678,91"}, {"NABSCHGEB", "1,625"}, {"NKONTOGEB", "1,255"},   {"NABJAHR", "2010"},
+        {"NSPARTEIL", "45,5"},     {"NSZINSSTZ", "2,125"}, {"NMONRATE", "312,45"},   {"NTILGANNO", "1,5"},
+        {"NTZINSSTZ", "5,125"},    {"NTFESTZEIT", "12"},   {"NTZINSNACH", "12,375"},
     };
     const double expected[] = {45678.91, 1.625, 1.255, 2010, 45.5, 2.125, 312.45, 1.5, 5.125, 12, 12.375};
     run([&](QDialog* d) {
@@ -187,7 +195,8 @@ TEST_F(BausparenDialogTest, ReopeningReloadsEveryInputWithItsDecimals) {
         // Nothing was computed: the results start at 0.
         EXPECT_EQ(result(d, "NSSUMME"), "0,00");
     });
-    EXPECT_EQ(py("r = list(" + dbf("BSPBANK.DBF") + ")[0]\nprint(r['TILGANNO'], r['TZINSSTZ'], r['TZINSNACH'], r['KONTOGEB'])\n"),
+    EXPECT_EQ(py("r = list(" + dbf("BSPBANK.DBF") +
+                 ")[0]\nprint(r['TILGANNO'], r['TZINSSTZ'], r['TZINSNACH'], r['KONTOGEB'])\n"),
               "1.5 5.125 12.375 1.255\n");
 }
 
@@ -355,7 +364,8 @@ TEST_F(BausparenDialogTest, WithoutSavingsRateOneAllocationRow) {
         EXPECT_EQ(result(d, "NSSUMME"), "0,00");
         EXPECT_TRUE(button(d, "tableButton")->isEnabled());
     });
-    EXPECT_EQ(py("t = list(" + dbf("BAUSPAR.DBF") + ")\nprint(len(t), t[0]['AKTION'], t[0]['DATUM'], t[0]['KREDIT'])\n"),
+    EXPECT_EQ(py("t = list(" + dbf("BAUSPAR.DBF") +
+                 ")\nprint(len(t), t[0]['AKTION'], t[0]['DATUM'], t[0]['KREDIT'])\n"),
               "1 Zuteilung erfolgt 2007-01-01 0.0\n");
 }
 
@@ -369,7 +379,8 @@ TEST_F(BausparenDialogTest, TableChartAndPrintout) {
                 EXPECT_EQ(w->windowTitle(), "Bausparen-Tabelle");
                 auto* grid = find<ui::TableGrid>(w, "tableGrid");
                 ASSERT_EQ(grid->rows(), 221);
-                const QStringList heads{"Datum", " Aktion", "Zahlung ", "Gebühren ", "Zinsen ", "Gutschrift/Tilgung ",
+                const QStringList heads{"Datum",      " Aktion", "Zahlung ",
+                                        "Gebühren ",  "Zinsen ", "Gutschrift/Tilgung ",
                                         "Kontostand "};
                 for (int c = 0; c < heads.size(); ++c)
                     EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString(), heads[c]);
@@ -494,4 +505,16 @@ TEST_F(BausparenDialogTest, Screenshots) {
             "savedPlansDialog");
         button(d, "loadButton")->click();
     });
+}
+
+// Started from a financing plan: the plan's own tables stay open, BAUSPAR and BSPBANK are closed.
+TEST_F(BausparenDialogTest, ClosingLeavesTheCallersTablesOpen) {
+    core::dbf::Table callers;
+    ASSERT_TRUE(core::dbf::create_table(dir() / "FINZPL1.DBF", core::catalogue_layout("FINZPL1")));
+    ASSERT_TRUE(callers.open(dir() / "FINZPL1.DBF", "FINZPL1"));
+    run([&](QDialog*) { EXPECT_EQ(core::dbf::open_tables().size(), 3u); });
+    EXPECT_TRUE(callers.is_open());
+    ASSERT_EQ(core::dbf::open_tables().size(), 1u);
+    EXPECT_EQ(core::dbf::open_tables()[0], &callers);
+    EXPECT_TRUE(std::filesystem::exists(dir() / "BAUSPAR.DBF"));
 }

@@ -66,7 +66,8 @@ Printed print_case(const calc::BauInputs& in) {
 std::string value_of(const PrintJob& job, const std::string& label, int page, int nth = 0) {
     const auto& items = job.pages.at(static_cast<size_t>(page)).items;
     for (size_t i = 0; i + 1 < items.size(); ++i) {
-        if (items[i].text == label && items[i].align == PrintAlign::Right && nth-- == 0) return items[i + 1].text;
+        if (items[i].text == label && items[i].align == PrintAlign::Right && nth-- == 0)
+            return items[i + 1].text;
     }
     return "<none>";
 }
@@ -79,7 +80,9 @@ std::vector<const PrintItem*> on_row(const PrintJob& job, int page, double row) 
     return out;
 }
 
-double tab(int n) { return n * 80.0 / 7.0; }
+double tab(int n) {
+    return n * 80.0 / 7.0;
+}
 
 }  // namespace
 
@@ -93,7 +96,7 @@ TEST(BausparenPrint, PagesOfTheFirstCase) {
     ASSERT_EQ(p.rows.size(), 221u);  // 66 savings months, the allocation, 154 loan months
     // 49 rows fit on a page (rows 7 to 55): savings 66 → 2 pages, loan 155 → 4 pages, summary 1.
     ASSERT_EQ(job.page_count(), 7);
-    const char* titles[] = {"Ansparplan", "Ansparplan", "Tilgungsplan", "Tilgungsplan",
+    const char* titles[] = {"Ansparplan",   "Ansparplan",   "Tilgungsplan",   "Tilgungsplan",
                             "Tilgungsplan", "Tilgungsplan", "Zusammenfassung"};
     for (int page = 0; page < 7; ++page) {
         const std::string title = std::string("VSH Vestralon v4.13 - Bausparen - ") + titles[page];
@@ -241,7 +244,8 @@ TEST(BausparenPrint, Summary) {
     for (const auto& r : p.rows)
         if (r.CODE == 1) interest += r.ZINSEN;
     EXPECT_NEAR(interest, p.out.results.NSZINSEN, 0.03);
-    EXPECT_EQ(value_of(job, "davon Zinsen:", s, 0), core::trim(core::format_mask(interest, "@E 999,999,999.99")) + " EUR");
+    EXPECT_EQ(value_of(job, "davon Zinsen:", s, 0),
+              core::trim(core::format_mask(interest, "@E 999,999,999.99")) + " EUR");
     EXPECT_EQ(value_of(job, "Tilgungssumme:", s), "29.712,50 EUR   (Bausparsumme ./. angesparte Summe)");
     EXPECT_EQ(value_of(job, "Tilgung pro Jahr:", s), "6,000 %");
     EXPECT_EQ(value_of(job, "Tilgungszinssatz:", s), "4,000 %");
