@@ -4,6 +4,7 @@
 
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/loans/bausparen_dialog.h"
 
 namespace vestral::app {
 
@@ -28,6 +29,7 @@ bool launch_calculator(const QString& operation, QWidget* parent) {
 void register_calculators() {
     register_calculator("HYPOTILG", [](QWidget* p) { calc::hypotilg(p, 0); });
     register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
+    register_calculator("BAUSPAREN", [](QWidget* p) { calc::bausparen(p); });
 }
 
 }  // namespace vestral::app

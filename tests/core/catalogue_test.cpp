@@ -52,7 +52,7 @@ TEST(Catalogue, FieldCountsAndRecordLengthsAsListed) {
     const std::vector<std::tuple<std::string, TableHandling, size_t, int>> expected = {
         {"FINZPL1", TableHandling::Create, 33, 529},
         {"FINZPL2", TableHandling::CreateRebuild, 39, 584},
-        {"BSPBANK", TableHandling::CreateMigrate, 29, 266},
+        {"BSPBANK", TableHandling::CreateMigrate, 29, 292},
         {"BAUSPAR", TableHandling::Create, 18, 229},
         {"HYPOBANK", TableHandling::CreateMigrate, 21, 231},
         {"HYPOTHEK", TableHandling::CreateMigrate, 20, 236},
@@ -94,7 +94,7 @@ TEST(Catalogue, SpotChecksOfFieldsAndOrder) {
     const auto& h = catalogue_layout("HYSPBANK");
     EXPECT_EQ(h[15], (dbf::Field{"TILGANNO", 'N', 4, 0}));
     const auto& b = catalogue_layout("BSPBANK");
-    EXPECT_EQ(b[8], (dbf::Field{"SZINSSTZ", 'N', 4, 2}));
+    EXPECT_EQ(b[8], (dbf::Field{"SZINSSTZ", 'N', 10, 3}));
     EXPECT_EQ(b.back(), (dbf::Field{"EFFZINS", 'N', 7, 3}));
     const auto& f2 = catalogue_layout("FINZPL2");
     EXPECT_EQ(f2[32], (dbf::Field{"EINKSTEIG", 'N', 12, 3}));

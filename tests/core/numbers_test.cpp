@@ -57,6 +57,10 @@ TEST(Masks, ResultMaskWithThousandsAndTrailingBlank) {
     EXPECT_EQ(format_mask(-5.5, "@E 999,999.99"), "     -5,50");
     // The sign stands next to the first digit, also where a separator would be.
     EXPECT_EQ(format_mask(-100186.66, "@E 999,999,999.99 "), "   -100.186,66 ");
+    // The sign stands next to the digits also where a thousands separator would follow.
+    EXPECT_EQ(format_mask(-201, "@E 9,999,999.99"), "     -201,00");
+    EXPECT_EQ(format_mask(-29712.5, "@E 9,999,999.99"), "  -29.712,50");
+    EXPECT_EQ(format_mask(-201, "@E 999,999.99"), "   -201,00");
     EXPECT_EQ(format_mask(26, "@E 999"), " 26");
     EXPECT_EQ(format_mask(12, "999 "), " 12 ");
     EXPECT_EQ(format_mask(5.1162, "@E 99.999 "), " 5,116 ");

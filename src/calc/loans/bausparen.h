@@ -101,6 +101,9 @@ inline bool bau_can_compute(const BauInputs& in) {
 // Empties the table, appends the rows in order with all fields assigned, and flushes it.
 bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& rows);
 
+// The records of the table's active order as rows (the printout walks them in this order).
+std::vector<BausparRow> read_bauspar_rows(core::dbf::Table& table);
+
 // The look-up key of BSPBANK: the upper-cased name padded to the field's 40 characters.
 std::string bspbank_key(std::string_view bank_name);
 // The key of the current BSPBANK record, for the name order the dialog builds.

@@ -36,6 +36,34 @@ bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& 
     return ok;
 }
 
+std::vector<BausparRow> read_bauspar_rows(core::dbf::Table& table) {
+    std::vector<BausparRow> rows;
+    for (table.go_top(); !table.eof(); table.skip()) {
+        BausparRow row;
+        row.BANKNAME = table.trimmed("BANKNAME");
+        row.KEY = static_cast<int>(table.num("KEY"));
+        row.CODE = static_cast<int>(table.num("CODE"));
+        row.AKTION = table.trimmed("AKTION");
+        row.JAHR = static_cast<int>(table.num("JAHR"));
+        row.DATUM = table.date("DATUM");
+        row.EINZAHLUNG = table.num("EINZAHLUNG");
+        row.GEBUEHR = table.num("GEBUEHR");
+        row.ZINSEN = table.num("ZINSEN");
+        row.ZINSSUM = table.num("ZINSSUM");
+        row.SPAREN = table.num("SPAREN");
+        row.SPARSUM = table.num("SPARSUM");
+        row.TILGUNG = table.num("TILGUNG");
+        row.TILGSUM = table.num("TILGSUM");
+        row.ANUITAT = table.num("ANUITAT");
+        row.GUTHABEN = table.num("GUTHABEN");
+        row.KREDIT = table.num("KREDIT");
+        row.KTOSTAND = table.num("KTOSTAND");
+        rows.push_back(std::move(row));
+    }
+    table.go_top();
+    return rows;
+}
+
 std::string bspbank_record_key(const core::dbf::Table& table) {
     return bspbank_key(table.str("BANKNAME"));
 }
