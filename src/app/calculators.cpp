@@ -2,6 +2,9 @@
 
 #include <QHash>
 
+#include "calc/tax/eigenheimzulage_dialog.h"
+#include "calc/tax/ekst_dialog.h"
+
 namespace vestral::app {
 
 namespace {
@@ -25,6 +28,8 @@ bool launch_calculator(const QString& operation, QWidget* parent) {
 void register_calculators() {
     // One line per calculator, e.g.:
     // register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
+    register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
+    register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
 }
 
 }  // namespace vestral::app

@@ -57,17 +57,21 @@ void GuiTest::TearDown() {
 }
 
 void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
+    // The poll reschedules itself; only the pending timer holds it, so it is freed once it ran.
     auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> weak = poll;
     std::string want = cls ? cls : "";
-    *poll = [body, poll, want] {
+    *poll = [body, weak, want] {
+        auto self = weak.lock();
+        if (!self) return;
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
             body(modal);
             return;
         }
-        QTimer::singleShot(10, *poll);
+        QTimer::singleShot(10, [self] { (*self)(); });
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 void typeInto(QWidget* w, const QString& text, bool leave) {
