@@ -110,6 +110,18 @@ void abschr_wdata(const AbschrInputs& in, const AbschrResults& r) {
                           });
 }
 
+// The long labels of this dialog stand above their field, which is indented below them with its
+// unit, so that two columns of groups fit side by side.
+void labelled(QGridLayout* g, int row, const QString& text, QWidget* field, const QString& unit) {
+    QWidget* parent = g->parentWidget();
+    g->addWidget(ui::label(text, parent), row, 0, 1, 3);
+    g->addWidget(field, row + 1, 1);
+    if (!unit.isEmpty()) g->addWidget(ui::label(unit, parent), row + 1, 2);
+    g->setColumnMinimumWidth(0, 16);
+    g->setColumnStretch(0, 1);
+    g->setColumnMinimumWidth(2, 14);
+}
+
 QLabel* wrapped(const QString& text, QWidget* parent) {
     QLabel* l = ui::label(text, parent);
     l->setWordWrap(true);
@@ -209,23 +221,17 @@ class AbschrDialog : public QDialog {
         radios->addWidget(ledig_);
         radios->addWidget(verheiratet_);
         radios->addStretch();
-        eg->addWidget(ui::label("Familienstand", eink), 0, 0);
-        eg->addLayout(radios, 0, 1, 1, 2);
+        eg->addWidget(ui::label("Familienstand", eink), 0, 0, 1, 3);
+        eg->addLayout(radios, 1, 0, 1, 3);
         einkomm_ = field("einkommField", "@K@E 99,999,999.99 ", "Ihr zu versteuerndes Zweijahres-Einkommen");
         einkomm_->setCheck(check_of(AbschrField::Einkommen));
-        eg->addWidget(wrapped("zu versteuerndes Einkommen des laufenden und Vorjahrs", eink), 1, 0);
-        eg->addWidget(einkomm_, 1, 1);
-        eg->addWidget(ui::label("€", eink), 1, 2);
+        labelled(eg, 2, "zu versteuerndes Einkommen des laufenden und Vorjahrs", einkomm_, "€");
         steig_ = field("steigField", "@K@E 99,999,999.99 ", "erwartete jährliche Einkommensteigerung");
         steig_->setCheck(check_of(AbschrField::EinkSteig));
-        eg->addWidget(wrapped("erwartete jährliche Steigerung des Einkommens", eink), 2, 0);
-        eg->addWidget(steig_, 2, 1);
-        eg->addWidget(ui::label("%", eink), 2, 2);
+        labelled(eg, 4, "erwartete jährliche Steigerung des Einkommens", steig_, "%");
         kinder_ = field("kinderField", "@K 999 ", "Anzahl der im Objekt lebenden Kinder");
         kinder_->setCheck(check_of(AbschrField::Kinder));
-        eg->addWidget(wrapped("Anzahl der Kinder bis 18 Jahre die im Haushalt leben", eink), 3, 0);
-        eg->addWidget(kinder_, 3, 1);
-        eg->setColumnStretch(0, 1);
+        labelled(eg, 6, "Anzahl der Kinder bis 18 Jahre die im Haushalt leben", kinder_, QString());
         left->addWidget(eink);
 
         // Immobiliendaten
@@ -234,14 +240,10 @@ class AbschrDialog : public QDialog {
         kaufpreis_ =
             field("kaufpreisField", "@K@E 99,999,999.99 ", "Kauf- bzw. Erstellungspreis der Immobilie");
         kaufpreis_->setCheck(check_of(AbschrField::Kaufpreis));
-        ig->addWidget(wrapped("Kauf- bzw. Erstellungspreis inkl. Grundstückspreis", immo), 0, 0);
-        ig->addWidget(kaufpreis_, 0, 1);
-        ig->addWidget(ui::label("€", immo), 0, 2);
+        labelled(ig, 0, "Kauf- bzw. Erstellungspreis inkl. Grundstückspreis", kaufpreis_, "€");
         einzug_ = field("einzugField", "@K 9999 ", "Datum des Einzugs in die Immobilie");
         einzug_->setCheck(check_of(AbschrField::Einzug));
-        ig->addWidget(wrapped("In welchem Jahr wurde der Bauantrag gestellt", immo), 1, 0);
-        ig->addWidget(einzug_, 1, 1);
-        ig->setColumnStretch(0, 1);
+        labelled(ig, 2, "In welchem Jahr wurde der Bauantrag gestellt", einzug_, QString());
         left->addWidget(immo);
 
         // Eigenheimzulage (results)
@@ -251,9 +253,7 @@ class AbschrDialog : public QDialog {
                           const QString& unit) {
             auto* f = new ui::ResultField(mask, res);
             f->setObjectName(name);
-            rg->addWidget(wrapped(text, res), row, 0);
-            rg->addWidget(f, row, 1);
-            rg->addWidget(ui::label(unit, res), row, 2);
+            labelled(rg, 2 * row, text, f, unit);
             return f;
         };
         rate_ = result(0, "foerderrateResult", "Zulagenrate (max. 1%)", "@E 99,999,999.999 ", "%");
@@ -261,7 +261,6 @@ class AbschrDialog : public QDialog {
         kindjahr_ = result(2, "kindjahrResult", "Baukindergeld pro Jahr", "@E 999,999,999.99 ", "€");
         gesamt_ =
             result(3, "abschreibResult", "Zulagenbetrag für die nächsten 8 Jahre", "@E 999,999,999.99 ", "€");
-        rg->setColumnStretch(0, 1);
         right->addWidget(res);
 
         // Förderungsmöglichkeiten
@@ -483,13 +482,15 @@ void abschr_prog(QWidget* parent) {
     AbschrResults results;
     {
         AbschrDialog dlg(parent, in);
+        // The stated size is the least; the layout may need more so that no text is cut.
+        QSize size = dlg.minimumSizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight));
+        dlg.setMinimumSize(size);
         if (parent) {
-            dlg.resize(kDialogWidth, kDialogHeight);
+            dlg.resize(size);
             dlg.move(parent->window()->frameGeometry().topLeft() + QPoint(20, 50));
         } else {
-            ui::place_below_main(&dlg, 50, 20, kDialogHeight, kDialogWidth);
+            ui::place_below_main(&dlg, 50, 20, size.height(), size.width());
         }
-        dlg.setMinimumSize(kDialogWidth, kDialogHeight);
         dlg.exec();
         in = dlg.inputs();
         results = dlg.results();

@@ -334,8 +334,10 @@ void ber_ekst(QWidget* parent) {
     EkstInputs in = ekstgdata();
     {
         EkstDialog dlg(parent, table, in);
-        ui::center_on_main(&dlg, kDialogHeight, kDialogWidth);
-        dlg.setMinimumSize(kDialogWidth, kDialogHeight);
+        // The stated size is the least; the layout may need more so that no text is cut.
+        QSize size = dlg.minimumSizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight));
+        dlg.setMinimumSize(size);
+        ui::center_on_main(&dlg, size.height(), size.width());
         dlg.exec();
         in = dlg.inputs();
     }
