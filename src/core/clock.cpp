@@ -94,7 +94,7 @@ std::optional<Date> parse_date(std::string_view s) {
 
 std::string date_to_dbf(Date d) {
     if (d.empty() || !is_valid(d)) return "        ";
-    char buf[16];
+    char buf[40];  // room for any int, so an optimising build sees no truncation
     std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
     return buf;
 }

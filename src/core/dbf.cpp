@@ -191,15 +191,70 @@ double parse_number(const char* p, size_t n) {
     return neg ? -v : v;
 }
 
-std::string format_number(double v, int width, int decimals) {
+// The text of format_plain(v, decimals) without its detour through a rounded double: the
+// shortest decimal form of v rounded half away from zero on its digits, which is what round_to
+// does. Returns the length, or 0 when v is outside the range where both agree digit for digit:
+// below 10^(15 - decimals) the result has at most 15 significant digits, which a double holds.
+size_t fixed_text(double v, int decimals, char* out, size_t cap) {
+    static const double kLimit[16] = {1e15, 1e14, 1e13, 1e12, 1e11, 1e10, 1e9, 1e8,
+                                      1e7,  1e6,  1e5,  1e4,  1e3,  1e2,  1e1, 1e0};
+    if (decimals < 0 || decimals > 15 || !(std::fabs(v) < kLimit[decimals])) return 0;
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    if (r.ec != std::errc()) return 0;
+    std::string_view s(buf, static_cast<size_t>(r.ptr - buf));
+    bool neg = !s.empty() && s[0] == '-';
+    if (neg) s.remove_prefix(1);
+    size_t dot = s.find('.');
+    std::string_view ip = dot == std::string_view::npos ? s : s.substr(0, dot);
+    std::string_view fp = dot == std::string_view::npos ? std::string_view() : s.substr(dot + 1);
+    char digits[48];
+    size_t n = 0;
+    digits[n++] = '0';  // room for a carry
+    for (char c : ip) digits[n++] = c;
+    for (size_t i = 0; i < static_cast<size_t>(decimals); ++i) digits[n++] = i < fp.size() ? fp[i] : '0';
+    if (static_cast<size_t>(decimals) < fp.size() && fp[static_cast<size_t>(decimals)] >= '5') {
+        size_t i = n - 1;
+        while (digits[i] == '9') digits[i--] = '0';
+        ++digits[i];
+    }
+    size_t first = 0;
+    while (first + 1 < n - static_cast<size_t>(decimals) && digits[first] == '0') ++first;
+    bool zero = std::all_of(digits + first, digits + n, [](char c) { return c == '0'; });
+    size_t len = (neg && !zero ? 1 : 0) + (n - first) + (decimals > 0 ? 1 : 0);
+    if (len > cap) return 0;
+    char* o = out;
+    if (neg && !zero) *o++ = '-';
+    size_t int_end = n - static_cast<size_t>(decimals);
+    for (size_t i = first; i < int_end; ++i) *o++ = digits[i];
+    if (decimals > 0) {
+        *o++ = '.';
+        for (size_t i = int_end; i < n; ++i) *o++ = digits[i];
+    }
+    return len;
+}
+
+// Right-aligned in exactly `width` characters: fewer decimals when the value does not fit, stars
+// when it does not fit at all.
+void format_number(double v, int width, int decimals, char* field) {
+    const size_t w = static_cast<size_t>(width);
     if (std::isfinite(v)) {
         for (int d = std::min(decimals, 15); d >= 0; --d) {
-            std::string s = format_plain(v, d);
-            if (static_cast<int>(s.size()) <= width)
-                return std::string(static_cast<size_t>(width) - s.size(), ' ') + s;
+            char text[400];
+            size_t len = fixed_text(v, d, text, sizeof text);
+            if (len == 0) {
+                std::string s = format_plain(v, d);
+                len = std::min(s.size(), sizeof text);
+                if (s.size() > w) continue;
+                std::memcpy(text, s.data(), len);
+            }
+            if (len > w) continue;
+            std::memset(field, ' ', w - len);
+            std::memcpy(field + (w - len), text, len);
+            return;
         }
     }
-    return std::string(static_cast<size_t>(width), '*');
+    std::memset(field, '*', w);
 }
 
 }  // namespace
@@ -909,8 +964,7 @@ void Table::set_num(std::string_view field, double value) {
     if (i < 0 || !d.on_record()) return;
     const Field& f = d.layout[static_cast<size_t>(i)];
     if (f.type != 'N' && f.type != 'F') return;
-    std::string s = format_number(value, f.width, f.decimals);
-    std::memcpy(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], s.data(), static_cast<size_t>(f.width));
+    format_number(value, f.width, f.decimals, d.rec(d.cur) + d.offsets[static_cast<size_t>(i)]);
     d.touch(d.cur, false);
 }
 

@@ -1,10 +1,12 @@
 #include "core/inpfail.h"
 
 #include "core/mask.h"
+#include "core/opstack.h"
 
 namespace vestral::core {
 
 std::optional<std::string> inpfail_message(const InpFail& c) {
+    VESTRAL_OP("INPFAIL");
     std::string msg;
     if (c.value < c.low.value) {
         msg = "Die Eingabe für '" + c.name + "' ist zu niedrig !";

@@ -7,7 +7,7 @@
 namespace vestral::core {
 
 class OpScope {
-public:
+  public:
     explicit OpScope(const char* name);
     ~OpScope();
     OpScope(const OpScope&) = delete;
@@ -16,7 +16,11 @@ public:
 
 // Innermost first.
 std::vector<std::string> op_stack();
+// The same without allocating, safe in a signal handler: fills `out` with up to `max` names.
+int op_stack_raw(const char** out, int max) noexcept;
 
 }  // namespace vestral::core
 
-#define VESTRAL_OP(name) ::vestral::core::OpScope vestral_op_scope_##__LINE__(name)
+#define VESTRAL_OP_CAT2(a, b) a##b
+#define VESTRAL_OP_CAT(a, b) VESTRAL_OP_CAT2(a, b)
+#define VESTRAL_OP(name) ::vestral::core::OpScope VESTRAL_OP_CAT(vestral_op_scope_, __LINE__)(name)

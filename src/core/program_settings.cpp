@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "core/files.h"
+#include "core/opstack.h"
 
 namespace vestral::core {
 
@@ -19,6 +20,7 @@ ProgramSettings& settings() {
 }
 
 bool setpublics(ProgramSettings& s, bool write_error) {
+    VESTRAL_OP("SETPUBLICS");
     s.pcrelease0.clear();
     s.pcrelease1.clear();
     s.pcrelease2.clear();
@@ -63,6 +65,7 @@ bool setpublics(ProgramSettings& s, bool write_error) {
 }
 
 std::string setupwinword(const ProgramSettings& s) {
+    VESTRAL_OP("SETUPWINWORD");
     std::string result = "WRITE";
     const char* path = std::getenv("PATH");
     if (path) {

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "core/files.h"
+#include "core/opstack.h"
 #include "core/program_settings.h"
 #include "toolkit/fonts.h"
 #include "toolkit/messages.h"
@@ -35,6 +36,7 @@ void setup(QPrinter& printer, const PrintJob& job) {
 }  // namespace
 
 QStringList setupprinter() {
+    VESTRAL_OP("SETUPPRINTER");
     QStringList names = QPrinterInfo::availablePrinterNames();
     names << kPdfPrinter;
     return names;
@@ -134,6 +136,23 @@ bool print_job(QWidget* parent, const PrintJob& job) {
         if (dialog.exec() != QDialog::Accepted) return false;
         printer.setPageOrientation(orientation(job));
     }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        stop(parent, "Problem", "Der Druck konnte nicht gestartet werden.");
+        return false;
+    }
+    render(painter, printer, job);
+    return painter.end();
+}
+
+bool print_job_with_dialog(QWidget* parent, const PrintJob& job) {
+    if (recorder()) return recorder()(job);
+    QPrinter printer(QPrinter::HighResolution);
+    setup(printer, job);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle("Drucken");
+    if (dialog.exec() != QDialog::Accepted) return false;
+    printer.setPageOrientation(orientation(job));
     QPainter painter;
     if (!painter.begin(&printer)) {
         stop(parent, "Problem", "Der Druck konnte nicht gestartet werden.");

@@ -30,6 +30,10 @@ PrintRecorder set_print_recorder(PrintRecorder r);
 // Prints; returns false when the user cancelled the printer choice or printing failed.
 bool print_job(QWidget* parent, const PrintJob& job);
 
+// Prints on a printer the user picks in the platform's print dialog, whatever the settings say;
+// returns false when the dialog was cancelled or printing failed. The recorder of tests applies.
+bool print_job_with_dialog(QWidget* parent, const PrintJob& job);
+
 // Renders to a PDF file (used for "PDF-Datei" and by tests that look at the pages).
 bool render_pdf(const PrintJob& job, const QString& file);
 

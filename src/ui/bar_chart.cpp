@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/opstack.h"
 #include "toolkit/fonts.h"
 #include "ui/blocks.h"
 
@@ -170,6 +171,7 @@ private:
 }  // namespace
 
 QWidget* barsingle(const ChartArgs& args) {
+    VESTRAL_OP("BARSINGLE");
     auto* w = new ChartWindow(args);
     w->show();
     return w;

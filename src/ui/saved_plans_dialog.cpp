@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "core/dbf.h"
+#include "core/opstack.h"
 #include "toolkit/fonts.h"
 #include "toolkit/messages.h"
 #include "ui/blocks.h"
@@ -59,6 +60,7 @@ void SavedPlansDialog::deleteCurrent() {
 
 std::optional<long> tabdata(QWidget* parent, core::dbf::Table& store, const QString& title,
                             const QString& empty_message, std::vector<GridColumn> columns) {
+    VESTRAL_OP("TABDATA");
     if (store.count() == 0) {
         toolkit::stop(parent, "Problem", empty_message);
         return std::nullopt;

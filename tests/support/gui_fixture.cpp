@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
@@ -13,8 +14,17 @@
 
 namespace vestral::test {
 
+namespace {
+// Pollers still waiting when a test ends; removed then, so none fires in a later test.
+std::vector<QPointer<QTimer>>& pending_pollers() {
+    static std::vector<QPointer<QTimer>> p;
+    return p;
+}
+}  // namespace
+
 void GuiTest::SetUp() {
-    QFile::copy(QString(VESTRAL_SOURCE_DIR) + "/data/VESTRAL.INI", QString::fromStdString((dir_ / "VESTRAL.INI").string()));
+    QFile::copy(QString(VESTRAL_SOURCE_DIR) + "/data/VESTRAL.INI",
+                QString::fromStdString((dir_ / "VESTRAL.INI").string()));
     QFile::setPermissions(QString::fromStdString((dir_ / "VESTRAL.INI").string()),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     core::settings() = core::ProgramSettings{};
@@ -45,6 +55,8 @@ void GuiTest::SetUp() {
 }
 
 void GuiTest::TearDown() {
+    for (auto& t : pending_pollers()) delete t.data();
+    pending_pollers().clear();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible()) w->close();
     }
@@ -57,21 +69,20 @@ void GuiTest::TearDown() {
 }
 
 void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
-    // The poll reschedules itself; only the pending timer holds it, so it is freed once it ran.
-    auto poll = std::make_shared<std::function<void()>>();
-    std::weak_ptr<std::function<void()>> weak = poll;
+    auto* timer = new QTimer;
+    timer->setInterval(10);
     std::string want = cls ? cls : "";
-    *poll = [body, weak, want] {
-        auto self = weak.lock();
-        if (!self) return;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, body, want] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
+        if (modal &&
+            (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
+            timer->stop();
+            timer->deleteLater();
             body(modal);
-            return;
         }
-        QTimer::singleShot(10, [self] { (*self)(); });
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(); });
+    });
+    pending_pollers().emplace_back(timer);
+    timer->start();
 }
 
 void typeInto(QWidget* w, const QString& text, bool leave) {

@@ -100,3 +100,60 @@ TEST_F(ToolkitGui, OnlyWebAndMailAddressesAreOpened) {
     EXPECT_EQ(opened()[0], "mailto:support@example.org?subject=VSH%20Vestralon%20v4.13");
     EXPECT_EQ(toolkit::run_program(QString::fromStdString((dir() / "VodUred.exe").string()), {}, "."), -1);
 }
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextBrowser>
+
+TEST_F(ToolkitGui, HelpWindowShowsTopicsFollowsLinksAndFiltersTheIndex) {
+    QDir().mkpath(QString::fromStdString((dir() / "info").string()));
+    dir_.write("info/VESTRAL.html",
+               "<!-- topic: Inhalt | keywords: Übersicht -->\n<p>Startseite <a href=\"topic:Kaufen oder Mieten\">KM</a></p>\n"
+               "<!-- topic: Kaufen oder Mieten | keywords: Miete; Kaufpreis -->\n<p>Vergleich von Miete und Kauf</p>\n");
+    dir_.write("info/Lexikon.html", "<!-- topic: Inhalt | keywords: -->\n<p>Lexikon</p>\n"
+                                    "<!-- topic: Annuität | keywords: Rate -->\n<p>Zins und Tilgung</p>\n");
+    toolkit::help::set_recorder({});
+    toolkit::help::show_topic(nullptr, "VESTRAL.HLP", "Kaufen oder Mieten");
+    QWidget* w = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == "helpWindow") w = t;
+    ASSERT_NE(w, nullptr);
+    auto* browser = w->findChild<QTextBrowser*>("helpBrowser");
+    EXPECT_TRUE(browser->toPlainText().contains("Vergleich von Miete und Kauf"));
+    toolkit::help::show_contents(nullptr, "VESTRAL");
+    EXPECT_TRUE(browser->toPlainText().contains("Startseite"));
+    emit browser->anchorClicked(QUrl("topic:Kaufen oder Mieten"));
+    EXPECT_TRUE(browser->toPlainText().contains("Vergleich"));
+    emit browser->anchorClicked(QUrl("topic:Lexikon.html#Annuität"));
+    EXPECT_TRUE(browser->toPlainText().contains("Zins und Tilgung"));
+    toolkit::help::show_index(nullptr, "Lexikon.Hlp");
+    auto* search = w->findChild<QLineEdit*>("helpSearch");
+    auto* index = w->findChild<QListWidget*>("helpIndex");
+    search->setText("ann");
+    int visible = 0;
+    for (int i = 0; i < index->count(); ++i) visible += index->item(i)->isHidden() ? 0 : 1;
+    EXPECT_EQ(visible, 1);
+    emit search->returnPressed();
+    EXPECT_TRUE(browser->toPlainText().contains("Zins und Tilgung"));
+    w->close();
+}
+
+TEST_F(ToolkitGui, MissingHelpFileIsReportedWithItsTopic) {
+    toolkit::help::set_recorder({});
+    toolkit::help::show_topic(nullptr, "VESTRAL.HLP", "Kaufen oder Mieten");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(messages()[0].text.contains("Kaufen oder Mieten"));
+}
+
+TEST(ShippedHelp, EveryProgramTopicOfTheDialogsExists) {
+    QFile f(QString(VESTRAL_SOURCE_DIR) + "/data/info/VESTRAL.html");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    auto topics = toolkit::help::parse_help_file(QString::fromUtf8(f.readAll()));
+    QStringList titles;
+    for (const auto& t : topics) titles << t.title;
+    for (const char* t : {"Hauptauswahl", "Einstellungen", "Kaufen oder Mieten", "Hypothekentilgungsplan", "Bausparvertrag",
+                          "Ratenkreditberechnung", "Ratenkredit-Berechnung", "Einkommensteuerberechnung",
+                          "Abschreibung bei Eigennutzung"})
+        EXPECT_TRUE(titles.contains(t)) << t;
+}
