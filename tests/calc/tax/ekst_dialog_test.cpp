@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/calculators.h"
 #include "calc/tax/ekst.h"
 #include "core/clock.h"
 #include "core/mask.h"
@@ -336,6 +337,21 @@ TEST_F(EkstDialogTest, HelpAndHintsOfTheControls) {
         QApplication::processEvents();
         EXPECT_EQ(toolkit::last_status(), "Einkommensteuer errechen");
     });
+}
+
+TEST_F(EkstDialogTest, BothTaxCalculatorsAreStartedFromTheMenu) {
+    app::register_calculators();
+    EXPECT_TRUE(app::has_calculator("BER_EKST"));
+    EXPECT_TRUE(app::has_calculator("ABSCHR_PROG"));
+    bool ran = false;
+    whenModal(
+        [&](QWidget* d) {
+            ran = true;
+            button(d, "schliessenButton")->click();
+        },
+        "ekstDialog");
+    EXPECT_TRUE(app::launch_calculator("BER_EKST", nullptr));
+    EXPECT_TRUE(ran);
 }
 
 // Saves pictures of the dialog and its table when VESTRAL_SHOTS names a directory.
