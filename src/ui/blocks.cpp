@@ -51,6 +51,10 @@ QPushButton* button(QWidget* parent, const QString& object_name, const QString& 
     return b;
 }
 
+void status_hint(QWidget* w, const QString& text) {
+    if (!text.isEmpty()) w->installEventFilter(new StatusOnFocus(w, text));
+}
+
 void set_guard_hook(GuardHook hook) { guard_hook() = std::move(hook); }
 
 void run_guarded(QWidget* parent, const std::function<void()>& action) {

@@ -29,6 +29,10 @@ QLabel* label(const QString& text, QWidget* parent);
 QPushButton* button(QWidget* parent, const QString& object_name, const QString& text, const QString& tooltip,
                     const QString& help_text = QString(), bool always_acts = false);
 
+// Shows `text` in the status bar while the widget (a radio button, a check box) has the focus or
+// the mouse is over it, as the buttons' and fields' help texts are shown.
+void status_hint(QWidget* w, const QString& text);
+
 // Connects a button's click to `action`, which runs only while no field's check has failed,
 // and never lets an exception cross the event loop.
 void on_click(QPushButton* b, std::function<void()> action);
