@@ -32,8 +32,6 @@ void register_calculators() {
     register_calculator("HYPOTILG", [](QWidget* p) { calc::hypotilg(p, 0); });
     register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
     register_calculator("BAUSPAREN", [](QWidget* p) { calc::bausparen(p); });
-    // One line per calculator, e.g.:
-    // register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
 }
