@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "calc/loans/ratenkredit_dialog.h"
+
 namespace vestral::app {
 
 namespace {
@@ -25,6 +27,7 @@ bool launch_calculator(const QString& operation, QWidget* parent) {
 void register_calculators() {
     // One line per calculator, e.g.:
     // register_calculator("KAUFMIET", [](QWidget* p) { calc::kaufmiet(p); });
+    register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
 }
 
 }  // namespace vestral::app

@@ -5,6 +5,7 @@
 #include "calc/loans/ratenkredit.h"
 #include "core/catalogue.h"
 #include "core/dbf.h"
+#include "core/mask.h"
 #include "support/core_tempdir.h"
 
 using namespace vestral;

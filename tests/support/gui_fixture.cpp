@@ -57,17 +57,20 @@ void GuiTest::TearDown() {
 }
 
 void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
+    // The pending timer owns the poll; the poll itself holds it weakly, so nothing is left once
+    // the body has run.
     auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> weak = poll;
     std::string want = cls ? cls : "";
-    *poll = [body, poll, want] {
+    *poll = [body, weak, want] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && (want.empty() || modal->inherits(want.c_str()) || modal->objectName().toStdString() == want)) {
             body(modal);
             return;
         }
-        QTimer::singleShot(10, *poll);
+        if (auto again = weak.lock()) QTimer::singleShot(10, [again] { (*again)(); });
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 void typeInto(QWidget* w, const QString& text, bool leave) {
