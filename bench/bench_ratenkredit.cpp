@@ -2,8 +2,8 @@
 // months, computed alone and with its 999 rows written to RATKRED.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 #include "calc/loans/ratenkredit.h"
 #include "core/catalogue.h"

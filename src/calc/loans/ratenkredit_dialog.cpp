@@ -47,14 +47,14 @@ bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* ali
 }
 
 class RkDialog : public QDialog {
-public:
+  public:
     RkDialog(QWidget* parent, core::dbf::Table& bank, core::dbf::Table& plan);
 
     void gdata(long recno);  // RK_GDATA
     void wdata();            // RK_WDATA
     void init();             // RK_INIT
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override {
         QDialog::showEvent(e);
         if (!shown_) {
@@ -63,7 +63,7 @@ protected:
         }
     }
 
-private:
+  private:
     RkInputs inputs() const;
     void setInputs(const RkInputs& in);
     void showResults();
@@ -155,6 +155,8 @@ RkDialog::RkDialog(QWidget* parent, core::dbf::Table& bank, core::dbf::Table& pl
     tilgsum_ = add_result("tilgsumme", "Tilgungssumme", kMoney, "€");
     lzsumme_ = add_result("tilgzeit", "Tilgungszeit", kMoney, "Jahre");
     rgrid->setColumnStretch(1, 1);
+    // The frame's style sheet stops the dialog's font from reaching its contents.
+    for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
 
     auto* pl = new QVBoxLayout(panel);
     pl->setContentsMargins(14, 14, 14, 14);
@@ -163,8 +165,10 @@ RkDialog::RkDialog(QWidget* parent, core::dbf::Table& bank, core::dbf::Table& pl
     pl->addWidget(group);
     pl->addStretch();
 
-    berechnen_ = ui::button(this, "berechnenButton", "&Berechnen", "Berechnung durchführen", "Kredit berechnen");
-    tabelle_ = ui::button(this, "tabelleButton", "&Tabelle", "Tabelle für Tilgungsverlauf", "Tilgungstabelle anzeigen");
+    berechnen_ =
+        ui::button(this, "berechnenButton", "&Berechnen", "Berechnung durchführen", "Kredit berechnen");
+    tabelle_ = ui::button(this, "tabelleButton", "&Tabelle", "Tabelle für Tilgungsverlauf",
+                          "Tilgungstabelle anzeigen");
     drucken_ = ui::button(this, "druckenButton", "&Drucken", "Tilgungsplan drucken", "Tilgungsplan drucken");
     hilfe_ = ui::button(this, "hilfeButton", "&Hilfe", "Hilfe aufrufen", QString(), true);
     schliessen_ = ui::button(this, "schliessenButton", "&Schließen", "Dialog verlassen", QString(), true);
@@ -263,8 +267,7 @@ void RkDialog::gdata(long recno) {
     RkInputs in;
     if (recno == 0) {
         // The bank named in the settings; a financing plan writes it there to preselect a credit.
-        const std::string name =
-            core::pad_utf8(core::settings().ini().get(kRkSection, "Bankname", ""), 40);
+        const std::string name = core::pad_utf8(core::settings().ini().get(kRkSection, "Bankname", ""), 40);
         if (kredbank_seek(bank_, name)) in = kredbank_load(bank_);
     } else {
         bank_.go_to(recno);
@@ -336,15 +339,16 @@ void RkDialog::laden() {
     VESTRAL_OP("TABDATA");
     namespace f = kredbank_fields;
     const bool any = bank_.count() > 0;
-    std::optional<long> taken =
-        ui::tabdata(this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
-                    "Es sind noch keine Tilgungspläne gespeichert !",
-                    {{" Bankname", [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
-                      Qt::AlignLeft | Qt::AlignVCenter},
-                     ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
-                     ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
-                     ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
-                     ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")});
+    std::optional<long> taken = ui::tabdata(
+        this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
+        "Es sind noch keine Tilgungspläne gespeichert !",
+        {{" Bankname",
+          [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
+          Qt::AlignLeft | Qt::AlignVCenter},
+         ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
+         ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
+         ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
+         ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")});
     if (taken) {
         gdata(*taken);
         init();

@@ -21,8 +21,12 @@ constexpr double kRuleStart = 2;
 
 constexpr const char* kAmount = "@E 999,999,999.99";
 
-std::string amount(double v) { return core::trim(core::format_mask(v, kAmount)); }
-std::string fmt(double v, const char* mask) { return core::trim(core::format_mask(v, mask)); }
+std::string amount(double v) {
+    return core::trim(core::format_mask(v, kAmount));
+}
+std::string fmt(double v, const char* mask) {
+    return core::trim(core::format_mask(v, mask));
+}
 
 // A label right-aligned at column 35 with its value a small gap to the right.
 constexpr double kLabelCol = 35;
@@ -39,7 +43,8 @@ double rk_druck2(PrintJob& job, int page_no, bool with_headings, std::string_vie
     job.new_page();
     double row = 1;
     toolkit::title_band(job, 0, 4, 4 + 76, 3, row, 5, 79, program_title,
-                        with_headings ? "Ratenkredit-Tilgungsplan" : "Ratenkredit - Zusammenfassung", page_no);
+                        with_headings ? "Ratenkredit-Tilgungsplan" : "Ratenkredit - Zusammenfassung",
+                        page_no);
     row += 4;
     if (with_headings) {
         job.text(row, 4, "Monat", toolkit::heading_font());

@@ -13,7 +13,8 @@ void rk_tabelle(QWidget* parent, core::dbf::Table& ratkred) {
     // The view has its own topic and leaves the main topic behind when it closes.
     toolkit::help::TopicScope topic("Ratenkredit-Berechnung");
     std::vector<ui::GridColumn> columns = {
-        {"Monat ", [](const core::dbf::Table& t) { return QString::number(static_cast<long>(t.num(f::MONAT))); }},
+        {"Monat ",
+         [](const core::dbf::Table& t) { return QString::number(static_cast<long>(t.num(f::MONAT))); }},
         ui::masked_column("Kredit ", f::KREDIT, "@E 999,999,999.99 "),
         ui::masked_column("Zinsen ", f::ZINSEN, "@E 9,999,999.99 "),
         ui::masked_column("Zinssumme ", f::ZINSSUM, "@E 999,999,999.99 "),

@@ -2,9 +2,9 @@
 // and reading back what the financing plans read (RATKRED, KREDBANK, section "KRED2").
 #include <QApplication>
 #include <QDir>
-#include <QPushButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest/QTest>
 
@@ -34,8 +34,10 @@ void retype(QWidget* w, const QString& text, bool leave = true) {
     QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
     for (QChar c : text) {
         // QTest knows key codes of ASCII characters only; umlauts go in as text.
-        if (c.unicode() < 128) QTest::keyClick(w, static_cast<char>(c.unicode()));
-        else QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        if (c.unicode() < 128)
+            QTest::keyClick(w, static_cast<char>(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     if (leave) {
         QTest::keyClick(w, Qt::Key_Tab);
@@ -44,7 +46,7 @@ void retype(QWidget* w, const QString& text, bool leave = true) {
 }
 
 class RatenkreditDialogTest : public test::GuiTest {
-protected:
+  protected:
     void SetUp() override {
         GuiTest::SetUp();
         core::set_today_for_tests({2024, 3, 15});
@@ -70,10 +72,12 @@ protected:
         int rc = 0;
         std::string out = test::run_python(
             "import dbfread\n"
-            "t = dbfread.DBF(r'" + (dir() / (std::string(table) + ".DBF")).string() +
+            "t = dbfread.DBF(r'" +
+                (dir() / (std::string(table) + ".DBF")).string() +
                 "', encoding='cp1252')\n"
                 "for r in t:\n"
-                "    print(';'.join(str(r[f]).strip() for f in '" + fields + "'.split()))\n",
+                "    print(';'.join(str(r[f]).strip() for f in '" +
+                fields + "'.split()))\n",
             &rc);
         EXPECT_EQ(rc, 0) << out;
         return out;
@@ -123,8 +127,9 @@ TEST_F(RatenkreditDialogTest, TermDrivenPlanAsTheFinancingPlansReadIt) {
     const std::string sums = dbf_rows("RATKRED", "ZINSSUM GETILGT");
     EXPECT_EQ(sums.substr(sums.rfind('\n', sums.size() - 2) + 1), "600.0;10600.0\n");
     // The saved credit, found by the bank name of the plan's first row.
-    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME KREDIT ZINSSATZ LAUFZEIT MONRATE ZAHLRATE LASTRATE ZINSSUM TILGSUM "
-                                   "TILGZEIT TILGJAHR ABJAHR"),
+    EXPECT_EQ(dbf_rows("KREDBANK",
+                       "BANKNAME KREDIT ZINSSATZ LAUFZEIT MONRATE ZAHLRATE LASTRATE ZINSSUM TILGSUM "
+                       "TILGZEIT TILGJAHR ABJAHR"),
               "Kreditbank Köln;10000.0;6.0;12;0.0;883.33;883.33;600.0;10600.0;1.0;0;0\n");
     EXPECT_EQ(ini().get("KRED2", "Bankname", ""), "Kreditbank Köln");
     EXPECT_EQ(ini().get("KRED2", "Kredit", ""), "10000.00");
@@ -399,8 +404,8 @@ TEST_F(RatenkreditDialogTest, TableViewShowsThePlanUnderItsOwnHelpTopic) {
                 EXPECT_EQ(view->windowTitle(), "Ratenkredit-Tilgungsplan");
                 auto* grid = find<ui::TableGrid>(view, "rkGrid");
                 ASSERT_EQ(grid->rows(), 12);
-                const char* heads[] = {"Monat ",    "Kredit ",       "Zinsen ",    "Zinssumme ",
-                                       "Tilgung ",  "Tilgungssumme ", "mon. Rate ", "Gezahlt "};
+                const char* heads[] = {"Monat ",   "Kredit ",        "Zinsen ",    "Zinssumme ",
+                                       "Tilgung ", "Tilgungssumme ", "mon. Rate ", "Gezahlt "};
                 ASSERT_EQ(grid->model()->columnCount(), 8);
                 for (int c = 0; c < 8; ++c)
                     EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString(), heads[c]);

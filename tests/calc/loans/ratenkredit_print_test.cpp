@@ -3,8 +3,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QString>
+#include <QTemporaryDir>
 
 #include "calc/loans/ratenkredit.h"
 #include "calc/loans/ratenkredit_print.h"
@@ -111,7 +111,8 @@ TEST(RkDruck, HeaderBandHeadingsAndRowsOnThePortraitGrid) {
     const auto at = std::find(texts.begin(), texts.end(), "1");
     ASSERT_NE(at, texts.end());
     const std::vector<std::string> row1(at, at + 7);
-    EXPECT_EQ(row1, (std::vector<std::string>{"1", "10.000,00", "50,00", "50,00", "833,33", "833,33", "883,33"}));
+    EXPECT_EQ(row1,
+              (std::vector<std::string>{"1", "10.000,00", "50,00", "50,00", "833,33", "833,33", "883,33"}));
     EXPECT_EQ(item(job, "1", 0).row, 7);
     EXPECT_EQ(item(job, "12", 0).row, 18);
     EXPECT_DOUBLE_EQ(item(job, "10.000,00", 0).col, 2 * tab);
