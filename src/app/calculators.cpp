@@ -7,6 +7,7 @@
 #include "calc/loans/bausparen_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
+#include "calc/loans/ratenkredit_dialog.h"
 
 namespace vestral::app {
 
@@ -34,6 +35,7 @@ void register_calculators() {
     register_calculator("BAUSPAREN", [](QWidget* p) { calc::bausparen(p); });
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
+    register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
 }
 
 }  // namespace vestral::app

@@ -65,9 +65,11 @@ const Source kSources[] = {
      "ZINSEN N 12,2; ZINSSUM N 12,2; TILGUNG N 12,2; TILGSUM N 12,2; ANUITAT N 12,2; "
      "EINMALDM N 12,2; EINMSUM N 12,2; GEBUEHR N 12,2; GEBUSUM N 12,2; MONRATE N 12,2; "
      "MONRSUM N 12,2; RESTHYP N 12,2; GEZAHLT N 12,2; RESTZINS N 12,2"},
+    // The rate and the fee % keep the three decimals of their inputs; the wider rate changes the
+    // record length, so files of the older layout are migrated with their records.
     {"KREDBANK", TableHandling::CreateMigrate,
-     "BANKNAME C 40,0; KREDIT N 12,2; ZINSSATZ N 9,2; TILGJAHR N 4,0; ABJAHR N 4,0; "
-     "LAUFZEIT N 4,0; KONTOGEB N 9,2; KREDITPR N 12,2; KREDITDM N 12,2; MONRATE N 12,2; "
+     "BANKNAME C 40,0; KREDIT N 12,2; ZINSSATZ N 10,3; TILGJAHR N 4,0; ABJAHR N 4,0; "
+     "LAUFZEIT N 4,0; KONTOGEB N 9,2; KREDITPR N 12,3; KREDITDM N 12,2; MONRATE N 12,2; "
      "ZAHLRATE N 12,2; LASTRATE N 12,2; ZINSSUM N 12,2; TILGSUM N 12,2; TILGZEIT N 6,2; "
      "EFFZINS N 7,3"},
     {"RATKRED", TableHandling::Create,

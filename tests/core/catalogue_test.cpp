@@ -56,7 +56,7 @@ TEST(Catalogue, FieldCountsAndRecordLengthsAsListed) {
         {"BAUSPAR", TableHandling::Create, 18, 229},
         {"HYPOBANK", TableHandling::CreateMigrate, 21, 231},
         {"HYPOTHEK", TableHandling::CreateMigrate, 20, 236},
-        {"KREDBANK", TableHandling::CreateMigrate, 16, 180},
+        {"KREDBANK", TableHandling::CreateMigrate, 16, 181},
         {"RATKRED", TableHandling::Create, 10, 132},
         {"HYSPBANK", TableHandling::CreateMigrate, 28, 309},
         {"HYPSPAR", TableHandling::CreateMigrate, 28, 341},

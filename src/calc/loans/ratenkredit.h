@@ -119,6 +119,9 @@ inline constexpr const char* kRkSection = "KRED2";
 // Empties the open plan table, appends every row in order and flushes it to disk.
 void write_ratkred_rows(core::dbf::Table& table, const std::vector<RkRow>& rows);
 
+// The rows of the open plan table in record order (for the printout); leaves it at the first row.
+std::vector<RkRow> read_ratkred_rows(core::dbf::Table& table);
+
 // Positions KREDBANK on the (not deleted) record whose upper-cased name equals the upper-cased
 // `name`; false when there is none (the position is then unspecified).
 bool kredbank_seek(core::dbf::Table& table, std::string_view name);

@@ -28,6 +28,28 @@ void write_ratkred_rows(core::dbf::Table& table, const std::vector<RkRow>& rows)
     table.go_top();
 }
 
+std::vector<RkRow> read_ratkred_rows(core::dbf::Table& table) {
+    namespace f = ratkred_fields;
+    std::vector<RkRow> rows;
+    table.set_order(0);
+    for (table.go_top(); !table.eof(); table.skip()) {
+        RkRow row;
+        row.BANKNAME = table.trimmed(f::BANKNAME);
+        row.JAHR = static_cast<int>(table.num(f::JAHR));
+        row.MONAT = static_cast<int>(table.num(f::MONAT));
+        row.KREDIT = table.num(f::KREDIT);
+        row.ZINSEN = table.num(f::ZINSEN);
+        row.ZINSSUM = table.num(f::ZINSSUM);
+        row.TILGUNG = table.num(f::TILGUNG);
+        row.TILGSUM = table.num(f::TILGSUM);
+        row.MONRATE = table.num(f::MONRATE);
+        row.GETILGT = table.num(f::GETILGT);
+        rows.push_back(std::move(row));
+    }
+    table.go_top();
+    return rows;
+}
+
 bool kredbank_seek(core::dbf::Table& table, std::string_view name) {
     const std::string wanted = core::to_upper_name(core::trim(name));
     // A plain walk in record order; it does not depend on which order the dialog made active.

@@ -1,0 +1,20 @@
+// The instalment credit dialog ("Ratenkredit"), its plan table view and the list of saved credits.
+#pragma once
+
+class QWidget;
+
+namespace vestral::core::dbf {
+class Table;
+}
+
+namespace vestral::calc {
+
+// RATENKREDIT: opens the dialog modally over `parent` (the main window, or a financing plan that
+// wrote the bank to preselect under "Bankname" of section "KRED2"). Leaves RATKRED and KREDBANK
+// on disk for the caller and closes only its own tables.
+void ratenkredit(QWidget* parent);
+
+// RK_TABELLE: the monthly plan of the open RATKRED in a read-only grid.
+void rk_tabelle(QWidget* parent, core::dbf::Table& ratkred);
+
+}  // namespace vestral::calc

@@ -1,0 +1,494 @@
+// The instalment credit dialog driven as a user would: typing, leaving fields, pressing buttons,
+// and reading back what the financing plans read (RATKRED, KREDBANK, section "KRED2").
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest/QTest>
+
+#include "calc/loans/ratenkredit.h"
+#include "calc/loans/ratenkredit_dialog.h"
+#include "core/catalogue.h"
+#include "core/clock.h"
+#include "core/dbf.h"
+#include "support/gui_fixture.h"
+#include "toolkit/help.h"
+#include "ui/blocks.h"
+#include "ui/grid_dialog.h"
+#include "ui/numeric_field.h"
+#include "ui/saved_plans_dialog.h"
+#include "ui/text_field.h"
+
+using namespace vestral;
+using test::find;
+using ui::NumericField;
+
+namespace {
+
+// Selects what the field holds and types over it, as a user does in fields without "@K".
+void retype(QWidget* w, const QString& text, bool leave = true) {
+    w->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+    for (QChar c : text) {
+        // QTest knows key codes of ASCII characters only; umlauts go in as text.
+        if (c.unicode() < 128)
+            QTest::keyClick(w, static_cast<char>(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    if (leave) {
+        QTest::keyClick(w, Qt::Key_Tab);
+        QApplication::processEvents();
+    }
+}
+
+class RatenkreditDialogTest : public test::GuiTest {
+  protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        core::set_today_for_tests({2024, 3, 15});
+        core::check_dbf(dir());
+    }
+
+    // Opens the dialog, runs `body` in it, then closes it with "Schließen".
+    void run(const std::function<void(QWidget*)>& body) {
+        bool ran = false;
+        whenModal(
+            [&](QWidget* d) {
+                body(d);
+                ran = true;
+                find<QPushButton>(d, "schliessenButton")->click();
+            },
+            "ratenkreditDialog");
+        calc::ratenkredit(nullptr);
+        EXPECT_TRUE(ran);
+    }
+
+    // The file as a second program sees it (the financing plans read it after the dialog closed).
+    std::string dbf_rows(const char* table, const char* fields) {
+        int rc = 0;
+        std::string out = test::run_python(
+            "import dbfread\n"
+            "t = dbfread.DBF(r'" +
+                (dir() / (std::string(table) + ".DBF")).string() +
+                "', encoding='cp1252')\n"
+                "for r in t:\n"
+                "    print(';'.join(str(r[f]).strip() for f in '" +
+                fields + "'.split()))\n",
+            &rc);
+        EXPECT_EQ(rc, 0) << out;
+        return out;
+    }
+
+    static void click(QWidget* d, const char* name) { find<QPushButton>(d, name)->click(); }
+    static QString result(QWidget* d, const char* name) { return find<ui::ResultField>(d, name)->text(); }
+    static QString input(QWidget* d, const char* name) { return find<QLineEdit>(d, name)->text(); }
+    static bool enabled(QWidget* d, const char* name) { return find<QWidget>(d, name)->isEnabled(); }
+
+    // Credit 10 000 at 6 % with the given fee in EUR and the term or rate.
+    static void enter(QWidget* d, const QString& bank, const QString& credit, const QString& rate) {
+        retype(find<ui::TextField>(d, "bankname"), bank);
+        retype(find<NumericField>(d, "kredit"), credit);
+        retype(find<NumericField>(d, "zinssatz"), rate);
+    }
+};
+
+}  // namespace
+
+TEST_F(RatenkreditDialogTest, TermDrivenPlanAsTheFinancingPlansReadIt) {
+    run([&](QWidget* d) {
+        EXPECT_EQ(d->windowTitle(), "Ratenkredit");
+        EXPECT_FALSE(enabled(d, "berechnenButton"));
+        EXPECT_FALSE(enabled(d, "tabelleButton"));
+        EXPECT_FALSE(enabled(d, "druckenButton"));
+        enter(d, "Kreditbank Köln", "10000", "6");
+        EXPECT_FALSE(enabled(d, "berechnenButton"));  // neither term nor rate yet
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        ASSERT_TRUE(enabled(d, "berechnenButton"));
+        click(d, "berechnenButton");
+        EXPECT_TRUE(messages().empty()) << lastMessage().toStdString();
+        EXPECT_EQ(result(d, "erstrate"), "883,33");
+        EXPECT_EQ(result(d, "restrate"), "883,33");
+        EXPECT_EQ(result(d, "zinssumme"), "600,00");
+        EXPECT_EQ(result(d, "tilgsumme"), "10.600,00");
+        EXPECT_EQ(result(d, "tilgzeit"), "1,00");
+        EXPECT_EQ(result(d, "effzins"), "6,168");
+        EXPECT_TRUE(enabled(d, "tabelleButton"));
+        EXPECT_TRUE(enabled(d, "druckenButton"));
+        // The plan is on disk while the dialog is still open.
+        const std::string rows = dbf_rows("RATKRED", "BANKNAME JAHR MONAT KREDIT ZINSEN TILGUNG MONRATE");
+        EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 12);
+        EXPECT_EQ(rows.substr(0, rows.find('\n')), "Kreditbank Köln;2024;1;10000.0;50.0;833.33;883.33");
+        EXPECT_NE(rows.find("Kreditbank Köln;2024;12;833.33;50.0;833.33;883.33"), std::string::npos) << rows;
+    });
+    const std::string sums = dbf_rows("RATKRED", "ZINSSUM GETILGT");
+    EXPECT_EQ(sums.substr(sums.rfind('\n', sums.size() - 2) + 1), "600.0;10600.0\n");
+    // The saved credit, found by the bank name of the plan's first row.
+    EXPECT_EQ(dbf_rows("KREDBANK",
+                       "BANKNAME KREDIT ZINSSATZ LAUFZEIT MONRATE ZAHLRATE LASTRATE ZINSSUM TILGSUM "
+                       "TILGZEIT TILGJAHR ABJAHR"),
+              "Kreditbank Köln;10000.0;6.0;12;0.0;883.33;883.33;600.0;10600.0;1.0;0;0\n");
+    EXPECT_EQ(ini().get("KRED2", "Bankname", ""), "Kreditbank Köln");
+    EXPECT_EQ(ini().get("KRED2", "Kredit", ""), "10000.00");
+    EXPECT_EQ(ini().get("KRED2", "Laufzeit", ""), "12");
+    EXPECT_EQ(ini().get("KRED2", "ErstRate", "").substr(0, 6), "883.33");
+    EXPECT_EQ(ini().get("KRED2", "ZinsSumme", ""), "600");
+}
+
+TEST_F(RatenkreditDialogTest, FeeInEuroIsPaidOutOfTheFirstRate) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "gebuehrEuro"), "200");
+        EXPECT_EQ(input(d, "gebuehrProzent"), "2,000");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+        EXPECT_EQ(result(d, "erstrate"), "900,00");
+        EXPECT_EQ(result(d, "restrate"), "900,00");
+    });
+    const std::string rows = dbf_rows("RATKRED", "MONAT MONRATE TILGUNG ZINSEN");
+    EXPECT_EQ(rows.substr(0, rows.find('\n')), "1;700.0;650.0;50.0");
+    EXPECT_NE(rows.find("\n2;900.0;850.0;50.0\n"), std::string::npos);
+    EXPECT_NE(rows.find("\n12;900.0;850.0;50.0\n"), std::string::npos);
+    EXPECT_EQ(dbf_rows("KREDBANK", "KREDITPR KREDITDM"), "2.0;200.0\n");
+}
+
+TEST_F(RatenkreditDialogTest, FeeInPercentSetsTheAmountAndLocksIt) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        auto* eur = find<NumericField>(d, "gebuehrEuro");
+        EXPECT_TRUE(eur->isEnabled());
+        retype(find<NumericField>(d, "gebuehrProzent"), "2");
+        EXPECT_EQ(eur->text(), "200,00");
+        EXPECT_TRUE(eur->isEnabled());  // an amount is there
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+        EXPECT_EQ(result(d, "erstrate"), "900,00");
+
+        // A percent of a zero credit gives no amount: the amount takes no input then.
+        retype(find<NumericField>(d, "kredit"), "0");
+        retype(find<NumericField>(d, "gebuehrProzent"), "3");
+        EXPECT_EQ(eur->text(), "0,00");
+        EXPECT_FALSE(eur->isEnabled());
+        EXPECT_EQ(input(d, "gebuehrProzent"), "3,000");
+        retype(find<NumericField>(d, "gebuehrProzent"), "0");
+        EXPECT_TRUE(eur->isEnabled());
+        // A fee above a tenth of the credit fails check 4.
+        retype(find<NumericField>(d, "kredit"), "1000");
+        clearMessages();
+        retype(eur, "150");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, "Eingabefehler");
+        EXPECT_NE(messages()[0].text.indexOf("Bearbeitungsgebühr"), -1);
+        EXPECT_FALSE(enabled(d, "berechnenButton"));
+        retype(eur, "100");  // the focus stayed; type again
+        EXPECT_EQ(input(d, "gebuehrProzent"), "10,000");
+    });
+}
+
+TEST_F(RatenkreditDialogTest, RateDrivenPlanEndsWithTheRemainderPlusInterest) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        // A rate above a twelfth of the credit fails check 6 when the field is left.
+        clearMessages();
+        retype(find<NumericField>(d, "monrate"), "1000");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_NE(messages()[0].text.indexOf("monatliche Rate"), -1);
+        EXPECT_EQ(input(d, "laufzeit"), "12");  // the failed field did not drive the coupling
+        retype(find<NumericField>(d, "monrate"), "800");
+        EXPECT_EQ(input(d, "laufzeit"), "0");
+        click(d, "berechnenButton");
+        EXPECT_EQ(result(d, "erstrate"), "800,00");
+        EXPECT_EQ(result(d, "restrate"), "300,00");
+        EXPECT_EQ(result(d, "tilgzeit"), "1,02");
+        EXPECT_EQ(result(d, "zinssumme"), "700,00");
+        // The term drives again: the rate input goes back to 0.
+        retype(find<NumericField>(d, "laufzeit"), "24");
+        EXPECT_EQ(input(d, "monrate"), "0,00");
+    });
+    const std::string rows = dbf_rows("RATKRED", "JAHR MONAT KREDIT MONRATE TILGUNG");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 14);
+    EXPECT_NE(rows.find("\n2025;13;1000.0;800.0;750.0\n"), std::string::npos) << rows;
+    EXPECT_EQ(rows.substr(rows.rfind("2025;14")), "2025;14;250.0;300.0;250.0\n");
+    EXPECT_EQ(ini().get("KRED2", "Laufzeit", ""), "24");  // saved again when the dialog closed
+}
+
+TEST_F(RatenkreditDialogTest, RefusedRateLeavesPlanAndResultsAsTheyWere) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "monrate"), "100");
+        click(d, "berechnenButton");
+        EXPECT_EQ(result(d, "restrate"), "100,00");
+        EXPECT_EQ(result(d, "tilgzeit"), "16,08");
+        const std::string before = dir_.read("RATKRED.DBF");
+        const std::string bank_before = dir_.read("KREDBANK.DBF");
+        const std::string ini_before = ini().get("KRED2", "MonRate", "");
+        EXPECT_EQ(ini_before, "100.00");
+
+        for (const char* rate : {"40", "50", "60"}) {
+            clearMessages();
+            retype(find<NumericField>(d, "monrate"), rate);
+            EXPECT_TRUE(messages().empty());  // within the bounds of the field
+            click(d, "berechnenButton");
+            ASSERT_EQ(messages().size(), 1u) << rate;
+            EXPECT_EQ(messages()[0].text, "Die monatliche Rate ist zu klein !");
+            EXPECT_EQ(dir_.read("RATKRED.DBF"), before) << rate;
+            EXPECT_EQ(dir_.read("KREDBANK.DBF"), bank_before) << rate;
+            EXPECT_EQ(ini().get("KRED2", "MonRate", ""), "100.00");
+            EXPECT_EQ(result(d, "restrate"), "100,00");
+            EXPECT_EQ(result(d, "tilgzeit"), "16,08");
+            EXPECT_TRUE(enabled(d, "tabelleButton"));
+        }
+    });
+    const std::string rows = dbf_rows("RATKRED", "MONAT");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 200);
+}
+
+TEST_F(RatenkreditDialogTest, ChangingBankOrCreditEmptiesThePlan) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+        ASSERT_TRUE(enabled(d, "druckenButton"));
+        // The rate alone does not touch the plan.
+        retype(find<NumericField>(d, "zinssatz"), "7");
+        const std::string kept = dbf_rows("RATKRED", "MONAT");
+        EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 12);
+        EXPECT_TRUE(enabled(d, "tabelleButton"));
+
+        retype(find<NumericField>(d, "kredit"), "12000", false);
+        EXPECT_FALSE(enabled(d, "berechnenButton"));
+        EXPECT_FALSE(enabled(d, "tabelleButton"));
+        EXPECT_FALSE(enabled(d, "druckenButton"));
+        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+        QTest::keyClick(find<NumericField>(d, "kredit"), Qt::Key_Tab);
+        EXPECT_TRUE(enabled(d, "berechnenButton"));  // the rules hold again once the field is left
+        click(d, "berechnenButton");
+        EXPECT_TRUE(enabled(d, "tabelleButton"));
+        retype(find<ui::TextField>(d, "bankname"), "Andere Bank", false);
+        EXPECT_FALSE(enabled(d, "berechnenButton"));
+        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+    });
+}
+
+TEST_F(RatenkreditDialogTest, ReopeningReloadsEveryInputWithItsDecimals) {
+    run([&](QWidget* d) {
+        enter(d, "Volksbank Süd", "12345,67", "5,125");
+        retype(find<NumericField>(d, "gebuehrProzent"), "1,125");
+        EXPECT_EQ(input(d, "gebuehrEuro"), "138,89");
+        retype(find<NumericField>(d, "laufzeit"), "24");
+        // Closed without computing: the inputs are saved all the same.
+    });
+    EXPECT_EQ(ini().get("KRED2", "MonZins", ""), "5.125");
+    EXPECT_EQ(ini().get("KRED2", "BearbProz", ""), "1.125");
+    run([&](QWidget* d) {
+        EXPECT_EQ(input(d, "bankname"), "Volksbank Süd");
+        EXPECT_EQ(input(d, "kredit"), "12.345,67");
+        EXPECT_EQ(input(d, "zinssatz"), "5,125");
+        EXPECT_EQ(input(d, "gebuehrProzent"), "1,125");
+        EXPECT_EQ(input(d, "gebuehrEuro"), "138,89");
+        EXPECT_EQ(input(d, "laufzeit"), "24");
+        EXPECT_EQ(input(d, "monrate"), "0,00");
+        EXPECT_EQ(result(d, "erstrate"), "0,00");
+        EXPECT_TRUE(enabled(d, "berechnenButton"));
+        EXPECT_FALSE(enabled(d, "tabelleButton"));  // RATKRED is kept, but nothing was computed here
+        retype(find<NumericField>(d, "monrate"), "600,5");
+        click(d, "berechnenButton");
+    });
+    run([&](QWidget* d) {
+        EXPECT_EQ(input(d, "laufzeit"), "0");
+        EXPECT_EQ(input(d, "monrate"), "600,50");
+        EXPECT_EQ(input(d, "zinssatz"), "5,125");
+    });
+    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME ZINSSATZ KREDITPR KREDITDM MONRATE"),
+              "Volksbank Süd;5.125;1.125;138.89;600.5\n");
+}
+
+TEST_F(RatenkreditDialogTest, BankNamedInTheSettingsIsPreselected) {
+    for (const char* bank : {"Erste Bank", "Zweite Bank"}) {
+        run([&](QWidget* d) {
+            enter(d, bank, bank[0] == 'E' ? "5000" : "8000", "7,5");
+            retype(find<NumericField>(d, "laufzeit"), "36");
+            click(d, "berechnenButton");
+        });
+    }
+    // What a financing plan does before it opens the calculator.
+    ASSERT_TRUE(ini().set("KRED2", "Bankname", "erste bank"));
+    run([&](QWidget* d) {
+        EXPECT_EQ(input(d, "bankname"), "Erste Bank");
+        EXPECT_EQ(input(d, "kredit"), "5.000,00");
+        EXPECT_EQ(input(d, "laufzeit"), "36");
+    });
+    // A bank without a saved credit opens with empty inputs.
+    ASSERT_TRUE(ini().set("KRED2", "Bankname", "Dritte Bank"));
+    run([&](QWidget* d) {
+        EXPECT_EQ(input(d, "bankname"), "");
+        EXPECT_EQ(input(d, "kredit"), "0,00");
+    });
+}
+
+TEST_F(RatenkreditDialogTest, ListOfSavedCreditsTakesOverAndDeletes) {
+    run([&](QWidget* d) {
+        clearMessages();
+        click(d, "ladenButton");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, "Problem");
+        EXPECT_EQ(messages()[0].text, "Es sind noch keine Tilgungspläne gespeichert !");
+        for (const char* bank : {"Mitte Bank", "Alpha Bank", "Zeta Bank"}) {
+            enter(d, bank, bank[0] == 'Z' ? "9000" : "3000", "4,25");
+            retype(find<NumericField>(d, "laufzeit"), bank[0] == 'A' ? "48" : "12");
+            click(d, "berechnenButton");
+        }
+        ASSERT_TRUE(enabled(d, "tabelleButton"));
+
+        // Take over the first row of the name order: Alpha Bank.
+        whenModal(
+            [](QWidget* list) {
+                EXPECT_EQ(list->windowTitle(), "Tabelle der Ratenkredit-Tilgungspläne");
+                auto* grid = find<ui::TableGrid>(list, "tableGrid");
+                ASSERT_EQ(grid->rows(), 3);
+                EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), " Bankname");
+                EXPECT_EQ(grid->model()->headerData(4, Qt::Horizontal).toString(), "mon. Rate ");
+                EXPECT_EQ(grid->cellText(0, 0), " Alpha Bank");
+                EXPECT_EQ(grid->cellText(0, 1).trimmed(), "3.000,00");
+                EXPECT_EQ(grid->cellText(0, 2).trimmed(), "4,25");
+                EXPECT_EQ(grid->cellText(0, 3).trimmed(), "48");
+                EXPECT_EQ(grid->cellText(2, 0), " Zeta Bank");
+                grid->selectRow(0);
+                find<QPushButton>(list, "takeButton")->click();
+            },
+            "savedPlansDialog");
+        click(d, "ladenButton");
+        EXPECT_EQ(input(d, "bankname"), "Alpha Bank");
+        EXPECT_EQ(input(d, "laufzeit"), "48");
+        EXPECT_EQ(result(d, "erstrate"), "0,00");
+        EXPECT_FALSE(enabled(d, "tabelleButton"));  // "Laden" empties the plan
+        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+
+        // Delete Mitte Bank (second in name order); the store is compacted.
+        whenModal(
+            [](QWidget* list) {
+                auto* grid = find<ui::TableGrid>(list, "tableGrid");
+                grid->selectRow(1);
+                find<QPushButton>(list, "deleteButton")->click();
+                EXPECT_EQ(grid->rows(), 2);
+                find<QPushButton>(list, "closeButton")->click();
+            },
+            "savedPlansDialog");
+        click(d, "ladenButton");
+        EXPECT_EQ(input(d, "bankname"), "Zeta Bank");  // closed without a take-over: the bank of the settings
+    });
+    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME"), "Alpha Bank\nZeta Bank\n");
+    core::dbf::Table t;
+    ASSERT_TRUE(t.open(dir() / "KREDBANK.DBF", "X"));
+    EXPECT_EQ(t.reccount(), 2);
+}
+
+TEST_F(RatenkreditDialogTest, TableViewShowsThePlanUnderItsOwnHelpTopic) {
+    run([&](QWidget* d) {
+        EXPECT_EQ(toolkit::help::topic(), "Ratenkreditberechnung");
+        click(d, "hilfeButton");
+        ASSERT_EQ(helpRequests().size(), 1u);
+        EXPECT_EQ(helpRequests()[0].topic, "Ratenkreditberechnung");
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "gebuehrEuro"), "200");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+        QString topic_inside;
+        whenModal(
+            [&](QWidget* view) {
+                topic_inside = toolkit::help::topic();
+                EXPECT_EQ(view->windowTitle(), "Ratenkredit-Tilgungsplan");
+                auto* grid = find<ui::TableGrid>(view, "rkGrid");
+                ASSERT_EQ(grid->rows(), 12);
+                const char* heads[] = {"Monat ",   "Kredit ",        "Zinsen ",    "Zinssumme ",
+                                       "Tilgung ", "Tilgungssumme ", "mon. Rate ", "Gezahlt "};
+                ASSERT_EQ(grid->model()->columnCount(), 8);
+                for (int c = 0; c < 8; ++c)
+                    EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString(), heads[c]);
+                EXPECT_EQ(grid->cellText(0, 0), "1");
+                EXPECT_EQ(grid->cellText(0, 1).trimmed(), "10.000,00");
+                EXPECT_EQ(grid->cellText(0, 4).trimmed(), "650,00");
+                EXPECT_EQ(grid->cellText(0, 6).trimmed(), "700,00");
+                EXPECT_EQ(grid->cellText(11, 0), "12");
+                EXPECT_EQ(grid->cellText(11, 3).trimmed(), "600,00");
+                EXPECT_EQ(grid->cellText(11, 7).trimmed(), "10.600,00");
+                EXPECT_EQ(find<QPushButton>(view, "closeButton")->toolTip(), "Dialog verlassen");
+                find<QPushButton>(view, "closeButton")->click();
+            },
+            "rkTabelle");
+        click(d, "tabelleButton");
+        EXPECT_EQ(topic_inside, "Ratenkredit-Berechnung");
+        EXPECT_EQ(toolkit::help::topic(), "Hauptauswahl");
+    });
+    EXPECT_EQ(toolkit::help::topic(), "Hauptauswahl");
+}
+
+TEST_F(RatenkreditDialogTest, LabelsTooltipsAndPrintout) {
+    run([&](QWidget* d) {
+        EXPECT_EQ(find<QPushButton>(d, "berechnenButton")->toolTip(), "Berechnung durchführen");
+        EXPECT_EQ(find<QPushButton>(d, "tabelleButton")->toolTip(), "Tabelle für Tilgungsverlauf");
+        EXPECT_EQ(find<QPushButton>(d, "druckenButton")->toolTip(), "Tilgungsplan drucken");
+        EXPECT_EQ(find<QPushButton>(d, "hilfeButton")->toolTip(), "Hilfe aufrufen");
+        EXPECT_EQ(find<QPushButton>(d, "schliessenButton")->toolTip(), "Dialog verlassen");
+        EXPECT_EQ(find<QPushButton>(d, "ladenButton")->text(), "&Laden");
+        EXPECT_EQ(find<NumericField>(d, "zinssatz")->helpText(), "Monatlicher Zinssatz in %");
+        EXPECT_EQ(find<NumericField>(d, "laufzeit")->helpText(), "Laufzeit in Monaten");
+        EXPECT_EQ(find<NumericField>(d, "monrate")->helpText(), "monatliche Rate in EUR");
+        QStringList labels;
+        for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
+        for (const char* t : {"Bankname", "Kreditbetrag", "Nominalzinssatz", "Bearbeitungsgebühr",
+                              "Laufzeit in Monaten", "monatliche Rate", "letzte Rate", "Effektivzinssatz",
+                              "Zinssumme", "Tilgungssumme", "Tilgungszeit", "Jahre", "€", "%"})
+            EXPECT_TRUE(labels.contains(t)) << t;
+        EXPECT_EQ(find<QGroupBox>(d, "ergebnis")->title(), "Ergebnis");
+
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+        click(d, "druckenButton");
+    });
+    ASSERT_EQ(printed().size(), 1u);
+    const toolkit::PrintJob& job = printed()[0];
+    EXPECT_EQ(job.name, "Ratenkredit-Tilgungsplan");
+    ASSERT_EQ(job.page_count(), 2);
+    EXPECT_NE(job.find("883,33", 0), nullptr);
+    EXPECT_NE(job.find("0,00 EUR", 1), nullptr);    // the rate input of a term-driven credit
+    EXPECT_NE(job.find("883,33 EUR", 1), nullptr);  // the computed rate
+    EXPECT_NE(job.find("12 Monate", 1), nullptr);
+}
+
+TEST_F(RatenkreditDialogTest, Screenshots) {
+    const QByteArray shots = qgetenv("VESTRAL_SHOTS");
+    if (shots.isEmpty()) GTEST_SKIP() << "VESTRAL_SHOTS names no directory";
+    QDir().mkpath(QString::fromLocal8Bit(shots));
+    auto save = [&](QWidget* w, const char* name) {
+        QApplication::processEvents();
+        EXPECT_TRUE(w->grab().save(QString::fromLocal8Bit(shots) + "/" + name + ".png"));
+    };
+    run([&](QWidget* d) {
+        enter(d, "Kreditbank Köln", "12345,67", "6,75");
+        retype(find<NumericField>(d, "gebuehrProzent"), "2,5");
+        retype(find<NumericField>(d, "laufzeit"), "60");
+        click(d, "berechnenButton");
+        find<ui::TextField>(d, "bankname")->setFocus();
+        save(d, "ratenkredit_dialog");
+        whenModal(
+            [&](QWidget* view) {
+                save(view, "ratenkredit_tabelle");
+                find<QPushButton>(view, "closeButton")->click();
+            },
+            "rkTabelle");
+        click(d, "tabelleButton");
+        whenModal(
+            [&](QWidget* list) {
+                save(list, "ratenkredit_liste");
+                find<QPushButton>(list, "closeButton")->click();
+            },
+            "savedPlansDialog");
+        click(d, "ladenButton");
+    });
+}
