@@ -89,22 +89,22 @@ public:
         grid->setVerticalSpacing(4);
         int row = 0;
         for (size_t i = 0; i < kFields.size(); ++i) {
-            const FieldSpec& spec = kFields[i];
+            const FieldSpec& field = kFields[i];
             if (i == 2 || i == 5) grid->setRowMinimumHeight(row++, 10);  // the gap between the blocks
-            auto* f = new ui::NumericField(spec.mask, this);
-            f->setObjectName(spec.name);
-            f->setHelpText(spec.help);
+            auto* f = new ui::NumericField(field.mask, this);
+            f->setObjectName(field.name);
+            f->setHelpText(field.help);
             f->setCheck([this, i](double) { return km_checks(inputs())[i]; });
             QObject::connect(f, &ui::NumericField::edited, this, [this] { emptyTable(); });
             QObject::connect(f, &ui::NumericField::checked, this, [this](bool passed) {
                 if (passed) updateEnabling();
             });
             fields_[i] = f;
-            auto* l = ui::label(spec.label, this);
+            auto* l = ui::label(field.label, this);
             l->setBuddy(f);
             grid->addWidget(l, row, 0);
             grid->addWidget(f, row, 1);
-            grid->addWidget(ui::label(spec.unit, this), row, 2);
+            grid->addWidget(ui::label(field.unit, this), row, 2);
             ++row;
         }
         grid->setRowStretch(row, 1);
