@@ -1,5 +1,7 @@
 #include "core/dbf.h"
 
+#include "core/mask.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -1114,6 +1116,30 @@ std::string Table::raw_record() const {
     const Impl& d = *d_;
     if (!d.on_record()) return {};
     return std::string(d.rec(d.cur), static_cast<size_t>(d.record_len));
+}
+
+bool open_or_create(Table& table, const fs::path& dir, std::string_view file_name, const Layout& layout,
+                    std::string alias) {
+    fs::path file = resolve_ci(dir, file_name);
+    std::error_code ec;
+    if (!fs::exists(file, ec) && !create_table(file, layout)) return false;
+    return table.open(file, std::move(alias));
+}
+
+bool seek_name(Table& table, std::string_view field, std::string_view name) {
+    const std::string wanted = to_upper_name(trim(name));
+    const int order = table.order();
+    table.set_order(0);
+    long found = 0;
+    for (table.go_top(); !table.eof(); table.skip()) {
+        if (to_upper_name(table.trimmed(field)) == wanted) {
+            found = table.recno();
+            break;
+        }
+    }
+    table.set_order(order);
+    table.go_to(found > 0 ? found : table.reccount() + 1);
+    return found > 0;
 }
 
 }  // namespace vestral::core::dbf

@@ -129,6 +129,16 @@ std::vector<Table*> open_tables();
 // Closes every open table (flushing each).
 void close_all_tables();
 
+// Opens the table file `file_name` of `dir` exclusively under `alias`, creating it with `layout`
+// (under that spelling) when no file of that name exists in any letter case.
+bool open_or_create(Table& table, const fs::path& dir, std::string_view file_name, const Layout& layout,
+                    std::string alias);
+
+// Stores of saved plans: positions the table on the first record (in record order, whatever order
+// is active) whose `field` equals `name` without regard to case and surrounding blanks; a miss
+// leaves the table at its end.
+bool seek_name(Table& table, std::string_view field, std::string_view name);
+
 // The table layer's "network error" flag: set when an open was refused quietly.
 bool& net_error_flag();
 

@@ -33,6 +33,25 @@ void setup(QPrinter& printer, const PrintJob& job) {
     printer.setPageOrientation(orientation(job));
     printer.setFullPage(false);
 }
+bool print_on(QPrinter& printer, QWidget* parent, const PrintJob& job) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        stop(parent, "Problem", "Der Druck konnte nicht gestartet werden.");
+        return false;
+    }
+    render(painter, printer, job);
+    return painter.end();
+}
+
+// The platform's print dialog chooses the printer; a cancelled dialog prints nothing.
+bool ask_and_print(QPrinter& printer, QWidget* parent, const PrintJob& job) {
+    setup(printer, job);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle("Drucken");
+    if (dialog.exec() != QDialog::Accepted) return false;
+    printer.setPageOrientation(orientation(job));
+    return print_on(printer, parent, job);
+}
 }  // namespace
 
 QStringList setupprinter() {
@@ -128,38 +147,16 @@ bool print_job(QWidget* parent, const PrintJob& job) {
     if (!name.isEmpty()) {
         printer.setPrinterName(name);
         setup(printer, job);
-    } else {
-        QApplication::beep();
-        setup(printer, job);
-        QPrintDialog dialog(&printer, parent);
-        dialog.setWindowTitle("Drucken");
-        if (dialog.exec() != QDialog::Accepted) return false;
-        printer.setPageOrientation(orientation(job));
+        return print_on(printer, parent, job);
     }
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        stop(parent, "Problem", "Der Druck konnte nicht gestartet werden.");
-        return false;
-    }
-    render(painter, printer, job);
-    return painter.end();
+    QApplication::beep();
+    return ask_and_print(printer, parent, job);
 }
 
 bool print_job_with_dialog(QWidget* parent, const PrintJob& job) {
     if (recorder()) return recorder()(job);
     QPrinter printer(QPrinter::HighResolution);
-    setup(printer, job);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle("Drucken");
-    if (dialog.exec() != QDialog::Accepted) return false;
-    printer.setPageOrientation(orientation(job));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        stop(parent, "Problem", "Der Druck konnte nicht gestartet werden.");
-        return false;
-    }
-    render(painter, printer, job);
-    return painter.end();
+    return ask_and_print(printer, parent, job);
 }
 
 }  // namespace vestral::toolkit

@@ -41,6 +41,11 @@ void NumericField::setValue(double v) {
     redraw();
 }
 
+double NumericField::liveValue() const {
+    if (!hasFocus()) return value_;
+    return mask_.parse_input(text().toStdString()).value;
+}
+
 void NumericField::redraw() {
     if (hasFocus()) setText(QString::fromStdString(core::trim(mask_.format_for_edit(value_))));
     else setText(QString::fromStdString(core::trim(mask_.format(value_))));

@@ -19,6 +19,9 @@ public:
     double value() const { return value_; }
     core::Num num() const { return {value_, mask_.decimals()}; }
     void setValue(double v);  // redraws
+    // What the field holds right now: the typed text while it has the focus (so enabling rules can
+    // follow every key), otherwise the value taken over when it was left.
+    double liveValue() const;
     const core::Mask& mask() const { return mask_; }
 
     void setHelpText(const QString& text) { help_ = text; }

@@ -88,15 +88,8 @@ const std::array<ResultSpec, 7> kResults{{
 
 // Opens a table of the program directory exclusively, creating it from the catalogue when missing.
 bool open_table(core::dbf::Table& t, const char* name) {
-    const fs::path dir = core::settings().dir;
-    const std::string file_name = std::string(name) + ".DBF";
-    fs::path file = core::resolve_ci(dir, file_name);
-    std::error_code ec;
-    if (!fs::exists(file, ec)) {
-        file = dir / file_name;
-        if (!core::dbf::create_table(file, core::catalogue_layout(name))) return false;
-    }
-    return t.open(file, name);
+    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF", core::catalogue_layout(name),
+                                     name);
 }
 
 // A grid cell with the amount when it is above 0, otherwise blank.

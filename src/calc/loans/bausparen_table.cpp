@@ -69,23 +69,7 @@ std::string bspbank_record_key(const core::dbf::Table& table) {
 }
 
 bool bspbank_find(core::dbf::Table& table, std::string_view bank_name) {
-    // A scan in record order, so the look-up works whether or not the name order is active.
-    const std::string key = bspbank_key(bank_name);
-    const int order = table.order();
-    table.set_order(0);
-    table.go_top();
-    while (!table.eof()) {
-        if (!table.deleted() && bspbank_record_key(table) == key) break;
-        table.skip();
-    }
-    const long found = table.eof() ? 0 : table.recno();
-    table.set_order(order);
-    if (found == 0) {
-        table.go_to(table.reccount() + 1);  // a miss leaves the table at its end
-        return false;
-    }
-    table.go_to(found);
-    return true;
+    return core::dbf::seek_name(table, "BANKNAME", bank_name);
 }
 
 BauInputs bspbank_load_current(const core::dbf::Table& table) {

@@ -123,10 +123,7 @@ class StatusText : public QObject {
 
 // Opens a catalogue table of the program directory, creating it when it is missing.
 bool open_table(dbf::Table& t, const char* name) {
-    const auto& dir = core::settings().dir;
-    const std::string file = std::string(name) + ".DBF";
-    if (!core::exists_ci(dir, file)) dbf::create_table(dir / file, core::catalogue_layout(name));
-    return t.open(core::resolve_ci(dir, file), name);
+    return dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF", core::catalogue_layout(name), name);
 }
 
 class HypoDialog : public QDialog {

@@ -35,15 +35,8 @@ constexpr const char* kPercent3 = "@E 99,999,999.999 ";
 
 // Creates a catalogue table that is missing (start-up normally did) and opens it exclusively.
 bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* alias) {
-    const fs::path& dir = core::settings().dir;
-    const std::string file = std::string(name) + ".DBF";
-    fs::path path = core::resolve_ci(dir, file);
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        path = dir / file;
-        if (!core::dbf::create_table(path, core::catalogue_layout(name))) return false;
-    }
-    return t.open(path, alias);
+    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF", core::catalogue_layout(name),
+                                     alias);
 }
 
 class RkDialog : public QDialog {

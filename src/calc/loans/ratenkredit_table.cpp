@@ -51,22 +51,7 @@ std::vector<RkRow> read_ratkred_rows(core::dbf::Table& table) {
 }
 
 bool kredbank_seek(core::dbf::Table& table, std::string_view name) {
-    const std::string wanted = core::to_upper_name(core::trim(name));
-    // A plain walk in record order; it does not depend on which order the dialog made active.
-    const int order = table.order();
-    table.set_order(0);
-    long found = 0;
-    for (table.go_top(); !table.eof(); table.skip()) {
-        if (table.deleted()) continue;
-        if (core::to_upper_name(table.trimmed(kredbank_fields::BANKNAME)) == wanted) {
-            found = table.recno();
-            break;
-        }
-    }
-    table.set_order(order);
-    if (found == 0) return false;
-    table.go_to(found);
-    return true;
+    return core::dbf::seek_name(table, kredbank_fields::BANKNAME, name);
 }
 
 void kredbank_save(core::dbf::Table& table, const RkInputs& in, const RkResults& res) {

@@ -278,9 +278,7 @@ ui::ChartArgs km_chart_args(const KmOutcome& outcome) {
 bool km_checkdbf(core::dbf::Table& dmit) {
     VESTRAL_OP("CHECKDBF");
     toolkit::WaitCursor wait;
-    const std::filesystem::path file = mietkauf_path();
-    if (!std::filesystem::exists(file) && !core::dbf::create_table(file, kMietkaufLayout)) return false;
-    if (!dmit.open(file, "DMIT")) return false;
+    if (!core::dbf::open_or_create(dmit, core::settings().dir, kMietkaufFile, kMietkaufLayout, "DMIT")) return false;
     dmit.zap();
     return dmit.flush();
 }

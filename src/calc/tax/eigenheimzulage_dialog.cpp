@@ -38,18 +38,10 @@ constexpr int kDialogWidth = 571;
 constexpr int kTableHeight = 258;
 constexpr int kTableWidth = 410;
 
-double live_value(const ui::NumericField* f) {
-    if (!f->hasFocus()) return f->value();
-    return f->mask().parse_input(f->text().toStdString()).value;
-}
-
 // ABSCHEPL belongs to the start-up catalogue; should it be missing, it is made with the
 // catalogue's layout rather than failing the computation.
 bool open_abschepl(core::dbf::Table& table) {
-    std::filesystem::path file = core::resolve_ci(core::settings().dir, kAbscheplFile);
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec) && !core::dbf::create_table(file, abschepl_layout())) return false;
-    return table.open(file, kAbscheplAlias);
+    return core::dbf::open_or_create(table, core::settings().dir, kAbscheplFile, abschepl_layout(), kAbscheplAlias);
 }
 
 std::vector<AbschRow> read_abschepl(core::dbf::Table& t) {
@@ -380,9 +372,9 @@ class AbschrDialog : public QDialog {
     // The enabling rules, with the value being typed counting already.
     void refresh() {
         AbschrInputs in = inputs();
-        in.NEINKOMM = live_value(einkomm_);
-        in.NKAUFPREIS = live_value(kaufpreis_);
-        in.NEINZUG = static_cast<int>(live_value(einzug_));
+        in.NEINKOMM = einkomm_->liveValue();
+        in.NKAUFPREIS = kaufpreis_->liveValue();
+        in.NEINZUG = static_cast<int>(einzug_->liveValue());
         neubau_->setEnabled(neubau_enabled(in));
         energie_->setEnabled(energie_enabled(in));
         oeko_->setEnabled(oekozul_enabled(in));

@@ -32,21 +32,11 @@ constexpr int kDialogWidth = 365;
 constexpr int kTableHeight = 300;
 constexpr int kTableWidth = 502;
 
-// What a field holds right now: the typed text while it has the focus (so the buttons follow
-// every key), otherwise the value taken over when it was left.
-double live_value(const ui::NumericField* f) {
-    if (!f->hasFocus()) return f->value();
-    return f->mask().parse_input(f->text().toStdString()).value;
-}
-
 // MAKETEMP: the work table is the dialog's own, created here when it is missing.
 bool maketemp(core::dbf::Table& table) {
     VESTRAL_OP("MAKETEMP");
     toolkit::WaitCursor wait;
-    std::filesystem::path file = core::resolve_ci(core::settings().dir, kEksttempFile);
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec) && !core::dbf::create_table(file, kEksttempLayout)) return false;
-    return table.open(file, kEksttempAlias);
+    return core::dbf::open_or_create(table, core::settings().dir, kEksttempFile, kEksttempLayout, kEksttempAlias);
 }
 
 // EKSTGDATA
@@ -232,8 +222,8 @@ class EkstDialog : public QDialog {
 
     void refresh_buttons() {
         EkstInputs in = inputs();
-        in.NEINKOMM = live_value(income_);
-        in.NABJAHR = static_cast<int>(live_value(year_));
+        in.NEINKOMM = income_->liveValue();
+        in.NABJAHR = static_cast<int>(year_->liveValue());
         berechnen_->setEnabled(ekst_can_compute(in));
         tabelle_->setEnabled(table_.is_open() && table_.count() > 0);
     }
