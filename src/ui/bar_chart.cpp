@@ -16,6 +16,10 @@ namespace vestral::ui {
 
 using core::div0;
 
+std::array<int, 10> calculator_chart_colors() {
+    return {0, 16711680, 8388608, 128, 128, 8421376, 8421376, 12632256, 16711680, 8388608};
+}
+
 const std::array<int, 14>& chart_palette() {
     static const std::array<int, 14> p = {0,       8388608, 32768, 8421376, 128,   8388736,  32896,
                                           8421504, 16711680, 65280, 16776960, 255, 16711935, 65535};

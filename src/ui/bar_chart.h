@@ -19,6 +19,10 @@ struct ChartArgs {
     int depth = 5;                    // the bars' three-dimensional side in pixels
 };
 
+// The colours every calculator's chart uses (MAKECOLORS): unused, then blue, navy, maroon, maroon,
+// teal, teal, silver, blue, navy.
+std::array<int, 10> calculator_chart_colors();
+
 // MAKECOLA: the 14 colours of the bars (7 faces, then 7 sides).
 const std::array<int, 14>& chart_palette();
 

@@ -438,16 +438,7 @@ ui::ChartArgs bau_chart(const std::vector<double>& values, const std::vector<std
     a.header = {QString::fromStdString(core::settings().pcrelease1) + " - Graphik-Maschine", "Bausparvertrag",
                 "Kostenvergleich", "", "EUR"};
     // MAKECOLORS
-    a.colors = {0,
-                ui::rgb(0, 0, 255),
-                ui::rgb(0, 0, 128),
-                ui::rgb(128, 0, 0),
-                ui::rgb(128, 0, 0),
-                ui::rgb(0, 128, 128),
-                ui::rgb(0, 128, 128),
-                ui::rgb(192, 192, 192),
-                ui::rgb(0, 0, 255),
-                ui::rgb(0, 0, 128)};
+    a.colors = ui::calculator_chart_colors();
     a.depth = 5;
     return a;
 }

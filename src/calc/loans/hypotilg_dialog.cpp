@@ -87,16 +87,7 @@ ui::ChartArgs ht_chart_args(const HypoChart& chart, const QString& program_name)
     a.header = {program_name + " - Graphik-Maschine", "Hypothekentilgungsplan",
                 "Tilgungsverlauf zum Jahresende", "Jahr", "EUR"};
     // MAKECOLORS: the first entry is unused.
-    a.colors = {0,
-                ui::rgb(0, 0, 255),
-                ui::rgb(0, 0, 128),
-                ui::rgb(128, 0, 0),
-                ui::rgb(128, 0, 0),
-                ui::rgb(0, 128, 128),
-                ui::rgb(0, 128, 128),
-                ui::rgb(192, 192, 192),
-                ui::rgb(0, 0, 255),
-                ui::rgb(0, 0, 128)};
+    a.colors = ui::calculator_chart_colors();
     a.depth = 10;
     return a;
 }

@@ -263,7 +263,7 @@ ui::ChartArgs km_makecolors() {
     VESTRAL_OP("MAKECOLORS");
     ui::ChartArgs a;
     a.header = {"VESTRALON - Graphik-Maschine", "Kaufen oder Mieten", "", "", "EUR"};
-    a.colors = {0, 16711680, 8388608, 128, 128, 8421376, 8421376, 12632256, 16711680, 8388608};
+    a.colors = ui::calculator_chart_colors();
     a.depth = 5;
     return a;
 }
