@@ -1,5 +1,6 @@
 // The building-savings dialog driven as a user drives it: typing, leaving fields, pressing the
 // buttons, reading the account plan and the settings back from disk.
+#include "calc/loans/bausparen_example.h"
 #include "calc/loans/bausparen_dialog.h"
 
 #include <QApplication>
@@ -426,18 +427,8 @@ TEST_F(BausparenDialogTest, TableChartAndPrintout) {
 
 TEST(BausparenChart, ValuesLabelsHeaderAndColours) {
     const auto out = calc::bau_rech([] {
-        calc::BauInputs in;
-        in.NBAUSPSUM = 50000;
-        in.NABSCHGEB = 1;
-        in.NKONTOGEB = 1;
-        in.NABJAHR = 2007;
-        in.NSPARTEIL = 40;
-        in.NSZINSSTZ = 2;
-        in.NMONRATE = 300;
-        in.NTILGANNO = 6;
-        in.NTZINSSTZ = 4;
-        in.NTFESTZEIT = 10;
-        in.NTZINSNACH = 4;
+        calc::BauInputs in = vestral::test::bausparen_first_case();
+        in.CBANKNAME.clear();
         return in;
     }());
     core::settings().pcrelease1 = "VSH Vestralon";

@@ -1,5 +1,6 @@
 // The printed building-savings plan, asserted on the recorded job: the rows come from a real
 // BAUSPAR table, as the dialog prints them.
+#include "calc/loans/bausparen_example.h"
 #include "calc/loans/bausparen_print.h"
 
 #include <gtest/gtest.h>
@@ -23,22 +24,7 @@ using toolkit::PrintJob;
 
 namespace {
 
-calc::BauInputs first_case() {
-    calc::BauInputs in;
-    in.CBANKNAME = "Bausparkasse Nord";
-    in.NBAUSPSUM = 50000;
-    in.NABSCHGEB = 1;
-    in.NKONTOGEB = 1;
-    in.NABJAHR = 2007;
-    in.NSPARTEIL = 40;
-    in.NSZINSSTZ = 2;
-    in.NMONRATE = 300;
-    in.NTILGANNO = 6;
-    in.NTZINSSTZ = 4;
-    in.NTFESTZEIT = 10;
-    in.NTZINSNACH = 4;
-    return in;
-}
+calc::BauInputs first_case() { return vestral::test::bausparen_first_case(); }
 
 struct Printed {
     calc::BauOutcome out;

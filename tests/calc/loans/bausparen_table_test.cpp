@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/loans/bausparen.h"
+#include "calc/loans/bausparen_example.h"
 #include "core/catalogue.h"
 #include "core/dbf.h"
 #include "core/mask.h"
@@ -15,22 +16,7 @@ using core::Date;
 
 namespace {
 
-calc::BauInputs first_case() {
-    calc::BauInputs in;
-    in.CBANKNAME = "Bausparkasse Nord";
-    in.NBAUSPSUM = 50000;
-    in.NABSCHGEB = 1;
-    in.NKONTOGEB = 1;
-    in.NABJAHR = 2007;
-    in.NSPARTEIL = 40;
-    in.NSZINSSTZ = 2;
-    in.NMONRATE = 300;
-    in.NTILGANNO = 6;
-    in.NTZINSSTZ = 4;
-    in.NTFESTZEIT = 10;
-    in.NTZINSNACH = 4;
-    return in;
-}
+calc::BauInputs first_case() { return vestral::test::bausparen_first_case(); }
 
 struct OpenTable {
     core::dbf::Table table;

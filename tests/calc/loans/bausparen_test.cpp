@@ -1,4 +1,5 @@
 #include "calc/loans/bausparen.h"
+#include "calc/loans/bausparen_example.h"
 
 #include <gtest/gtest.h>
 
@@ -18,22 +19,7 @@ double cents(double v) {
     return core::round_to(v, 2);
 }
 
-BauInputs first_case() {
-    BauInputs in;
-    in.CBANKNAME = "Bausparkasse Nord";
-    in.NBAUSPSUM = 50000;
-    in.NABSCHGEB = 1;
-    in.NKONTOGEB = 1;
-    in.NABJAHR = 2007;
-    in.NSPARTEIL = 40;
-    in.NSZINSSTZ = 2;
-    in.NMONRATE = 300;
-    in.NTILGANNO = 6;
-    in.NTZINSSTZ = 4;
-    in.NTFESTZEIT = 10;
-    in.NTZINSNACH = 4;
-    return in;
-}
+BauInputs first_case() { return vestral::test::bausparen_first_case(); }
 
 // No fees and no interest: the balance after n months is n x the rate, so the month in which the
 // target of 6000 is passed is set by the rate alone.
