@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QUrl>
 
 #include "support/gui_fixture.h"
@@ -51,6 +52,13 @@ TEST_F(ToolkitGui, TitleBandRendersToAPdfWithThePageNumber) {
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().startsWith("%PDF"));
+    // The page itself, read back by an independent PDF reader.
+    QProcess text;
+    text.start("pdftotext", {"-layout", file, "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(page.contains("VSH Vestralon v4.13 - Probe")) << page.toStdString();
+    EXPECT_TRUE(page.contains("Seite: 1")) << page.toStdString();
 }
 
 TEST(HelpFile, TopicsAreSplitAtTheirMarkers) {
