@@ -356,9 +356,9 @@ void errorsys() {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool Application::notify(QObject* receiver, QEvent* event) {
+bool deliver_guarded(const std::function<bool()>& deliver) {
     try {
-        return QApplication::notify(receiver, event);
+        return deliver();
     } catch (const ProgramExit&) {
         throw;
     } catch (const std::exception& e) {
@@ -367,6 +367,10 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         handle_unknown_exception(nullptr);
     }
     return false;
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    return deliver_guarded([&] { return QApplication::notify(receiver, event); });
 }
 
 int Application::run() {

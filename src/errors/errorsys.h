@@ -60,6 +60,10 @@ bool main_loop_running();
 
 // The application object of the program: exceptions that escape an event handler go to the
 // fault handler instead of through Qt.
+// Delivers an event; an exception that escapes it ends in the fault handler instead of crossing
+// Qt's event loop.
+bool deliver_guarded(const std::function<bool()>& deliver);
+
 class Application : public QApplication {
   public:
     Application(int& argc, char** argv);

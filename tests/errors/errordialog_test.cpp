@@ -238,6 +238,19 @@ TEST_F(ErrorsTest, ExceptionInAButtonHandlerIsLoggedAndEnds) {
     ui::set_guard_hook({});
 }
 
+TEST_F(ErrorsTest, ExceptionEscapingAnEventIsLoggedAndEnds) {
+    script({Choice::Ende});
+    EXPECT_TRUE(errors::deliver_guarded([] { return true; }));
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_THROW(errors::deliver_guarded([]() -> bool { throw std::runtime_error("Ereignis kaputt"); }), ProgramExit);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].message, "Error BASE/???  Ereignis kaputt");
+    EXPECT_EQ(exits_, std::vector<int>{1});
+    script({Choice::Ende});
+    EXPECT_THROW(errors::deliver_guarded([]() -> bool { throw 42; }), ProgramExit);
+    EXPECT_EQ(shown_.size(), 2u);
+}
+
 TEST_F(ErrorsTest, UnwritableLogStillShowsTheDialog) {
     std::filesystem::create_directory(dir() / "Error.log");  // a directory where the file belongs
     script({Choice::Default});
