@@ -25,26 +25,25 @@ bool leaves(int key) {
 }
 }  // namespace
 
-TextField::TextField(int max_chars, QWidget* parent) : QLineEdit(parent) {
-    setMaxLength(max_chars);
+InputLine::InputLine(QWidget* parent) : QLineEdit(parent) {
     input_colours(this);
     connect(this, &QLineEdit::textEdited, this, [this](const QString&) { emit edited(); });
 }
 
-void TextField::focusInEvent(QFocusEvent* e) {
+void InputLine::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     first_key_pending_ = true;
     setCursorPosition(0);
     toolkit::show_status(help_);
 }
 
-void TextField::focusOutEvent(QFocusEvent* e) {
+void InputLine::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
     if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
         toolkit::show_status(QString());
 }
 
-void TextField::keyPressEvent(QKeyEvent* e) {
+void InputLine::keyPressEvent(QKeyEvent* e) {
     if (leaves(e->key())) {
         emit edited();
         first_key_pending_ = false;
@@ -55,20 +54,27 @@ void TextField::keyPressEvent(QKeyEvent* e) {
         QLineEdit::keyPressEvent(e);
         return;
     }
-    const QString t = e->text();
     if (first_key_pending_) {
         first_key_pending_ = false;
-        if (!t.isEmpty() && t[0].isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) clear();
+        if (clearsOnFirstKey(e)) {
+            clear();
+            setCursorPosition(0);
+        }
     }
     QLineEdit::keyPressEvent(e);
 }
 
-DateField::DateField(QWidget* parent) : QLineEdit(parent) {
+TextField::TextField(int max_chars, QWidget* parent) : InputLine(parent) { setMaxLength(max_chars); }
+
+bool TextField::clearsOnFirstKey(const QKeyEvent* e) const {
+    const QString t = e->text();
+    return !t.isEmpty() && t[0].isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+DateField::DateField(QWidget* parent) : InputLine(parent) {
     setAlignment(Qt::AlignCenter);
     setInputMask("99.99.9999");
-    input_colours(this);
     setMinimumWidth(fontMetrics().horizontalAdvance("00.00.00000"));
-    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { emit edited(); });
 }
 
 void DateField::setDate(core::Date d) {
@@ -76,17 +82,9 @@ void DateField::setDate(core::Date d) {
     setText(QString::fromStdString(core::format_date(d)));
 }
 
-void DateField::focusInEvent(QFocusEvent* e) {
-    QLineEdit::focusInEvent(e);
-    first_key_pending_ = true;
-    setCursorPosition(0);
-    toolkit::show_status(help_);
-}
-
 void DateField::focusOutEvent(QFocusEvent* e) {
-    QLineEdit::focusOutEvent(e);
+    InputLine::focusOutEvent(e);
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
-    toolkit::show_status(QString());
     auto d = core::parse_date(text().toStdString());
     failed_ = !d;
     if (!d) {
@@ -115,26 +113,9 @@ void DateField::focusOutEvent(QFocusEvent* e) {
     }
 }
 
-void DateField::keyPressEvent(QKeyEvent* e) {
-    if (leaves(e->key())) {
-        emit edited();
-        first_key_pending_ = false;
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-            focusNextChild();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
-        return;
-    }
+bool DateField::clearsOnFirstKey(const QKeyEvent* e) const {
     const QString t = e->text();
-    if (first_key_pending_) {
-        first_key_pending_ = false;
-        if (!t.isEmpty() && t[0].isDigit()) {
-            clear();
-            setCursorPosition(0);
-        }
-    }
-    QLineEdit::keyPressEvent(e);
+    return !t.isEmpty() && t[0].isDigit();
 }
 
 }  // namespace vestral::ui
