@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 #include "core/fault.h"
 #include "core/inpfail.h"
 #include "core/program_settings.h"
 #include "toolkit/messages.h"
 #include "toolkit/status.h"
-#include "ui/numeric_field.h"
+#include "ui/input_field.h"
 
 namespace vestral::ui {
 
@@ -66,9 +69,23 @@ void run_guarded(QWidget* parent, const std::function<void()>& action) {
     }
 }
 
+bool leave_focused_field(QWidget* root) {
+    // A button's accelerator leaves the focus in the field: check what is typed there exactly as
+    // leaving the field by a click would.
+    if (InputField* f = InputField::focused(root)) {
+        f->commit();
+        f->redraw();
+        if (!f->runCheck(true)) {
+            f->refocus();
+            return false;
+        }
+    }
+    return !InputField::anyFailed(root);
+}
+
 void on_click(QPushButton* b, std::function<void()> action) {
     QObject::connect(b, &QPushButton::clicked, b, [b, action = std::move(action)] {
-        if (NumericField::anyFailed(b->window())) return;
+        if (!leave_focused_field(b->window())) return;
         run_guarded(b->window(), action);
     });
 }
@@ -136,6 +153,27 @@ QSize grown(QWidget* dialog, int height, int width) {
 }
 }  // namespace
 
+void keep_on_screen(QWidget* w) {
+    QScreen* screen = QGuiApplication::screenAt(w->geometry().center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect avail = screen->availableGeometry();
+    // The frame the window system adds is not known before the window is shown: keep room for it.
+    const QMargins frame = w->isVisible() ? QMargins(w->geometry().left() - w->frameGeometry().left(),
+                                                     w->geometry().top() - w->frameGeometry().top(),
+                                                     w->frameGeometry().right() - w->geometry().right(),
+                                                     w->frameGeometry().bottom() - w->geometry().bottom())
+                                          : QMargins(0, 0, 0, 0);
+    QRect r = w->geometry();
+    if (r.width() > avail.width() - frame.left() - frame.right())
+        r.setWidth(avail.width() - frame.left() - frame.right());
+    if (r.height() > avail.height() - frame.top() - frame.bottom())
+        r.setHeight(avail.height() - frame.top() - frame.bottom());
+    const int x = std::clamp(r.left(), avail.left() + frame.left(), avail.right() - frame.right() - r.width() + 1);
+    const int y = std::clamp(r.top(), avail.top() + frame.top(), avail.bottom() - frame.bottom() - r.height() + 1);
+    w->setGeometry(x, y, r.width(), r.height());
+}
+
 void center_on_main(QWidget* dialog, int height, int width) {
     const QSize s = grown(dialog, height, width);
     height = s.height();
@@ -144,12 +182,14 @@ void center_on_main(QWidget* dialog, int height, int width) {
     core::Rect8 r = core::bm_centerdialog(height, width, w.top, w.left, w.bottom, w.right);
     dialog->resize(width, height);
     dialog->move(r.left, r.top);
+    keep_on_screen(dialog);
 }
 
 void place_below_main(QWidget* dialog, int dy, int dx, int height, int width) {
     const auto& w = core::settings().window;
     dialog->resize(grown(dialog, height, width));
     dialog->move(w.left + dx, w.top + dy);
+    keep_on_screen(dialog);
 }
 
 }  // namespace vestral::ui
