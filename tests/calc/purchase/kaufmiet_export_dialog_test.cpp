@@ -49,7 +49,7 @@ TEST_F(KaufmietExport, YearTableWithStoredNumbersAndTheComputedDifference) {
 
     EXPECT_EQ(test::compare_csv_with_table(out / "Kaufen oder Mieten.csv", dir() / "MIETKAUF.DBF", "True",
                                            {{"Jahr", "r['JAHR']"},
-                                            {"Miete ges,", "r['MIETEGE']"},
+                                            {"Miete ges.", "r['MIETEGE']"},
                                             {"mon. Miete", "r['MIETEMO']"},
                                             {"Hypothek", "r['HYPOTHEK']"},
                                             {"mon. Zahlung", "r['ANNUITAT']"},
