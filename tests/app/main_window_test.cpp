@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, CalculationAndInfoMenus) {
                                 "&Verkehrswert berechnen|Der Wert Ihres Objektes",
                                 "&Wert der Abschreibung für Abnutzung (AfA)|AfA-Wert berechnen",
                                 "Ver&brauchswerte berechnen >",
-                                "&Stromverbrauch berechnen|Stomverbrauch",
+                                "&Stromverbrauch berechnen|Stromverbrauch",
                                 "&Wasserverbrauch berechnen|Wasserverbrauch",
                                 "&Abwasserverbrauch berechnen|Abwasserverbrauch",
                                 "&Gasverbrauch berechnen|Gasverbrauch",
@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, CalculationAndInfoMenus) {
               QStringList({"Das Bau&lexikon|Baulexikon", "&Stichwortverzeichnis|Stichwortsuche", "-",
                            "&Energiesparen im Haushalt|", "&Tipps|Tipps zur Finanzierung Ihres Eigenheims",
                            "&Interessante Internetlinks|Interessante Internetlinks", "&Gesetzestexte >"}));
-    EXPECT_TRUE(got.contains("Wohungsübergabe&protokoll|Wohnungsübergabeprotokoll"));
+    EXPECT_TRUE(got.contains("Wohnungsübergabe&protokoll|Wohnungsübergabeprotokoll"));
     EXPECT_EQ(got.last(2), QStringList({"Durchschnittlicher &Baukostenindex|Baukostenindex", "<"}));
     EXPECT_TRUE(action(menu(w.get(), "&Infos"), "&Energiesparen im Haushalt")->statusTip().isEmpty());
 }
