@@ -5,12 +5,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QTreeView>
 
 #include "core/files.h"
 #include "core/opstack.h"
@@ -34,18 +36,24 @@ PdfSaveScript& save_script() {
 constexpr const char* kPdfFolderSection = "Setup";
 constexpr const char* kPdfFolderKey = "PdfOrdner";
 
-// The file list shows modification times in the program's German format; Qt's own model takes
-// them from the system locale, which on many machines is English or "C".
-class GermanDates : public QIdentityProxyModel {
+// The file list shows sizes and modification times in German; Qt's own model takes them from the
+// system locale, which on many machines is English or "C".
+class GermanFileColumns : public QIdentityProxyModel {
   public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role == Qt::DisplayRole && index.column() == 3) {
-            if (auto* fs = qobject_cast<QFileSystemModel*>(sourceModel())) {
-                const QDateTime t = fs->lastModified(mapToSource(index));
-                if (t.isValid())
-                    return QLocale(QLocale::German, QLocale::Germany).toString(t, "dd.MM.yyyy HH:mm");
-            }
+        auto* fs = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !fs) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale german(QLocale::German, QLocale::Germany);
+        if (index.column() == 1 && !fs->isDir(source)) {
+            const qint64 bytes = fs->size(source);
+            if (bytes < 1024) return german.toString(bytes) + " Byte";
+            return german.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+        }
+        if (index.column() == 3) {
+            const QDateTime t = fs->lastModified(source);
+            if (t.isValid()) return german.toString(t, "dd.MM.yyyy HH:mm");
         }
         return QIdentityProxyModel::data(index, role);
     }
@@ -200,14 +208,24 @@ QFileDialog* make_pdf_save_dialog(QWidget* parent, const QString& suggested) {
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilters({"PDF-Dateien (*.pdf)", "Alle Dateien (*)"});
     dialog->setDefaultSuffix("pdf");
-    dialog->setLabelText(QFileDialog::LookIn, "Speichern &in:");
+    dialog->setLabelText(QFileDialog::LookIn, "Speichern in:");
     dialog->setLabelText(QFileDialog::FileName, "Datei&name:");
-    dialog->setLabelText(QFileDialog::FileType, "Datei&typ:");
+    dialog->setLabelText(QFileDialog::FileType, "Dateityp:");
     dialog->setLabelText(QFileDialog::Accept, "&Speichern");
     dialog->setLabelText(QFileDialog::Reject, "Abbrechen");
-    dialog->setProxyModel(new GermanDates(dialog));
+    dialog->setProxyModel(new GermanFileColumns(dialog));
     dialog->setDirectory(QFileInfo(suggested).absolutePath());
     dialog->selectFile(QFileInfo(suggested).fileName());
+    // Wide enough for the long names of the printouts and a whole date.
+    dialog->resize(820, 500);
+    if (auto* details = dialog->findChild<QTreeView*>("treeView")) {
+        QHeaderView* head = details->header();
+        head->setStretchLastSection(false);
+        head->setSectionResizeMode(0, QHeaderView::Stretch);
+        head->resizeSection(1, 90);
+        head->resizeSection(2, 120);
+        head->resizeSection(3, 130);
+    }
     return dialog;
 }
 

@@ -199,18 +199,21 @@ TEST_F(PdfPrintTest, TheSaveDialogSpeaksGermanAndShowsGermanDates) {
     // The modification time in the list: day.month.year, whatever the system's own locale.
     auto* view = d->findChild<QTreeView*>("treeView");
     ASSERT_NE(view, nullptr);
-    QString shown;
+    QString shown, size;
     QTRY_VERIFY_WITH_TIMEOUT(
         [&] {
             QAbstractItemModel* m = view->model();
             for (int r = 0; r < m->rowCount(view->rootIndex()); ++r)
-                if (m->index(r, 0, view->rootIndex()).data().toString().startsWith("Hypotheken"))
+                if (m->index(r, 0, view->rootIndex()).data().toString().startsWith("Hypotheken")) {
                     shown = m->index(r, 3, view->rootIndex()).data().toString();
+                    size = m->index(r, 1, view->rootIndex()).data().toString();
+                }
             return !shown.isEmpty();
         }(),
         10000);
     EXPECT_TRUE(QRegularExpression(R"(^\d\d\.\d\d\.\d{4} \d\d:\d\d$)").match(shown).hasMatch())
         << shown.toStdString();
+    EXPECT_EQ(size, "8 Byte");
     // For a look at it under a real display (screenshots of the dialog).
     if (int hold = qEnvironmentVariableIntValue("VESTRAL_HOLD_MS"); hold > 0) {
         d->findChild<QLineEdit*>("fileNameEdit")->setFocus();
