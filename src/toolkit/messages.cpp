@@ -3,10 +3,9 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
-
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace vestral::toolkit {
 

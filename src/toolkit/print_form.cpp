@@ -4,6 +4,19 @@
 
 namespace vestral::toolkit {
 
+namespace {
+constexpr int kBandPen = 5;  // as title_band draws it
+}  // namespace
+
+PrintJob new_print_job(std::string_view name, PrintGrid grid) {
+    PrintJob job;
+    job.name = std::string(name);
+    job.landscape = grid.landscape;
+    job.rows = grid.rows;
+    job.cols = grid.cols;
+    return job;
+}
+
 std::string print_number(double v, std::string_view mask) {
     return core::trim_left(core::format_mask(v, mask));
 }
@@ -28,10 +41,8 @@ void PrintForm::new_page(std::string_view title) {
     job_.new_page();
     title_ = std::string(title);
     const PrintBand& b = band_;
-    job_.box(b.top, b.left, b.top + b.height, b.right, b.pen);
-    job_.text(b.text_row, b.text_col, program_ + " - " + title_, title_font());
-    if (b.page_col >= 0)
-        job_.right(b.text_row, b.page_col, "Seite: " + std::to_string(page_no_), title_font());
+    title_band(job_, b.top, b.left, b.right, b.height, b.text_row, b.text_col, b.page_col, program_, title_,
+               page_no_);
     row = b.body_row;
     page_full_ = false;
 }
@@ -41,7 +52,7 @@ void PrintForm::new_plain_page(std::string_view text, PrintFont font) {
     job_.new_page();
     title_.clear();
     const PrintBand& b = band_;
-    job_.box(b.top, b.left, b.top + b.height, b.right, b.pen);
+    job_.box(b.top, b.left, b.top + b.height, b.right, kBandPen);
     job_.text(b.text_row, b.text_col, text, std::move(font));
     row = b.body_row;
     page_full_ = false;

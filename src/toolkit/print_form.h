@@ -15,6 +15,17 @@ namespace vestral::toolkit {
 inline constexpr const char* kPrintAmountMask = "@E 999,999,999.99";
 inline constexpr const char* kPrintPercentMask = "@E 999.999";
 
+// The page grids of the printouts: portrait 60 rows by 80 columns, landscape 50 by 110.
+struct PrintGrid {
+    bool landscape = false;
+    double rows = 60, cols = 80;
+};
+inline constexpr PrintGrid kPortraitGrid{false, 60, 80};
+inline constexpr PrintGrid kLandscapeGrid{true, 50, 110};
+
+// An empty job with its name (also the PDF file's name) on a grid.
+PrintJob new_print_job(std::string_view name, PrintGrid grid = kPortraitGrid);
+
 // The mask's text of `v` without its leading blanks ("1.234,50").
 std::string print_number(double v, std::string_view mask);
 // As print_number, but blank for 0 (plan columns that leave empty months empty).
@@ -44,9 +55,8 @@ struct PairColumns {
 struct PrintBand {
     double top = 0, left = 4, right = 80, height = 3;
     double text_row = 1, text_col = 5;
-    double page_col = 79;  // "Seite: n" ends here; below 0: no page number
+    double page_col = 79;  // "Seite: n" ends here (not on a plain page)
     double body_row = 5;   // the first row under the band
-    int pen = 5;
 };
 
 // One column of a printed table: its heading and where its cells stand (a right-aligned cell ends

@@ -47,7 +47,15 @@ TEST(PrintNumbers, AmountsAndRatesFollowTheirMasksWithoutLeadingBlanks) {
 }
 
 TEST(PrintForm, PagesCarryTheBandWithTitleAndNumber) {
-    PrintJob job;
+    const PrintJob wide = toolkit::new_print_job("Splittfinanzierung", toolkit::kLandscapeGrid);
+    EXPECT_EQ(wide.name, "Splittfinanzierung");
+    EXPECT_TRUE(wide.landscape);
+    EXPECT_EQ(wide.rows, 50);
+    EXPECT_EQ(wide.cols, 110);
+    EXPECT_EQ(wide.page_count(), 0);
+    PrintJob job = toolkit::new_print_job("Probe");
+    EXPECT_FALSE(job.landscape);
+    EXPECT_EQ(job.rows, 60);
     toolkit::PrintForm f(job, "Vestralon 1.0");
     f.new_page("Probe");
     EXPECT_EQ(f.row, 5);
@@ -72,7 +80,6 @@ TEST(PrintForm, PagesCarryTheBandWithTitleAndNumber) {
     band7.left = 7;
     band7.right = 79;
     band7.text_col = 8;
-    band7.page_col = -1;
     toolkit::PrintForm g(single, "unused", band7);
     g.new_plain_page("Vestralon 1.0 - Kosten beim Hausbau", {"Arial", 14, true});
     EXPECT_EQ(single.texts(0), std::vector<std::string>{"Vestralon 1.0 - Kosten beim Hausbau"});

@@ -83,11 +83,7 @@ std::string years_months(double v) {
 PrintJob bau_druck(const BauInputs& in, const BauResults& res, const std::vector<BausparRow>& rows,
                    std::string_view program_title) {
     VESTRAL_OP("BAU_DRUCK");
-    PrintJob job;
-    job.name = "Bausparplan";
-    job.landscape = false;
-    job.rows = 60;
-    job.cols = 80;
+    PrintJob job = toolkit::new_print_job("Bausparplan");
     toolkit::PrintBand band;
     band.left = kLeft;
     band.right = kRight;

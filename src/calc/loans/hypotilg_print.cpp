@@ -47,11 +47,7 @@ toolkit::PrintTable plan_table() {
 toolkit::PrintJob ht_druck(const HypoInputs& in, const HypoResults& res, const std::vector<HypoRow>& rows,
                            std::string_view program_title) {
     VESTRAL_OP("HT_DRUCK");
-    PrintJob job;
-    job.name = kTitle;
-    job.landscape = true;
-    job.rows = kHtRows;
-    job.cols = kHtCols;
+    PrintJob job = toolkit::new_print_job(kTitle, {true, kHtRows, kHtCols});
     toolkit::PrintBand band;
     band.left = 2;
     band.right = kHtCols;

@@ -42,11 +42,7 @@ toolkit::PrintTable plan_table() {
 PrintJob rk_druck(const RkInputs& in, const RkResults& res, const std::vector<RkRow>& rows,
                   std::string_view program_title) {
     VESTRAL_OP("RK_DRUCK");
-    PrintJob job;
-    job.name = kRkPrintName;
-    job.landscape = false;
-    job.rows = kRows;
-    job.cols = kCols;
+    PrintJob job = toolkit::new_print_job(kRkPrintName, {false, kRows, kCols});
     toolkit::PrintForm f(job, program_title);
 
     f.new_page("Ratenkredit-Tilgungsplan");

@@ -27,15 +27,11 @@ const char* yes_no(bool b) {
 toolkit::PrintJob abschdruck_job(const AbschrInputs& in, const AbschrResults& r,
                                  const std::vector<AbschRow>& rows, const std::string& program_title) {
     VESTRAL_OP("ABSCHDRUCK");
-    toolkit::PrintJob job;
-    job.name = "Eigenheimzulagen";
-    job.rows = 60;
-    job.cols = 80;
+    toolkit::PrintJob job = toolkit::new_print_job("Eigenheimzulagen");
     toolkit::PrintBand band;
     band.left = kFrameLeft;
     band.right = kFrameRight;
     band.text_col = kLabelCol;
-    band.page_col = -1;
     toolkit::PrintForm f(job, program_title, band);
     f.set_pair_columns({kLabelCol, toolkit::PrintAlign::Left, kValueCol, toolkit::PrintAlign::Left});
 
