@@ -1,6 +1,7 @@
 #include "toolkit/print_form.h"
 
 #include "core/mask.h"
+#include "core/program_settings.h"
 
 namespace vestral::toolkit {
 
@@ -15,6 +16,10 @@ PrintJob new_print_job(std::string_view name, PrintGrid grid) {
     job.rows = grid.rows;
     job.cols = grid.cols;
     return job;
+}
+
+std::string program_footer(const core::ProgramSettings& s) {
+    return s.pcrelease1 + " " + s.pcrelease2 + " - " + s.pcrelease0 + " - " + s.cs_www;
 }
 
 std::string print_number(double v, std::string_view mask) {

@@ -10,6 +10,10 @@
 
 #include "toolkit/print_job.h"
 
+namespace vestral::core {
+struct ProgramSettings;
+}
+
 namespace vestral::toolkit {
 
 inline constexpr const char* kPrintAmountMask = "@E 999,999,999.99";
@@ -38,6 +42,10 @@ std::string print_percent(double v, std::string_view mask = kPrintPercentMask);
 inline PrintFont footer_font() {
     return {"Arial", 8, false};
 }
+
+// The small print under the one-page cost printouts: program name, a blank, version, " - ", the
+// rights notice, " - " and the web address, as the settings give them.
+std::string program_footer(const core::ProgramSettings& s);
 
 // Where the parts of a "label: value" line stand. The default is the plans' summary page: the
 // label ends at column 35 and the value starts at column 36. A unit either follows the value after

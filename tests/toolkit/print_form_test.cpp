@@ -2,6 +2,7 @@
 // onto new pages with their band and headings repeated.
 #include <gtest/gtest.h>
 
+#include "core/program_settings.h"
 #include "toolkit/print_form.h"
 
 using namespace vestral;
@@ -127,6 +128,12 @@ TEST(PrintForm, PairsStandAtTheirColumnsWithUnitsBehindOrLinedUp) {
     EXPECT_EQ(row[2]->text, "EUR");
     EXPECT_EQ(row[2]->col, 61);
 
+    core::ProgramSettings s;
+    s.pcrelease1 = "Vestralon";
+    s.pcrelease2 = " 1.0";
+    s.pcrelease0 = "Alle Rechte vorbehalten";
+    s.cs_www = "www.example.org";
+    EXPECT_EQ(toolkit::program_footer(s), "Vestralon  1.0 - Alle Rechte vorbehalten - www.example.org");
     f.footer(3, "Vestralon 1.0 - www.example.org", 8);
     const PrintItem* foot = job.find("Vestralon 1.0 - www.example.org");
     ASSERT_NE(foot, nullptr);
