@@ -242,7 +242,7 @@ void MainWindow::makemenu() {
     calculator(calc, "&Verkehrswert berechnen", "Der Wert Ihres Objektes", "VERKWERT");
     calculator(calc, "&Wert der Abschreibung für Abnutzung (AfA)", "AfA-Wert berechnen", "BER_AFA");
     QMenu* usage = calc->addMenu("Ver&brauchswerte berechnen");
-    calculator(usage, "&Stromverbrauch berechnen", "Stomverbrauch", "BER_STROM");
+    calculator(usage, "&Stromverbrauch berechnen", "Stromverbrauch", "BER_STROM");
     calculator(usage, "&Wasserverbrauch berechnen", "Wasserverbrauch", "BER_WASSER");
     calculator(usage, "&Abwasserverbrauch berechnen", "Abwasserverbrauch", "BER_ABWASSER");
     calculator(usage, "&Gasverbrauch berechnen", "Gasverbrauch", "BER_GAS");
@@ -278,10 +278,10 @@ void MainWindow::makemenu() {
     document(forms, "Bau&vertrag", "Bauvertrag", "text/Bauvertrag.doc");
     document(forms, "&Nachbesserung", "Nachbesserung", "text/Nachbesserung.doc");
     forms->addSeparator();
-    document(forms, "&Wohungsmietvertrag", "Wohungsmietvertrag", "text/Wohnungsmietvertrag.doc");
+    document(forms, "&Wohnungsmietvertrag", "Wohnungsmietvertrag", "text/Wohnungsmietvertrag.doc");
     document(forms, "Ab&mahnung", "Abmahnung", "text/Abmahnung.doc");
     document(forms, "&Fristlose Kündigung", "Fristlose Kündigung", "text/FristloseKuendigung.doc");
-    document(forms, "Wohungsübergabe&protokoll", "Wohnungsübergabeprotokoll", "text/Wohnungsuebergabe.doc");
+    document(forms, "Wohnungsübergabe&protokoll", "Wohnungsübergabeprotokoll", "text/Wohnungsuebergabe.doc");
     document(forms, "Neben&kostenabrechnung", "Nebenkostenabrechnung", "text/NebenkostenAbrechnung.doc");
     QMenu* tables = infos->addMenu("Tab&ellen");
     document(tables, "Durchschnittlicher &Baukostenindex", "Baukostenindex", "text/Baukostenindex.doc");

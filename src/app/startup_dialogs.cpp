@@ -115,7 +115,7 @@ class DisclaimerDialog : public QDialog {
             "keine Haftung für die Richtigkeit der Daten oder Informationen und für Schäden, die Sie "
             "erleiden, "
             "wenn Sie dieses Programm benutzen.\n\nWir haben sorgfältig recherchiert und uns von Fachleuten "
-            "beraten lassen. Dies ist aber keine Gewähr für für die Richtigkeit der Aussagen und Ergebnisse "
+            "beraten lassen. Dies ist aber keine Gewähr für die Richtigkeit der Aussagen und Ergebnisse "
             "in "
             "diesem Programm.",
             this);
