@@ -60,9 +60,19 @@ bool is_valid(Date d) {
            d.day <= days_in_month(d.year, d.month);
 }
 
-Date add_days(Date d, int days) { return from_days(to_days(d) + days); }
+std::optional<Date> add_days(Date d, long days) {
+    // Beyond +-4 million days the result leaves the years 1..9999 anyway; the bound keeps the
+    // sum far from overflowing.
+    if (!is_valid(d) || days > 4'000'000 || days < -4'000'000) return std::nullopt;
+    Date r = from_days(to_days(d) + days);
+    if (!is_valid(r)) return std::nullopt;
+    return r;
+}
 
-long days_between(Date from, Date to) { return to_days(to) - to_days(from); }
+std::optional<long> days_between(Date from, Date to) {
+    if (!is_valid(from) || !is_valid(to)) return std::nullopt;
+    return to_days(to) - to_days(from);
+}
 
 std::string format_date(Date d) {
     if (d.empty()) return "";

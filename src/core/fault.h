@@ -12,6 +12,7 @@ namespace vestral::core {
 // General codes of the fault kinds the handler knows.
 enum GenCode : int {
     kGenZeroDiv = 5,
+    kGenNoField = 14,  // code and table disagree: a mapped field is missing or of another type
     kGenCreate = 20,
     kGenOpen = 21,
     kGenClose = 22,
