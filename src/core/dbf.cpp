@@ -116,9 +116,9 @@ bool sync_file(int fd, int& err) {
 // A rename reaches the disk only with its directory.
 void sync_directory(const fs::path& file) {
     fs::path dir = file.parent_path();
+    seam("sync");
     int d = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (d < 0) return;
-    seam("sync");
     ::fsync(d);
     ::close(d);
 }
@@ -692,6 +692,14 @@ struct Table::Impl {
             f.os_code = os_code_of(errno);
             return false;
         }
+        // However this ends short of success, the new file's descriptor goes (as it would with
+        // the process); the file itself is removed only on a reported failure.
+        struct Owned {
+            int fd;
+            ~Owned() {
+                if (fd >= 0) ::close(fd);
+            }
+        } owned{t};
         struct stat st {};
         if (::fstat(fd, &st) == 0) ::fchmod(t, st.st_mode & 07777);
         ::flock(t, LOCK_EX | LOCK_NB);
@@ -699,6 +707,7 @@ struct Table::Impl {
         auto failed = [&](int e) {
             f.os_code = os_code_of(e);
             ::close(t);
+            owned.fd = -1;
             seam("remove");
             ::unlink(tmp.c_str());
             return false;
@@ -717,15 +726,16 @@ struct Table::Impl {
         if (!sync_file(t, err)) return failed(err);
         seam("rename");
         if (::rename(tmp.c_str(), path.c_str()) != 0) return failed(errno);
-        sync_directory(path);
         ::flock(fd, LOCK_UN);
         ::close(fd);
         fd = t;
+        owned.fd = -1;
         file_size = at + 1;
         std::fill(dirty.begin(), dirty.end(), 0);
         disk_count = count;
         low_water = count;
         header_dirty = false;
+        sync_directory(path);
         return true;
     }
 

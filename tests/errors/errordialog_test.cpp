@@ -63,7 +63,7 @@ TEST_F(ErrorsTest, OpenFaultOffersRetryAndRepeatsTheOpen) {
             auto* msg = d->findChild<QLabel*>("beschreibung");
             ASSERT_TRUE(msg);
             EXPECT_TRUE(
-                msg->text().startsWith("   Fehlerbeschreibung: (DOS Error 2) DBFNTX/???  Open error: "));
+                msg->text().startsWith("   Fehlerbeschreibung: (DOS Error 2) DBFNTX/???  Fehler beim Öffnen der Tabelle: "));
             EXPECT_EQ(d->findChild<QLabel*>("stacklabel")->text(), "&Stackliste");
             EXPECT_EQ(d->findChild<QLabel*>("siehe")->text(), "Siehe Error.log Datei");
             auto* list = d->findChild<QListWidget*>("stackliste");

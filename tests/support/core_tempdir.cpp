@@ -53,3 +53,20 @@ std::string run_python(const std::string& script, int* exit_code) {
 }
 
 }  // namespace vestral::test
+
+namespace vestral::test {
+
+std::string dbfread_view(const std::filesystem::path& file, const std::string& field) {
+    const std::string script = "import dbfread\n"
+                               "t = dbfread.DBF(r'''" +
+                               file.string() +
+                               "''', encoding='cp1252')\n"
+                               "print(len(t), *t.field_names)\n"
+                               "for r in t: print(r['" +
+                               field + "'])\n";
+    int rc = -1;
+    std::string out = run_python(script, &rc);
+    return rc == 0 ? out : std::string();
+}
+
+}  // namespace vestral::test

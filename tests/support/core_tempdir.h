@@ -24,4 +24,8 @@ private:
 // Runs Debian's python3 (which sees python3-dbfread) with a script; returns its standard output.
 std::string run_python(const std::string& script, int* exit_code = nullptr);
 
+// What python3-dbfread sees in a table file: one line "<count> <field names...>" followed by the
+// value of `field` of every record, one per line; empty when it cannot read the file.
+std::string dbfread_view(const std::filesystem::path& file, const std::string& field);
+
 }  // namespace vestral::test
