@@ -203,7 +203,8 @@ const std::vector<CatalogueEntry>& catalogue() {
     static const std::vector<CatalogueEntry> entries = [] {
         std::vector<CatalogueEntry> v;
         for (const Source& s : kSources) {
-            const bool store = std::find(std::begin(kStores), std::end(kStores), s.table) != std::end(kStores);
+            const bool store =
+                std::find(std::begin(kStores), std::end(kStores), s.table) != std::end(kStores);
             v.push_back({s.table, s.handling, parse_layout(s.fields), store});
             if (store) dbf::mark_durable(std::string(s.table) + ".DBF");
         }
@@ -310,7 +311,8 @@ std::string set_aside_message(const std::vector<SetAside>& set_aside) {
                                              : "Beschädigte Tabellen wurden beiseitegelegt:\n";
     for (const SetAside& s : set_aside) {
         text += "\n" + s.reason + "\n";
-        text += "Die Datei wurde unverändert als " + s.kept_as + " aufbewahrt und " + s.file + " neu angelegt. ";
+        text +=
+            "Die Datei wurde unverändert als " + s.kept_as + " aufbewahrt und " + s.file + " neu angelegt. ";
         if (s.records_read == 1)
             text += "1 Datensatz konnte gelesen werden und ist in der neuen Tabelle enthalten.\n";
         else if (s.records_read > 1)

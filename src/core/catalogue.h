@@ -30,10 +30,10 @@ struct CatalogueEntry {
 
 // A damaged table that start-up set aside, and what became of it.
 struct SetAside {
-    std::string file;        // e.g. "HYPOBANK.DBF"
-    std::string kept_as;     // e.g. "HYPOBANK.DEFEKT": the damaged bytes, unchanged
-    std::string reason;      // German, as dbf::examine gives it
-    long records_read = 0;   // whole records taken over into the new table
+    std::string file;       // e.g. "HYPOBANK.DBF"
+    std::string kept_as;    // e.g. "HYPOBANK.DEFEKT": the damaged bytes, unchanged
+    std::string reason;     // German, as dbf::examine gives it
+    long records_read = 0;  // whole records taken over into the new table
 };
 
 // The catalogue in the order start-up handles it.

@@ -45,9 +45,13 @@ Date today() {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
 }
 
-void set_today_for_tests(Date d) { fixed_today() = d; }
+void set_today_for_tests(Date d) {
+    fixed_today() = d;
+}
 
-bool is_leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool is_leap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int days_in_month(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

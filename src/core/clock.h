@@ -26,9 +26,9 @@ bool is_valid(Date d);
 std::optional<Date> add_days(Date d, long days);
 std::optional<long> days_between(Date from, Date to);  // to - from in days
 
-std::string format_date(Date d);                          // "dd.mm.yyyy", empty for the empty date
+std::string format_date(Date d);                            // "dd.mm.yyyy", empty for the empty date
 std::optional<Date> parse_date(std::string_view ddmmyyyy);  // nothing for an invalid date
-std::string date_to_dbf(Date d);                          // "YYYYMMDD", eight blanks when empty
-Date date_from_dbf(std::string_view yyyymmdd);            // empty date when blank or invalid
+std::string date_to_dbf(Date d);                            // "YYYYMMDD", eight blanks when empty
+Date date_from_dbf(std::string_view yyyymmdd);              // empty date when blank or invalid
 
 }  // namespace vestral::core

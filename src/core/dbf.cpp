@@ -450,8 +450,8 @@ struct Table::Impl {
     off_t file_size = 0;
     bool header_dirty = false;
     bool durable = false;
-    std::string header_bytes;             // the file's header, reused when the file is rewritten
-    std::vector<const void*> checked;     // record maps checked since the open
+    std::string header_bytes;          // the file's header, reused when the file is rewritten
+    std::vector<const void*> checked;  // record maps checked since the open
 
     long cur = 0;
     bool at_eof = true;
@@ -749,7 +749,10 @@ struct Table::Impl {
         base.can_retry = true;
         base.can_default = true;
         return with_fault<bool>(
-            base, [&](Fault& f) -> std::optional<bool> { return rewrite(f) ? std::optional<bool>(true) : std::nullopt; },
+            base,
+            [&](Fault& f) -> std::optional<bool> {
+                return rewrite(f) ? std::optional<bool>(true) : std::nullopt;
+            },
             false);
     }
 
@@ -803,7 +806,8 @@ struct Table::Impl {
                 switch (df.type) {
                     case 'N':
                     case 'F':
-                        self.set_num(df.name, s_num ? src.num(sf.name) : parse_lenient(src.trimmed(sf.name)).value);
+                        self.set_num(df.name,
+                                     s_num ? src.num(sf.name) : parse_lenient(src.trimmed(sf.name)).value);
                         break;
                     case 'D':
                         self.set_date(df.name, src.date(sf.name));
@@ -951,8 +955,8 @@ bool Table::open(const fs::path& file_in, std::string alias) {
                 return std::nullopt;
             }
             if (parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h)) {
-                f.description =
-                    without_stop(damage_reason(bytes.empty() ? Damage::Empty : Damage::Header, file_label(file)));
+                f.description = without_stop(
+                    damage_reason(bytes.empty() ? Damage::Empty : Damage::Header, file_label(file)));
                 return std::nullopt;
             }
             const uint64_t data = static_cast<uint64_t>(h.declared) * static_cast<uint64_t>(h.record_len);
@@ -1316,8 +1320,10 @@ long Table::salvage_from(const fs::path& damaged) {
     bool read = read_all(fd, bytes, err);
     ::close(fd);
     Header h;
-    if (!read || parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h)) return 0;
-    const size_t whole = (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
+    if (!read || parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h))
+        return 0;
+    const size_t whole =
+        (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
     Table src;
     src.d_->load(bytes, h, static_cast<long>(std::min<size_t>(h.declared, whole)));
     const long before = d.count;
@@ -1421,8 +1427,9 @@ std::string damage_reason(Damage damage, const std::string& file_name, long decl
             return "Der Tabellenkopf von " + file_name + " ist beschädigt.";
         case Damage::Cut:
             if (declared > 0)
-                return "Der letzte Datensatz von " + file_name + " ist abgeschnitten (" + std::to_string(whole) +
-                       " von " + std::to_string(declared) + " Datensätzen vollständig).";
+                return "Der letzte Datensatz von " + file_name + " ist abgeschnitten (" +
+                       std::to_string(whole) + " von " + std::to_string(declared) +
+                       " Datensätzen vollständig).";
             return "Der letzte Datensatz von " + file_name + " ist abgeschnitten.";
         case Damage::Busy:
             return "Die Tabelle " + file_name + " wird gerade benutzt.";
@@ -1458,7 +1465,8 @@ Examination examine(const fs::path& file_in) {
         e.reason = damage_reason(e.damage, file_label(file));
         return e;
     }
-    const size_t whole = (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
+    const size_t whole =
+        (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
     e.declared = static_cast<long>(h.declared);
     e.whole_records = static_cast<long>(std::min<size_t>(whole, h.declared));
     if (whole < h.declared) {
@@ -1493,8 +1501,8 @@ bool check_fields(const Table& table, const std::vector<MappedField>& fields) {
         } else {
             const char have = field->type == 'F' ? 'N' : field->type;
             if (have == m.type) continue;
-            f.description = "Das Feld " + m.name + " von " + file + " hat den Typ " + std::string(1, field->type) +
-                            ", erwartet ist " + std::string(1, m.type);
+            f.description = "Das Feld " + m.name + " von " + file + " hat den Typ " +
+                            std::string(1, field->type) + ", erwartet ist " + std::string(1, m.type);
         }
         all = false;
         report_fault(f);

@@ -182,9 +182,9 @@ enum class Damage {
 };
 struct Examination {
     Damage damage = Damage::None;
-    std::string reason;       // German, names the file, e.g. "Der Tabellenkopf von X.DBF ist beschädigt."
-    long whole_records = 0;   // records that can be read in whole (Cut and None)
-    long declared = 0;        // the header's record count (when the header can be read)
+    std::string reason;      // German, names the file, e.g. "Der Tabellenkopf von X.DBF ist beschädigt."
+    long whole_records = 0;  // records that can be read in whole (Cut and None)
+    long declared = 0;       // the header's record count (when the header can be read)
 };
 Examination examine(const fs::path& file);
 

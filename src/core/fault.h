@@ -43,11 +43,11 @@ enum class FaultAnswer { Retry, Default };
 // Thrown when a fault has no way to continue (no handler installed, or the handler chose to
 // unwind); caught by the wrapper around every menu and button handler.
 class FaultError : public std::runtime_error {
-public:
+  public:
     explicit FaultError(Fault f);
     const Fault& fault() const { return fault_; }
 
-private:
+  private:
     Fault fault_;
 };
 

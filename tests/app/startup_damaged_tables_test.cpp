@@ -4,8 +4,8 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "core/dbf.h"
 #include "core/catalogue.h"
+#include "core/dbf.h"
 #include "support/gui_fixture.h"
 
 namespace vestral::test {
@@ -72,14 +72,17 @@ TEST_F(DamagedTablesAtStartTest, ACutStoreKeepsItsWholePlansAndTheNextStartIsQui
         app::Session s(options());
         ASSERT_EQ(s.start(), app::StartOutcome::Running);
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_TRUE(messages()[0].text.contains("2 Datensätze konnten gelesen werden")) << messages()[0].text.toStdString();
+        EXPECT_TRUE(messages()[0].text.contains("2 Datensätze konnten gelesen werden"))
+            << messages()[0].text.toStdString();
         EXPECT_TRUE(messages()[0].text.contains("KREDBANK.DEFEKT")) << messages()[0].text.toStdString();
     }
-    EXPECT_EQ(dbfread_view(dir() / "KREDBANK.DBF", "BANKNAME"), std::string("2 ") + [] {
-        std::string names;
-        for (const auto& f : core::catalogue_layout("KREDBANK")) names += (names.empty() ? "" : " ") + f.name;
-        return names;
-    }() + "\nSparkasse\nVolksbank\n");
+    EXPECT_EQ(
+        dbfread_view(dir() / "KREDBANK.DBF", "BANKNAME"), std::string("2 ") + [] {
+            std::string names;
+            for (const auto& f : core::catalogue_layout("KREDBANK"))
+                names += (names.empty() ? "" : " ") + f.name;
+            return names;
+        }() + "\nSparkasse\nVolksbank\n");
     clearMessages();
     app::Session again(options());
     ASSERT_EQ(again.start(), app::StartOutcome::Running);

@@ -66,7 +66,8 @@ TEST(Examine, TellsSoundEmptyDamagedCutAndBusyTablesApart) {
     e = dbf::examine(dir / "HYPOBANK.DBF");
     EXPECT_EQ(e.damage, dbf::Damage::Cut);
     EXPECT_EQ(e.whole_records, 2);
-    EXPECT_EQ(e.reason, "Der letzte Datensatz von HYPOBANK.DBF ist abgeschnitten (2 von 3 Datensätzen vollständig).");
+    EXPECT_EQ(e.reason,
+              "Der letzte Datensatz von HYPOBANK.DBF ist abgeschnitten (2 von 3 Datensätzen vollständig).");
 
     dir.write("HYPOBANK.DBF", sound);
     dbf::Table holder;
@@ -153,8 +154,10 @@ TEST(SetAside, ACutTableKeepsItsWholeRecordsAndEarlierSetAsideFilesAreNeverOverw
               (std::vector<std::string>{"Bank 1 Köln", "Bank 2 Köln", "Bank 3 Köln"}));
     EXPECT_EQ(dbfread_view(dir / "HYPOBANK.DBF", "HYPOTHEK").substr(0, 2), "3 ");
     const std::string text = set_aside_message(report);
-    EXPECT_NE(text.find("Der letzte Datensatz von HYPOBANK.DBF ist abgeschnitten (3 von 4 Datensätzen vollständig)."),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(
+            "Der letzte Datensatz von HYPOBANK.DBF ist abgeschnitten (3 von 4 Datensätzen vollständig)."),
+        std::string::npos);
     EXPECT_NE(text.find("3 Datensätze konnten gelesen werden und sind in der neuen Tabelle enthalten."),
               std::string::npos);
 

@@ -22,8 +22,11 @@ struct Row {
     int KEY = 1;
 };
 
-const dbf::Layout kLayout = {
-    {"NAME", 'C', 12, 0}, {"JAHR", 'N', 4, 0}, {"BETRAG", 'N', 12, 2}, {"DATUM", 'D', 8, 0}, {"KEY", 'N', 1, 0}};
+const dbf::Layout kLayout = {{"NAME", 'C', 12, 0},
+                             {"JAHR", 'N', 4, 0},
+                             {"BETRAG", 'N', 12, 2},
+                             {"DATUM", 'D', 8, 0},
+                             {"KEY", 'N', 1, 0}};
 
 bool detail(const Row& r) {
     return r.KEY == 1;
@@ -39,8 +42,10 @@ const dbf::RecordMap<Row> kGood{"RMGUT",
                                 }};
 
 // One misspelled field, one member of the wrong kind.
-const dbf::RecordMap<Row> kMisspelled{"RMTIPP", {dbf::text("NAME", &Row::NAME), dbf::number("BETRG", &Row::BETRAG)}};
-const dbf::RecordMap<Row> kWrongKind{"RMART", {dbf::text("BETRAG", &Row::NAME), dbf::number("DATUM", &Row::JAHR)}};
+const dbf::RecordMap<Row> kMisspelled{"RMTIPP",
+                                      {dbf::text("NAME", &Row::NAME), dbf::number("BETRG", &Row::BETRAG)}};
+const dbf::RecordMap<Row> kWrongKind{"RMART",
+                                     {dbf::text("BETRAG", &Row::NAME), dbf::number("DATUM", &Row::JAHR)}};
 
 std::filesystem::path table(const TempDir& dir, const std::string& name) {
     auto file = dir / (name + ".DBF");
@@ -101,7 +106,8 @@ TEST(RecordMap, AMisspelledFieldOrAWrongKindIsReportedWhenTheTableOpens) {
         dbf::Table t;
         ASSERT_TRUE(t.open(wrong, "T"));
         ASSERT_EQ(faults.faults.size(), 2u);
-        EXPECT_EQ(faults.faults[0].description, "Das Feld BETRAG von RMART.DBF hat den Typ N, erwartet ist C");
+        EXPECT_EQ(faults.faults[0].description,
+                  "Das Feld BETRAG von RMART.DBF hat den Typ N, erwartet ist C");
         EXPECT_EQ(faults.faults[1].description, "Das Feld DATUM von RMART.DBF hat den Typ D, erwartet ist N");
     }
     // Without a handler the fault unwinds: it is never passed over.

@@ -91,7 +91,8 @@ TEST(GhostRecords, WholeRecordsBehindTheCountAreCutWhenTheTableOpens) {
     EXPECT_EQ(names_in(dir / "T.DBF"), "eins,zwei,drei,vier");
     const std::string after = dir.read("T.DBF");
     ASSERT_EQ(after.size(), kHeader + 4 * kRecord + 1);
-    EXPECT_EQ(after.substr(0, after.size() - 1), bytes.substr(0, after.size() - 1)) << "the counted records stay";
+    EXPECT_EQ(after.substr(0, after.size() - 1), bytes.substr(0, after.size() - 1))
+        << "the counted records stay";
     EXPECT_EQ(static_cast<unsigned char>(after.back()), 0x1A);
     EXPECT_EQ(dbfread_view(dir / "T.DBF", "NAME"), "4 NAME BETRAG\neins\nzwei\ndrei\nvier\n");
 }
@@ -133,7 +134,8 @@ TEST(Compaction, AnInterruptionAfterAnyWriteLeavesTheOldOrTheNewStoreNeverADupli
             cut = power.cut;
         }
         const std::string seen = names_in(file);
-        EXPECT_TRUE(seen == "Sparkasse,Spreewald,Volksbank,Hausbank" || seen == "Sparkasse,Volksbank,Hausbank")
+        EXPECT_TRUE(seen == "Sparkasse,Spreewald,Volksbank,Hausbank" ||
+                    seen == "Sparkasse,Volksbank,Hausbank")
             << "after " << allowed << " writes: " << seen;
         const std::string outside = dbfread_view(file, "NAME");
         EXPECT_TRUE(outside == "4 NAME BETRAG\nSparkasse\nSpreewald\nVolksbank\nHausbank\n" ||

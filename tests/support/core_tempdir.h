@@ -9,7 +9,7 @@
 namespace vestral::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
@@ -17,7 +17,7 @@ public:
     void write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -16,7 +16,7 @@ namespace vestral::core::dbf {
 class Table;
 template <class Row>
 class RecordMap;
-}
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 

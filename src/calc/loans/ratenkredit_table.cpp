@@ -11,20 +11,19 @@ namespace vestral::calc {
 
 namespace {
 namespace f = ratkred_fields;
-const core::dbf::RecordMap<RkRow> kRatkredMap{
-    "RATKRED",
-    {
-        core::dbf::text(f::BANKNAME, &RkRow::BANKNAME),
-        core::dbf::number(f::JAHR, &RkRow::JAHR),
-        core::dbf::number(f::MONAT, &RkRow::MONAT),
-        core::dbf::number(f::KREDIT, &RkRow::KREDIT),
-        core::dbf::number(f::ZINSEN, &RkRow::ZINSEN),
-        core::dbf::number(f::ZINSSUM, &RkRow::ZINSSUM),
-        core::dbf::number(f::TILGUNG, &RkRow::TILGUNG),
-        core::dbf::number(f::TILGSUM, &RkRow::TILGSUM),
-        core::dbf::number(f::MONRATE, &RkRow::MONRATE),
-        core::dbf::number(f::GETILGT, &RkRow::GETILGT),
-    }};
+const core::dbf::RecordMap<RkRow> kRatkredMap{"RATKRED",
+                                              {
+                                                  core::dbf::text(f::BANKNAME, &RkRow::BANKNAME),
+                                                  core::dbf::number(f::JAHR, &RkRow::JAHR),
+                                                  core::dbf::number(f::MONAT, &RkRow::MONAT),
+                                                  core::dbf::number(f::KREDIT, &RkRow::KREDIT),
+                                                  core::dbf::number(f::ZINSEN, &RkRow::ZINSEN),
+                                                  core::dbf::number(f::ZINSSUM, &RkRow::ZINSSUM),
+                                                  core::dbf::number(f::TILGUNG, &RkRow::TILGUNG),
+                                                  core::dbf::number(f::TILGSUM, &RkRow::TILGSUM),
+                                                  core::dbf::number(f::MONRATE, &RkRow::MONRATE),
+                                                  core::dbf::number(f::GETILGT, &RkRow::GETILGT),
+                                              }};
 }  // namespace
 
 const core::dbf::RecordMap<RkRow>& ratkred_map() {

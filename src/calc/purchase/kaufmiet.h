@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/dbf.h"
-#include "core/record_map.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/dbf.h"
-#include "core/record_map.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 

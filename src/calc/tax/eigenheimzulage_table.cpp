@@ -13,16 +13,15 @@ const core::dbf::Layout& abschepl_layout() {
 }
 
 namespace {
-const core::dbf::RecordMap<AbschRow> kAbscheplMap{
-    "ABSCHEPL",
-    {
-        core::dbf::number("JAHR", &AbschRow::JAHR),
-        core::dbf::number("EINKOMM", &AbschRow::EINKOMM),
-        core::dbf::number("EINKSTEIG", &AbschRow::EINKSTEIG),
-        core::dbf::number("ABSCHJAHR", &AbschRow::ABSCHJAHR),
-        core::dbf::number("KINDJAHR", &AbschRow::KINDJAHR),
-        core::dbf::number("STEUERERL", &AbschRow::STEUERERL),
-    }};
+const core::dbf::RecordMap<AbschRow> kAbscheplMap{"ABSCHEPL",
+                                                  {
+                                                      core::dbf::number("JAHR", &AbschRow::JAHR),
+                                                      core::dbf::number("EINKOMM", &AbschRow::EINKOMM),
+                                                      core::dbf::number("EINKSTEIG", &AbschRow::EINKSTEIG),
+                                                      core::dbf::number("ABSCHJAHR", &AbschRow::ABSCHJAHR),
+                                                      core::dbf::number("KINDJAHR", &AbschRow::KINDJAHR),
+                                                      core::dbf::number("STEUERERL", &AbschRow::STEUERERL),
+                                                  }};
 }  // namespace
 
 const core::dbf::RecordMap<AbschRow>& abschepl_map() {

@@ -8,16 +8,15 @@
 namespace vestral::calc {
 
 namespace {
-const core::dbf::RecordMap<EkstRow> kEksttempMap{
-    "EKSTTEMP",
-    {
-        core::dbf::number("JAHR", &EkstRow::JAHR),
-        core::dbf::number("EINKOMM", &EkstRow::EINKOMM),
-        core::dbf::number("EKSTEIG", &EkstRow::EKSTEIG),
-        core::dbf::number("EINKST", &EkstRow::EINKST),
-        core::dbf::number("SOLIZU", &EkstRow::SOLIZU),
-        core::dbf::number("BELAST", &EkstRow::BELAST),
-    }};
+const core::dbf::RecordMap<EkstRow> kEksttempMap{"EKSTTEMP",
+                                                 {
+                                                     core::dbf::number("JAHR", &EkstRow::JAHR),
+                                                     core::dbf::number("EINKOMM", &EkstRow::EINKOMM),
+                                                     core::dbf::number("EKSTEIG", &EkstRow::EKSTEIG),
+                                                     core::dbf::number("EINKST", &EkstRow::EINKST),
+                                                     core::dbf::number("SOLIZU", &EkstRow::SOLIZU),
+                                                     core::dbf::number("BELAST", &EkstRow::BELAST),
+                                                 }};
 }  // namespace
 
 const core::dbf::RecordMap<EkstRow>& eksttemp_map() {
