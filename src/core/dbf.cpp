@@ -179,17 +179,17 @@ struct Header {
 
 // Parses a table header from the first bytes of a file. On failure returns the reason.
 std::optional<std::string> parse_header(const unsigned char* b, size_t size, Header& h) {
-    if (size < 32) return "short header";
-    if (b[0] != 0x03 && b[0] != 0x83) return "not a dBASE III table";
+    if (size < 32) return "Tabellenkopf zu kurz";
+    if (b[0] != 0x03 && b[0] != 0x83) return "keine dBASE-III-Tabelle";
     h.declared = get_u32(b + 4);
     h.header_len = get_u16(b + 8);
     h.record_len = get_u16(b + 10);
-    if (h.header_len < 33) return "header length too small";
-    if (static_cast<size_t>(h.header_len) > size) return "short header";
+    if (h.header_len < 33) return "Länge des Tabellenkopfs zu klein";
+    if (static_cast<size_t>(h.header_len) > size) return "Tabellenkopf zu kurz";
     h.layout.clear();
     size_t off = 32;
     while (off < static_cast<size_t>(h.header_len) && b[off] != kTerminator) {
-        if (off + 32 > static_cast<size_t>(h.header_len)) return "field descriptors overrun the header";
+        if (off + 32 > static_cast<size_t>(h.header_len)) return "Feldbeschreibungen reichen über den Tabellenkopf hinaus";
         Field f;
         size_t n = 0;
         while (n < 11 && b[off + n] != 0) ++n;
@@ -202,8 +202,8 @@ std::optional<std::string> parse_header(const unsigned char* b, size_t size, Hea
         h.layout.push_back(std::move(f));
         off += 32;
     }
-    if (h.layout.empty()) return "no fields";
-    if (newheadlen(h.layout) != h.record_len) return "record length inconsistent with the fields";
+    if (h.layout.empty()) return "keine Felder";
+    if (newheadlen(h.layout) != h.record_len) return "Satzlänge passt nicht zu den Feldern";
     return std::nullopt;
 }
 
