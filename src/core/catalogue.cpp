@@ -158,7 +158,7 @@ std::optional<fs::path> free_backup_name(const fs::path& dir, std::string_view t
 // Opens the existing file and tells whether it passes the layout test; nothing when it cannot be opened.
 std::optional<bool> passes_layout_test(const fs::path& file, const CatalogueEntry& e) {
     dbf::Table t;
-    if (!t.open(file, std::string(e.table))) return std::nullopt;
+    if (!t.open_unchecked(file, std::string(e.table))) return std::nullopt;
     bool ok = dbf::layout_matches(t.layout(), e.layout);
     t.close();
     return ok;

@@ -189,7 +189,8 @@ std::optional<std::string> parse_header(const unsigned char* b, size_t size, Hea
     h.layout.clear();
     size_t off = 32;
     while (off < static_cast<size_t>(h.header_len) && b[off] != kTerminator) {
-        if (off + 32 > static_cast<size_t>(h.header_len)) return "Feldbeschreibungen reichen über den Tabellenkopf hinaus";
+        if (off + 32 > static_cast<size_t>(h.header_len))
+            return "Feldbeschreibungen reichen über den Tabellenkopf hinaus";
         Field f;
         size_t n = 0;
         while (n < 11 && b[off + n] != 0) ++n;
@@ -891,7 +892,15 @@ Table& Table::operator=(Table&& other) noexcept {
     return *this;
 }
 
-bool Table::open(const fs::path& file_in, std::string alias) {
+bool Table::open(const fs::path& file, std::string alias) {
+    return open_impl(file, std::move(alias), true);
+}
+
+bool Table::open_unchecked(const fs::path& file, std::string alias) {
+    return open_impl(file, std::move(alias), false);
+}
+
+bool Table::open_impl(const fs::path& file_in, std::string alias, bool check_maps) {
     close();
     fs::path file = existing_spelling(file_in);
     Fault base;
@@ -994,9 +1003,10 @@ bool Table::open(const fs::path& file_in, std::string alias) {
                             [&](const std::string& name) { return iequals_ascii(name, file_label(file)); });
     d.enlist();
     go_top();
-    const std::string stem = file.stem().string();
+    if (!check_maps) return true;
+    const std::string name = file_label(file);
     for (const FieldRegistration& r : std::vector<FieldRegistration>(field_registry()))
-        if (iequals_ascii(r.table, stem) && first_check(r.owner)) check_fields(*this, *r.fields);
+        if (iequals_ascii(r.table + ".DBF", name) && first_check(r.owner)) check_fields(*this, *r.fields);
     return true;
 }
 
@@ -1306,7 +1316,7 @@ bool Table::append_from(const fs::path& other, FilterFn filter) {
     Impl& d = *d_;
     if (d.fd < 0) return false;
     Table src;
-    if (!src.open(other, "APPEND")) return false;
+    if (!src.open_unchecked(other, "APPEND")) return false;
     return d.append_all(*this, src, filter, "APPEND");
 }
 

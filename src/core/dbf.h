@@ -60,6 +60,9 @@ class Table {
     // false when the fault's default was taken. A damaged file is reported likewise, never read
     // out of bounds.
     bool open(const fs::path& file, std::string alias);
+    // The same without checking the record maps registered for the table's name: for a file whose
+    // layout may be an older one (the catalogue's layout test, the source of a copy).
+    bool open_unchecked(const fs::path& file, std::string alias);
     void close();  // flushes, releases the lock
     bool is_open() const;
     const std::string& alias() const;
@@ -146,6 +149,7 @@ class Table {
     bool first_check(const void* owner);
 
   private:
+    bool open_impl(const fs::path& file, std::string alias, bool check_maps);
     struct Impl;
     std::unique_ptr<Impl> d_;
     friend std::vector<Table*> open_tables();

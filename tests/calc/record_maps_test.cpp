@@ -57,6 +57,27 @@ TEST(RecordMaps, ALayoutThatLostAFieldIsReportedWhenItsTableOpens) {
     EXPECT_EQ(faults.faults[0].description, "Das Feld GETILGT fehlt in RATKRED.DBF");
 }
 
+TEST(RecordMaps, AnOlderLayoutIsMigratedAtStartWithoutAFault) {
+    test::TempDir dir;
+    dbf::Layout old = core::catalogue_layout("HYPOTHEK");
+    old.pop_back();
+    ASSERT_TRUE(dbf::create_table(dir / "HYPOTHEK.DBF", old));
+    {
+        dbf::Table t;
+        ASSERT_TRUE(t.open_unchecked(dir / "HYPOTHEK.DBF", "DHYPO"));
+        t.append_blank();
+        t.set_str("BANKNAME", "Sparkasse");
+    }
+    test::ScriptedFaults faults;
+    core::check_dbf(dir.path());
+    for (const auto& f : faults.faults) ADD_FAILURE() << f.description;
+    dbf::Table t;
+    ASSERT_TRUE(t.open(dir / "HYPOTHEK.DBF", "DHYPO"));
+    EXPECT_EQ(t.layout(), core::catalogue_layout("HYPOTHEK"));
+    EXPECT_EQ(t.trimmed("BANKNAME"), "Sparkasse");
+    EXPECT_TRUE(faults.faults.empty());
+}
+
 TEST(DateChecks, TheMortgagePlanStopsOnAStartDateThatIsNoDate) {
     calc::HypoInputs in;
     in.NHYPOTHEK = 100000;
