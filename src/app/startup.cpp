@@ -146,8 +146,14 @@ void Session::load_settings() {
 }
 
 void Session::prepare_tables() {
-    toolkit::WaitCursor wait;
-    ui::run_guarded(nullptr, [this] { core::check_dbf(options_.dir); });
+    std::vector<core::SetAside> set_aside;
+    {
+        toolkit::WaitCursor wait;
+        ui::run_guarded(nullptr, [&] { set_aside = core::check_dbf(options_.dir); });
+    }
+    // One message for all of them, after the wait cursor is gone; the program then starts as usual.
+    if (!set_aside.empty())
+        toolkit::warning(nullptr, "Problem", QString::fromStdString(core::set_aside_message(set_aside)));
 }
 
 void Session::open_main_window() {

@@ -67,7 +67,7 @@ class Session {
     bool lock();            // false: another instance runs in this directory
     bool prepare_files();   // restore the backup; false when there is no settings file
     void load_settings();   // SETPUBLICS(true) on this directory
-    void prepare_tables();  // CHECKDBF under the wait cursor
+    void prepare_tables();  // CHECKDBF under the wait cursor; tables set aside are told in one message
     void open_main_window();
 
   private:

@@ -111,7 +111,11 @@ BauOutcome bau_rech(const BauInputs& in) {
         }
         const BausparRow& last = out.rows.back();
         L = A - last.GUTHABEN;
-        allocation_date = core::add_days(last.DATUM, 1);
+        // The last savings row's date is built from the year counter; past the year 9999 it is
+        // no date, and nothing can be allocated on it.
+        const auto next_day = core::add_days(last.DATUM, 1);
+        if (!next_day) return refusal();
+        allocation_date = *next_day;
         saved = last.GUTHABEN;
         res.NSMONATE = years_months(savings_months);
         res.NSSUMME = saved;

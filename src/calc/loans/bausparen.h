@@ -13,7 +13,9 @@
 
 namespace vestral::core::dbf {
 class Table;
-}
+template <class Row>
+class RecordMap;
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 
@@ -103,6 +105,8 @@ bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& 
 
 // The records of the table's active order as rows (the printout walks them in this order).
 std::vector<BausparRow> read_bauspar_rows(core::dbf::Table& table);
+// The record map of BAUSPAR, for every other reader of the table.
+const core::dbf::RecordMap<BausparRow>& bauspar_map();
 
 // The look-up key of BSPBANK: the upper-cased name padded to the field's 40 characters.
 std::string bspbank_key(std::string_view bank_name);

@@ -14,7 +14,9 @@
 
 namespace vestral::core::dbf {
 class Table;
-}
+template <class Row>
+class RecordMap;
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 
@@ -82,6 +84,9 @@ struct HypoOutcome {
     // false: the balance does not fall (or the plan would run past the year 9999); rows, chart
     // and results are then empty / 0 and the dialog shows kHypoNotRepaid.
     bool repaid_ok = true;
+    // false: the start date is empty or no calendar date; nothing was computed (repaid_ok is
+    // false too) and the dialog stops with the start date's check message.
+    bool date_ok = true;
     HypoResults results;
     std::vector<HypoRow> rows;
     HypoChart chart;
@@ -162,6 +167,8 @@ inline constexpr const char* kHypoSection = "HYPO";
 
 // Empties the open plan table, appends every row in order and flushes it to disk.
 void write_hypothek_rows(core::dbf::Table& table, const std::vector<HypoRow>& rows);
+// The record map of HYPOTHEK, for every other reader of the plan table.
+const core::dbf::RecordMap<HypoRow>& hypothek_map();
 
 // Positions HYPOBANK on the (not deleted) record whose upper-cased name equals the upper-cased
 // `name`; false when there is none (the position is then unspecified).

@@ -12,7 +12,9 @@
 
 namespace vestral::core::dbf {
 class Table;
-}
+template <class Row>
+class RecordMap;
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 
@@ -121,6 +123,8 @@ void write_ratkred_rows(core::dbf::Table& table, const std::vector<RkRow>& rows)
 
 // The rows of the open plan table in record order (for the printout); leaves it at the first row.
 std::vector<RkRow> read_ratkred_rows(core::dbf::Table& table);
+// The record map of RATKRED, for every other reader of the plan table.
+const core::dbf::RecordMap<RkRow>& ratkred_map();
 
 // Positions KREDBANK on the (not deleted) record whose upper-cased name equals the upper-cased
 // `name`; false when there is none (the position is then unspecified).

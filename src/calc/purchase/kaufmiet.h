@@ -9,6 +9,7 @@
 #include "core/dbf.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
@@ -109,5 +110,7 @@ inline const core::dbf::Layout kMietkaufLayout = {
 // Empties the table, appends the rows in order with all fields assigned, and flushes it
 // (kaufmiet_table.cpp).
 bool write_mietkauf_rows(core::dbf::Table& table, const std::vector<MietkaufRow>& rows);
+// The record map of MIETKAUF, for every other reader of the table.
+const core::dbf::RecordMap<MietkaufRow>& mietkauf_map();
 
 }  // namespace vestral::calc

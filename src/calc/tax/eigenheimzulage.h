@@ -7,6 +7,7 @@
 
 #include "core/dbf.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
@@ -71,6 +72,8 @@ const core::dbf::Layout& abschepl_layout();
 
 // Empties the open ABSCHEPL table, appends one record per row and flushes it to disk.
 void write_abschepl_rows(core::dbf::Table& table, const std::vector<AbschRow>& rows);
+// The record map of ABSCHEPL, for the financing plans that read the grant years.
+const core::dbf::RecordMap<AbschRow>& abschepl_map();
 
 // Enabling rules of the dialog. The building kind and both bonuses matter only for applications
 // before 2004; the low-energy bonus needs a new building.

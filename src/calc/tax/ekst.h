@@ -7,6 +7,7 @@
 
 #include "core/dbf.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
@@ -60,6 +61,8 @@ inline const core::dbf::Layout kEksttempLayout = {
 
 // Empties the open EKSTTEMP table, appends one record per row and flushes it to disk.
 void write_ekst_rows(core::dbf::Table& table, const std::vector<EkstRow>& rows);
+// The record map of EKSTTEMP.
+const core::dbf::RecordMap<EkstRow>& eksttemp_map();
 
 // EKSTCHECK: the bound check of one field, n = 1 income, 2 start year, 3 growth.
 core::InpFail ekstcheck(int n, const EkstInputs& in);
