@@ -177,6 +177,12 @@ TEST(CalculatorSections, KeysAndDefaultsStayAsTheyWere) {
     EXPECT_EQ(e.NFAMSTAND, 1);
     EXPECT_EQ(e.NABJAHR, calc::ekst_default_start_year());
     core::set_today_for_tests({});
+    const auto ek = calc::ekst_settings_entries(calc::EkstInputs{40000.5, 2, 2004, 1.5});
+    ASSERT_EQ(ek.size(), 4u);
+    EXPECT_EQ(ek[0].value, "40000.50");
+    EXPECT_EQ(ek[1].value, "2");
+    EXPECT_EQ(ek[2].value, "2004");
+    EXPECT_EQ(ek[3].value, "1.50");
     EXPECT_EQ(calc::hypo_bank_name(empty), std::string(40, ' '));
     EXPECT_EQ(calc::rk_bank_name(IniDocument("[KRED2]\nBankname=Sparkasse\n")),
               "Sparkasse" + std::string(31, ' '));
