@@ -275,7 +275,8 @@ M read_key(const IniDocument& doc, const SettingsSection<In, Res, N>& s, M In::*
     return in.*member;
 }
 template <class In, class Res, std::size_t N, class M>
-IniFile::Entry key_entry(const SettingsSection<In, Res, N>& s, M In::*member, const M& value) {
+IniFile::Entry key_entry(const SettingsSection<In, Res, N>& s, M In::*member,
+                         const std::type_identity_t<M>& value) {
     const auto& k = settings_keys_detail::key_of(s, member);
     In in{};
     in.*member = value;

@@ -134,7 +134,7 @@ TEST(SettingsKeys, OneKeyIsReachedThroughItsMember) {
     IniDocument doc("[PROBE]\nBank=Volksbank\nSumme=3.50\n");
     EXPECT_EQ(core::read_key(doc, kSection, &Values::bank), "Volksbank ");
     EXPECT_EQ(core::read_key(doc, kSection, &Values::count), 3);
-    const auto e = core::key_entry(kSection, &Values::bank, std::string("Volksbank   "));
+    const auto e = core::key_entry(kSection, &Values::bank, "Volksbank   ");
     EXPECT_EQ(e.key, "Bank");
     EXPECT_EQ(e.value, "Volksbank");
     EXPECT_STREQ(core::key_name(kSection, &Computed::total), "Summe");
