@@ -93,7 +93,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     toolkit::set_status_sink([this](const QString& text) { showStatusText(text); });
 
     throttle_.setSingleShot(true);
-    throttle_.setInterval(500);
+    throttle_.setInterval(kGeometrySaveInterval);
     connect(&throttle_, &QTimer::timeout, this, [this] {
         // The trailing save once the window has stopped moving.
         if (pending_) {
@@ -137,8 +137,9 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void MainWindow::geometryChanged() {
-    // Saves at once, then at most every 500 ms while the window keeps moving: every save also
-    // rewrites the backup copy.
+    // Saves at once, then at most every kGeometrySaveInterval while the window keeps moving, and a
+    // last time when it stops: a drag of two seconds replaces the settings file (and with it the
+    // backup copy) at most four times.
     pending_ = true;
     if (!throttle_.isActive()) {
         saveGeometryNow();

@@ -199,9 +199,8 @@ DisclaimerOutcome haftung(QWidget* parent) {
     d.exec();
     if (d.quit()) return DisclaimerOutcome::Quit;
     if (d.confirmed()) {
-        core::IniFile ini = core::settings().ini();
-        ini.set("Setup", "HaftInf", d.never_box() ? "1" : "0");
-        ini.set("Setup", "Haftung", d.accepted_box() ? "1" : "0");
+        core::settings().ini().set_many(
+            "Setup", {{"HaftInf", d.never_box() ? "1" : "0"}, {"Haftung", d.accepted_box() ? "1" : "0"}});
     }
     return DisclaimerOutcome::Continue;
 }

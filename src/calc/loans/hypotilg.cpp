@@ -236,16 +236,15 @@ std::vector<int> ht_check_failures(const HypoInputs& in, int n) {
 }
 
 std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, const HypoResults& res) {
-    using core::format_plain;
-    using core::format_shortest;
-    // Inputs carry the decimals of their masks; computed values go out at full precision.
-    return {
-        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Hypothek", format_plain(in.NHYPOTHEK, 2)},
-        {"Zinssatz", format_plain(in.NZINSSATZ, 3)},    {"TilgungJahr", format_plain(in.NTILGANNO, 3)},
-        {"AbDatum", core::format_date(in.DABDATUM)},    {"Zinssumme", format_shortest(res.NZINSSUM)},
-        {"Gesamtsumme", format_shortest(res.NTILGSUM)}, {"Laufzeit", format_shortest(res.NTILGZEIT)},
-        {"Annuitaet", format_shortest(res.NANNUITAT)},
-    };
+    return core::section_entries(kHypoSettings, in, res);
+}
+
+std::string hypo_bank_name(const core::IniDocument& ini) {
+    return core::read_key(ini, kHypoSettings, &HypoInputs::CBANKNAME);
+}
+
+core::IniFile::Entry hypo_bank_name_entry(std::string_view name) {
+    return core::key_entry(kHypoSettings, &HypoInputs::CBANKNAME, std::string(name));
 }
 
 }  // namespace vestral::calc
