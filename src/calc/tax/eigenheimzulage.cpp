@@ -129,4 +129,49 @@ int abschr_default_year() {
     return std::min(core::today().year, kLatestApplicationYear);
 }
 
+AbschrInputs abschr_read_settings(const core::IniFile& ini) {
+    VESTRAL_OP("ABSCHR_GDATA");
+    namespace k = abschr_settings;
+    AbschrInputs in;
+    in.NFAMSTAND = static_cast<int>(ini.get_num(k::kUser, k::kFamilienstand, "1").value);
+    in.NEINKOMM = ini.get_num(k::kUser, k::kEinkommen, "0.00").value;
+    in.NEINKSTEIG = ini.get_num(k::kUser, k::kEinkSteig, "0.00").value;
+    in.NKINDER = static_cast<int>(ini.get_num(k::kUser, k::kKinder, "0").value);
+    in.NKAUFPREIS = ini.get_num(k::kObjekt, k::kKaufpreis, "0.00").value;
+    in.NEINZUG =
+        static_cast<int>(ini.get_num(k::kObjekt, k::kEinzug, std::to_string(abschr_default_year())).value);
+    in.LNEUBAU = ini.get_bool(k::kObjekt, k::kNeubau, "0");
+    in.LA10E = ini.get_bool(k::kAfa, k::kA10e, "1");
+    in.LENERGIE = ini.get_bool(k::kAfa, k::kNEnergiehaus, "0");
+    in.LOEKOZUL = ini.get_bool(k::kAfa, k::kOekozulage, "0");
+    return in;
+}
+
+void abschr_write_settings(core::IniFile ini, const AbschrInputs& in, const AbschrResults& r) {
+    VESTRAL_OP("ABSCHR_WDATA");
+    namespace k = abschr_settings;
+    auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
+    ini.set_many(k::kUser, {
+                               {k::kFamilienstand, std::to_string(in.NFAMSTAND)},
+                               {k::kEinkommen, core::format_plain(in.NEINKOMM, 2)},
+                               {k::kEinkSteig, core::format_plain(in.NEINKSTEIG, 2)},
+                               {k::kKinder, std::to_string(in.NKINDER)},
+                           });
+    ini.set_many(k::kObjekt, {
+                                 {k::kKaufpreis, core::format_plain(in.NKAUFPREIS, 2)},
+                                 {k::kEinzug, std::to_string(in.NEINZUG)},
+                                 {k::kNeubau, flag(in.LNEUBAU)},
+                             });
+    ini.set_many(k::kAfa, {
+                              {k::kA10e, flag(in.LA10E)},
+                              {k::kNEnergiehaus, flag(in.LENERGIE)},
+                              {k::kOekozulage, flag(in.LOEKOZUL)},
+                              {k::kFoerderrate, core::format_plain(r.NFOERDRATE, k::kFoerderrateDecimals)},
+                              {k::kAbschrJahr, core::format_shortest(r.NABSCHJAHR)},
+                              {k::kAbschreibung, core::format_shortest(r.NABSCHREIB)},
+                              {k::kKindgeldJahr, core::format_shortest(r.NKINDJAHR)},
+                              {k::kKindergeld, core::format_shortest(r.NKINDGELD)},
+                          });
+}
+
 }  // namespace vestral::calc

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/dbf.h"
+#include "core/ini.h"
 #include "core/inpfail.h"
 
 namespace vestral::calc {
@@ -125,5 +126,10 @@ inline constexpr const char* kAbschreibung = "Abschreibung";
 inline constexpr const char* kKindgeldJahr = "Kindgeld/Jahr";
 inline constexpr const char* kKindergeld = "Kindergeld";
 }  // namespace abschr_settings
+
+// ABSCHR_GDATA's reading part: the inputs from sections "USER", "OBJEKT" and "AFA".
+AbschrInputs abschr_read_settings(const core::IniFile& ini);
+// ABSCHR_WDATA: the inputs and results into their sections.
+void abschr_write_settings(core::IniFile ini, const AbschrInputs& in, const AbschrResults& r);
 
 }  // namespace vestral::calc

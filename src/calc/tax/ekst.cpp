@@ -14,12 +14,16 @@ namespace {
 constexpr int kEkstLatestStartYear = 2005;
 }  // namespace
 
+int ekst_years(int start_year) {
+    return std::max(0, kEkstLastYear - start_year + 1);
+}
+
 EkstOutcome ekstmake(const EkstInputs& in) {
     VESTRAL_OP("EKSTMAKE");
     EkstOutcome out;
     EkstResults& r = out.results;
     double income = in.NEINKOMM;
-    r.NJAHRE = kEkstLastYear - in.NABJAHR + 1;
+    r.NJAHRE = ekst_years(in.NABJAHR);
     for (int i = 1; i <= r.NJAHRE; ++i) {
         int year = in.NABJAHR + i - 1;
         if (i > 1) income = income + income / 100 * in.NEKSTEIG;
@@ -64,6 +68,28 @@ std::string ekstshow_year_cell(int year) {
     std::string digits = std::to_string(year);
     if (digits.size() < 4) digits.insert(0, 4 - digits.size(), ' ');
     return std::string(marker) + " " + digits + " ";
+}
+
+EkstInputs ekst_read_settings(const core::IniFile& ini) {
+    VESTRAL_OP("EKSTGDATA");
+    namespace k = ekst_settings;
+    EkstInputs in;
+    in.NEINKOMM = ini.get_num(k::kSection, k::kEinkomm, "0.00").value;
+    in.NFAMSTAND = static_cast<int>(ini.get_num(k::kSection, k::kFamStand, "1").value);
+    in.NABJAHR = static_cast<int>(
+        ini.get_num(k::kSection, k::kAbJahr, std::to_string(ekst_default_start_year())).value);
+    in.NEKSTEIG = ini.get_num(k::kSection, k::kEkSteig, "0.00").value;
+    return in;
+}
+
+std::vector<core::IniFile::Entry> ekst_settings_entries(const EkstInputs& in) {
+    namespace k = ekst_settings;
+    return {
+        {k::kEinkomm, core::format_plain(in.NEINKOMM, 2)},
+        {k::kFamStand, std::to_string(in.NFAMSTAND)},
+        {k::kAbJahr, std::to_string(in.NABJAHR)},
+        {k::kEkSteig, core::format_plain(in.NEKSTEIG, 2)},
+    };
 }
 
 }  // namespace vestral::calc

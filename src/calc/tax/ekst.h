@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/dbf.h"
+#include "core/ini.h"
 #include "core/inpfail.h"
 
 namespace vestral::calc {
@@ -45,6 +46,9 @@ struct EkstOutcome {
     EkstResults results;
     std::vector<EkstRow> rows;
 };
+
+// The number of years projected from `start_year` to the last year; none for a start after it.
+int ekst_years(int start_year);
 
 // EKSTMAKE: the projection. Totals are sums of the unrounded yearly values; the burden is the
 // mean of the yearly burdens, not total tax over total income.
@@ -90,5 +94,10 @@ inline constexpr const char* kFamStand = "FamStand";  // default "1"
 inline constexpr const char* kAbJahr = "AbJahr";      // default: ekst_default_start_year()
 inline constexpr const char* kEkSteig = "EKSteig";    // default "0.00"
 }  // namespace ekst_settings
+
+// EKSTGDATA: the inputs of section "EINKST".
+EkstInputs ekst_read_settings(const core::IniFile& ini);
+// EKSTWDATA: its entries in their order.
+std::vector<core::IniFile::Entry> ekst_settings_entries(const EkstInputs& in);
 
 }  // namespace vestral::calc
