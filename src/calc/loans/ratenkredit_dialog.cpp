@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "calc/loans/ratenkredit.h"
 #include "calc/loans/ratenkredit_print.h"

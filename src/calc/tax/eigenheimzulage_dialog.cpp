@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "calc/tax/eigenheimzulage.h"
 #include "calc/tax/eigenheimzulage_print.h"
@@ -192,6 +193,25 @@ class AbschrDialog : public ui::CalculatorDialog {
         connect(famgroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
             if (on) changed();
         });
+        // The order on screen: family status, the input groups, the boxes, then the buttons.
+        QWidget* order[] = {ledig_,
+                            verheiratet_,
+                            field("einkommField"),
+                            field("steigField"),
+                            field("kinderField"),
+                            field("kaufpreisField"),
+                            field("einzugField"),
+                            neubau_,
+                            a10e_,
+                            energie_,
+                            oeko_,
+                            button("berechnenButton"),
+                            button("tabelleButton"),
+                            button("druckenButton"),
+                            button("gesetzButton"),
+                            button("hilfeButton"),
+                            button("schliessenButton")};
+        for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
         onClick("berechnenButton", [this] { abschrech_here(); });
         onClick("tabelleButton", [this] { abschshow(this); });
         onClick("druckenButton", [this] { abschdruck(); });

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 #include "calc/tax/ekst.h"
@@ -96,8 +97,6 @@ class EkstDialog : public ui::CalculatorDialog {
         addRow(form, 2, "steigField");
         addRow(form, 3, "abJahrField");
         form->setColumnStretch(0, 1);
-        setTabOrder(field("einkommField"), ledig_);
-        setTabOrder(verheiratet_, field("steigField"));
 
         auto* group = ui::framed_group("Ergebnis", ui::color(ui::rgb(0, 0, 128)), this);
         auto* rg = new QGridLayout(group);
@@ -109,6 +108,17 @@ class EkstDialog : public ui::CalculatorDialog {
 
         button("berechnenButton")->setDefault(true);
         top->addLayout(buttonRow({"berechnenButton", "tabelleButton", "hilfeButton", "schliessenButton"}));
+        // The order on screen: the radio buttons stand between the income and the growth.
+        QWidget* order[] = {field("einkommField"),
+                            ledig_,
+                            verheiratet_,
+                            field("steigField"),
+                            field("abJahrField"),
+                            button("berechnenButton"),
+                            button("tabelleButton"),
+                            button("hilfeButton"),
+                            button("schliessenButton")};
+        for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
         // "berechnet für" follows the start year as soon as it is left, before its check.
         number("abJahrField")->setBeforeCheck([this] {
