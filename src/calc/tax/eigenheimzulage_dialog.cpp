@@ -276,6 +276,8 @@ class AbschrDialog : public ui::CalculatorDialog {
         energie_->setChecked(in.LENERGIE);
         oeko_->setChecked(in.LOEKOZUL);
         loading_ = false;
+        // The dialog opens on the family status, the first thing on screen.
+        (verheiratet_->isChecked() ? verheiratet_ : ledig_)->setFocus(Qt::OtherFocusReason);
     }
 
     // ABSCHR_WDATA: the results written belong to the inputs (0 when nothing was computed).

@@ -67,8 +67,8 @@ void write_ekst_rows(core::dbf::Table& table, const std::vector<EkstRow>& rows);
 
 // EKSTCHECK: the bound check of one field, n = 1 income, 2 start year, 3 growth.
 core::InpFail ekstcheck(int n, const EkstInputs& in);
-// EKSTCHECK(0): the fields in the order they are checked; every one is checked, even after a
-// failure, so the dialog reports each faulty field in turn.
+// EKSTCHECK(0): the fields in the order they are checked; "Berechnen" reports the first that
+// fails and gives it the focus.
 inline constexpr int kEkstcheckOrder[] = {1, 2, 3};
 // The fields of EKSTCHECK(0) that fail, in check order.
 std::vector<int> ekstcheck_failures(const EkstInputs& in);
