@@ -76,9 +76,8 @@ TEST_F(NumericFieldTest, FirstKeyReplacesTheOldValueCursorKeysKeepIt) {
     QApplication::processEvents();
     QTest::keyClick(f.price, Qt::Key_End);
     QTest::keyClicks(f.price, "5");
-    EXPECT_EQ(f.price->text(), "9,00");  // a third decimal is more than the mask shows
     QTest::keyClick(f.price, Qt::Key_Tab);
-    EXPECT_EQ(f.price->value(), 9);
+    EXPECT_EQ(f.price->value(), 9);  // "9,00" takes no third decimal: the mask could not show it
 }
 
 TEST_F(NumericFieldTest, SecondSeparatorIsRefusedAndKeypadPointEntersTheComma) {
