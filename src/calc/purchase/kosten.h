@@ -33,6 +33,7 @@ struct Field {
     const char* check_unit;
     const char* help;
     double Results::*amount;
+    const char* amount_name;  // "" when there is no amount
 
     core::InpFail check(double v) const {
         return {check_name, v, core::Num{low, 0}, core::Num{high, 0}, typical1, typical2, check_unit};

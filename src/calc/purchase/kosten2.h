@@ -48,17 +48,17 @@ using Field = kosten::Field<Inputs, Results>;
 // The six inputs in the order of the dialog.
 inline constexpr std::array<Field, 6> kFields{{
     {"NGRUNDDM", "Grundstückspreis pro m²", &Inputs::NGRUNDDM, "€", "@K@E 999999999.99 ", "Grundstückspreis",
-     0, 99999, "", "", "", "Grundstückspreis pro qm in EUR", nullptr},
+     0, 99999, "", "", "", "Grundstückspreis pro qm in EUR", nullptr, ""},
     {"NGRUNDQM", "Grundstücks-Größe", &Inputs::NGRUNDQM, "m²", "@K@E 999999999.99 ", "Grundstücksgröße", 0,
-     999999, "", "", "", "Grundstücksgröße in qm", &Results::NGRUNDST},
+     999999, "", "", "", "Grundstücksgröße in qm", &Results::NGRUNDST, "NGRUNDST"},
     {"NERSTELL", "Hauskaufpreis", &Inputs::NERSTELL, "€", "@E 999999999.99 ", "Erstellungskosten", 0,
-     99999999, "", "", "", "Erstellungskosten in EUR", &Results::NERSTELLDM},
+     99999999, "", "", "", "Erstellungskosten in EUR", &Results::NERSTELLDM, "NERSTELLDM"},
     {"NNOTAR", "Notarkosten", &Inputs::NNOTAR, "%", "@K@E 99999999.999 ", "Notarkosten", 0, 9, "1", "1,5",
-     "%", "Notarkosten in %", &Results::NNOTARDM},
+     "%", "Notarkosten in %", &Results::NNOTARDM, "NNOTARDM"},
     {"NGRUEST", "Grunderwerbsteuer", &Inputs::NGRUEST, "%", "@K@E 99999999.999 ", "Grunderwerbssteuer", 0, 9,
-     "3,5", "", "%", "Grunderwerbssteuer in %", &Results::NGRUESTDM},
+     "3,5", "", "%", "Grunderwerbssteuer in %", &Results::NGRUESTDM, "NGRUESTDM"},
     {"NMAKLER", "Maklerkosten inkl. Mwst.", &Inputs::NMAKLER, "%", "@K@E 99999999.999 ", "Maklercourtage", 0,
-     19, "3,0", "6,0", "%", "Maklerkosten (Courtage) in %", &Results::NMAKLERDM},
+     19, "3,0", "6,0", "%", "Maklerkosten (Courtage) in %", &Results::NMAKLERDM, "NMAKLERDM"},
 }};
 // The rows of the groups: "Immobilienkosten" holds the first three inputs and the total price,
 // "zusätzliche Kosten" the other three, "Ergebnis" the total.
