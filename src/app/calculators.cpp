@@ -2,12 +2,14 @@
 
 #include <QHash>
 
-#include "calc/loans/hypotilg_dialog.h"
-#include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/loans/bausparen_dialog.h"
+#include "calc/loans/hypotilg_dialog.h"
+#include "calc/loans/ratenkredit_dialog.h"
+#include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/purchase/kosten1_dialog.h"
+#include "calc/purchase/kosten2_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
-#include "calc/loans/ratenkredit_dialog.h"
 
 namespace vestral::app {
 
@@ -18,9 +20,13 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
+void register_calculator(const QString& operation, Launcher launcher) {
+    registry().insert(operation, std::move(launcher));
+}
 
-bool has_calculator(const QString& operation) { return registry().contains(operation); }
+bool has_calculator(const QString& operation) {
+    return registry().contains(operation);
+}
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);
@@ -36,6 +42,8 @@ void register_calculators() {
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
+    register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
+    register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
 }
 
 }  // namespace vestral::app

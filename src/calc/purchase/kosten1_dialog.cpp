@@ -14,7 +14,9 @@ struct Calc {
     using Inputs = kosten1::Inputs;
     using Results = kosten1::Results;
     static const auto& fields() { return kFields; }
-    static std::vector<kosten::Total<Results>> totals() { return {{"NKOSTEN", "Kosten gesamt", &Results::NKOSTEN}}; }
+    static std::vector<kosten::Total<Results>> totals() {
+        return {{"NKOSTEN", "Kosten gesamt", &Results::NKOSTEN}};
+    }
     static Results rech(const Inputs& in) { return ko_rech(in); }
     static Results idata() { return ko_idata(); }
     static Inputs gdata(const core::IniFile& ini) { return ko_gdata(ini); }
@@ -26,9 +28,10 @@ struct Calc {
 
 // Thirteen rows, each input with "=" and its amount beside it, then the total.
 class Kosten1Dialog : public kosten::CostDialog<Calc> {
-public:
+  public:
     explicit Kosten1Dialog(QWidget* parent)
-        : CostDialog(parent, kosten::cost_form<Calc>("kosten1Dialog", kTitle, kHelpTopic, kHeight, kWidth, "=")) {
+        : CostDialog(parent,
+                     kosten::cost_form<Calc>("kosten1Dialog", kTitle, kHelpTopic, kHeight, kWidth, "=")) {
         auto* outer = new QVBoxLayout(this);
         outer->setContentsMargins(10, 10, 10, 8);
         QGridLayout* grid = costGrid();

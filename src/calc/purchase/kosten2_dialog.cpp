@@ -34,9 +34,10 @@ struct Calc {
 
 // The note, then the groups "Immobilienkosten", "zusätzliche Kosten" and "Ergebnis".
 class Kosten2Dialog : public kosten::CostDialog<Calc> {
-public:
+  public:
     explicit Kosten2Dialog(QWidget* parent)
-        : CostDialog(parent, kosten::cost_form<Calc>("kosten2Dialog", kTitle, kHelpTopic, kHeight, kWidth, "")) {
+        : CostDialog(parent,
+                     kosten::cost_form<Calc>("kosten2Dialog", kTitle, kHelpTopic, kHeight, kWidth, "")) {
         auto* outer = new QVBoxLayout(this);
         outer->setContentsMargins(10, 10, 10, 8);
         outer->setSpacing(6);
@@ -46,7 +47,8 @@ public:
 
         QGridLayout* property = group(outer, "groupProperty", "Immobilienkosten");
         int row = 0;
-        for (int i = 0; i < kPropertyFields; ++i) costRow(property, row++, kFields[i].object_name, kFields[i].amount_name);
+        for (int i = 0; i < kPropertyFields; ++i)
+            costRow(property, row++, kFields[i].object_name, kFields[i].amount_name);
         costRow(property, row, "", "NPREIS");
 
         QGridLayout* additional = group(outer, "groupAdditional", "zusätzliche Kosten");
@@ -62,7 +64,7 @@ public:
         outer->addLayout(buttonRow({"computeButton", "printButton"}, {"helpButton", "closeButton"}));
     }
 
-private:
+  private:
     QGridLayout* group(QVBoxLayout* outer, const char* name, const char* title) {
         QGroupBox* box = ui::framed_group(title, kGroupFrame, this);
         box->setObjectName(name);
@@ -82,7 +84,8 @@ private:
                 g->getItemPosition(i, &r, &c, &rows, &cols);
                 QWidget* w = g->itemAt(i)->widget();
                 if (!w || cols != 1 || c >= 6) continue;  // a total's label spans the input columns
-                widest[static_cast<size_t>(c)] = std::max(widest[static_cast<size_t>(c)], w->sizeHint().width());
+                widest[static_cast<size_t>(c)] =
+                    std::max(widest[static_cast<size_t>(c)], w->sizeHint().width());
             }
         }
         for (QGridLayout* g : grids)

@@ -15,6 +15,7 @@
 #include "core/opstack.h"
 #include "core/program_settings.h"
 #include "toolkit/print.h"
+#include "ui/blocks.h"
 #include "ui/calculator_dialog.h"
 #include "ui/numeric_field.h"
 
@@ -32,8 +33,8 @@ struct Total {
 // table order), an amount per field that has one (`amount_label` before it), the totals, and the
 // buttons every cost dialog has.
 template <class Calc>
-ui::FormSpec cost_form(const char* object_name, const char* title, const char* help_topic, int height, int width,
-                       const char* amount_label) {
+ui::FormSpec cost_form(const char* object_name, const char* title, const char* help_topic, int height,
+                       int width, const char* amount_label) {
     ui::FormSpec form;
     form.object_name = object_name;
     form.title = title;
@@ -45,7 +46,8 @@ ui::FormSpec cost_form(const char* object_name, const char* title, const char* h
     }
     for (const auto& t : Calc::totals()) form.results.push_back({t.name, t.label, "€", kAmountMask});
     form.buttons = {
-        {"computeButton", "&Berechnen", "Berechnung durchführen", "Berechnung durchführen", ui::ButtonRole::Compute},
+        {"computeButton", "&Berechnen", "Berechnung durchführen", "Berechnung durchführen",
+         ui::ButtonRole::Compute},
         {"printButton", "&Drucken", "Berechnung ausdrucken", "Berechnung ausdrucken", ui::ButtonRole::Action},
         {"helpButton", "&Hilfe", "Hilfe anzeigen", "", ui::ButtonRole::Help},
         {"closeButton", "&Schließen", "Dialog beenden", "", ui::ButtonRole::Close},
@@ -57,7 +59,7 @@ ui::FormSpec cost_form(const char* object_name, const char* title, const char* h
 
 template <class Calc>
 class CostDialog : public ui::CalculatorDialog {
-public:
+  public:
     using Inputs = typename Calc::Inputs;
     using Results = typename Calc::Results;
 
@@ -76,7 +78,7 @@ public:
     }
     const Results& results() const { return shown_; }
 
-protected:
+  protected:
     core::InpFail check(int n) const override {
         const auto& f = Calc::fields()[static_cast<std::size_t>(n - 1)];
         return f.check(number(f.object_name)->value());
@@ -138,7 +140,7 @@ protected:
         return grid;
     }
 
-private:
+  private:
     Inputs held_{};
     Results shown_{};
 };
