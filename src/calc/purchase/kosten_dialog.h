@@ -118,7 +118,8 @@ class CostDialog : public ui::CalculatorDialog {
     }
 
     // One row of the form: the input's label, field and unit in columns 0 to 2, its amount (or a
-    // total's label) and unit in columns 3 to 5. Either name may be empty.
+    // total's label) and unit in columns 3 to 5; a total without an input has its label over columns 0 to 2.
+    // Either name may be empty.
     void costRow(QGridLayout* grid, int row, const char* input, const char* amount) {
         if (input && *input) addRow(grid, row, input, 0);
         if (!amount || !*amount) return;
@@ -126,7 +127,7 @@ class CostDialog : public ui::CalculatorDialog {
             addRow(grid, row, amount, 3);
             return;
         }
-        if (QLabel* l = labelOf(amount)) grid->addWidget(l, row, 0, 1, 4);
+        if (QLabel* l = labelOf(amount)) grid->addWidget(l, row, 0, 1, 3);
         grid->addWidget(result(amount), row, 4);
         if (QLabel* u = unitOf(amount)) grid->addWidget(u, row, 5);
     }

@@ -311,10 +311,11 @@ TEST_F(KostenDialog, HauskaufOpensWithItsNoteAndGroups) {
         EXPECT_TRUE(find<QGroupBox>(dlg, "groupResult")->isAncestorOf(find<QWidget>(dlg, "NKOSTEN")));
         EXPECT_LT(find<QWidget>(dlg, "NGRUNDDM")->y(), find<QWidget>(dlg, "NGRUNDQM")->y());
         EXPECT_LT(find<QWidget>(dlg, "NNOTAR")->y(), find<QWidget>(dlg, "NMAKLER")->y());
-        // The amounts of the three groups stand under each other.
-        const int right = find<QWidget>(dlg, "NPREIS")->mapTo(dlg, QPoint(0, 0)).x();
-        EXPECT_EQ(find<QWidget>(dlg, "NMAKLERDM")->mapTo(dlg, QPoint(0, 0)).x(), right);
-        EXPECT_EQ(find<QWidget>(dlg, "NKOSTEN")->mapTo(dlg, QPoint(0, 0)).x(), right);
+        // The inputs and the amounts of the three groups stand under each other.
+        auto x = [&](const char* n) { return find<QWidget>(dlg, n)->mapTo(dlg, QPoint(0, 0)).x(); };
+        EXPECT_EQ(x("NMAKLERDM"), x("NPREIS"));
+        EXPECT_EQ(x("NKOSTEN"), x("NPREIS"));
+        EXPECT_EQ(x("NNOTAR"), x("NGRUNDDM"));
 
         for (const calc::kosten2::Field& f : calc::kosten2::kFields)
             EXPECT_EQ(find<ui::NumericField>(dlg, f.object_name)->helpText(), QString::fromUtf8(f.help));
