@@ -284,6 +284,57 @@ TEST_F(KostenDialog, HausbauPrintsThePageOfTheInputsOnScreen) {
     });
 }
 
+TEST_F(KostenDialog, HausbauAcceleratorsTakeOverWhatIsTyped) {
+    building([&](QWidget* dlg) {
+        type(dlg, {{"NGRUNDDM", "200"}, {"NGRUNDQM", "500"}});
+        // Pressed the way an accelerator presses a button, with the focus still in the field:
+        // what is typed there is computed.
+        typeInto(find<QWidget>(dlg, "NGRUNDQM"), "600", false);
+        expectAllZero(dlg, kBuildingAmounts);
+        button(dlg, "computeButton")->click();
+        EXPECT_EQ(text(dlg, "NGRUNDST"), "120.000,00");
+        // "Drucken" prints what is typed.
+        auto* size = find<QLineEdit>(dlg, "NGRUNDQM");
+        ASSERT_TRUE(size->hasFocus());
+        size->selectAll();
+        QTest::keyClicks(size, "700");
+        button(dlg, "printButton")->click();
+        ASSERT_EQ(printed().size(), 1u);
+        EXPECT_NE(printed()[0].find("140.000,00 EUR"), nullptr);
+        EXPECT_EQ(text(dlg, "NGRUNDST"), "140.000,00");
+        // A refused value typed: "Drucken" shows the message and prints nothing.
+        typeInto(find<QWidget>(dlg, "NVERMESS"), "10", false);
+        button(dlg, "printButton")->click();
+        EXPECT_EQ(printed().size(), 1u);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].text,
+                  "Die Eingabe für 'Vermessungskosten' ist zu hoch !\n"
+                  "Geben Sie einen Wert zwischen 0 und 9 ein.\n\n"
+                  "Durchschnittswerte: 0,5% bis 2,5%.");
+        typeInto(find<QWidget>(dlg, "NVERMESS"), "2,5");
+
+        // The buttons' help texts in the status bar.
+        button(dlg, "printButton")->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(toolkit::last_status(), "Berechnung ausdrucken");
+        button(dlg, "computeButton")->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(toolkit::last_status(), "Berechnung durchführen");
+    });
+}
+
+TEST_F(KostenDialog, HausbauAmountsTooLargeForTheirMaskShowAsterisks) {
+    building([&](QWidget* dlg) {
+        type(dlg, {{"NGRUNDDM", "99999"}, {"NGRUNDQM", "999999"}});
+        EXPECT_TRUE(messages().empty());
+        EXPECT_EQ(text(dlg, "NGRUNDST"), "***********,**");
+        EXPECT_EQ(text(dlg, "NKOSTEN"), "***********,**");
+        EXPECT_EQ(text(dlg, "NVERMESSDM"), "***********,**");  // 2 499 972 500,03
+        type(dlg, {{"NGRUNDQM", "10"}});
+        EXPECT_EQ(text(dlg, "NGRUNDST"), "999.990,00");
+    });
+}
+
 // ---- Kosten beim Hauskauf -----------------------------------------------------------------------
 
 TEST_F(KostenDialog, HauskaufOpensWithItsNoteAndGroups) {
