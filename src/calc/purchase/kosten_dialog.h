@@ -117,9 +117,9 @@ class CostDialog : public ui::CalculatorDialog {
         toolkit::print_job(this, Calc::druck(inputs(), shown_, core::settings()));
     }
 
-    // One row of the form: the input's label, field and unit in columns 0 to 2, its amount (or a
-    // total's label) and unit in columns 3 to 5; a total without an input has its label over columns 0 to 2.
-    // Either name may be empty.
+    // One row of the form: the input's label, field and unit in columns 0 to 2, and its amount's
+    // label ("=" or none), field and unit in columns 3 to 5. A total without an input puts its
+    // label over columns 0 to 2. Either name may be empty.
     void costRow(QGridLayout* grid, int row, const char* input, const char* amount) {
         if (input && *input) addRow(grid, row, input, 0);
         if (!amount || !*amount) return;
