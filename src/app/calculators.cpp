@@ -3,6 +3,8 @@
 #include <QHash>
 
 #include "calc/loans/hypotilg_dialog.h"
+#include "calc/loans/hypoziel_dialog.h"
+#include "calc/loans/hypspar_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/purchase/kosten1_dialog.h"
 #include "calc/purchase/kosten2_dialog.h"
@@ -40,6 +42,8 @@ void register_calculators() {
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
     register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
     register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
+    register_calculator("HYPOZIEL", [](QWidget* p) { calc::hypoziel(p); });
+    register_calculator("HYPSPAR", [](QWidget* p) { calc::hypspar(p); });
 }
 
 }  // namespace vestral::app
