@@ -279,4 +279,8 @@ std::vector<core::IniFile::Entry> bausp_settings_entries(const BauInputs& in, co
     };
 }
 
+std::string bausp_settings_bankname(const core::IniFile& ini) {
+    return ini.get(kBauSection, "Bankname", "");
+}
+
 }  // namespace vestral::calc

@@ -239,4 +239,8 @@ std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, co
     };
 }
 
+std::string hypo_settings_bankname(const core::IniFile& ini) {
+    return ini.get(kHypoSection, "Bankname", "");
+}
+
 }  // namespace vestral::calc
