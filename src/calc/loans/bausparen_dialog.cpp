@@ -280,6 +280,8 @@ class BausparenDialog : public ui::CalculatorDialog {
         };
         const auto taken = ui::tabdata(this, bank_, "Tabelle der Bausparverträge",
                                        "Es sind noch keine Bausparpläne gespeichert !", std::move(columns));
+        // An empty store is only reported: what is typed stays.
+        if (bank_.count() == 0 && !taken) return;
         gdata(taken.value_or(0));
         idata();
     }

@@ -227,10 +227,13 @@ TEST_F(BausparenDialogTest, BankNameInTheSettingsPreselectsItsContract) {
 TEST_F(BausparenDialogTest, ListOfSavedContracts) {
     // An empty store: only the message.
     run([&](QDialog* d) {
+        typeInto(field(d, "NBAUSPSUM"), "12345");
         button(d, "loadButton")->click();
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].title, "Problem");
         EXPECT_EQ(lastMessage(), "Es sind noch keine Bausparpläne gespeichert !");
+        // Nothing more: what was typed stays.
+        EXPECT_EQ(field(d, "NBAUSPSUM")->value(), 12345);
     });
     clearMessages();
     std::filesystem::remove(dir() / "BSPBANK.DBF");

@@ -3,6 +3,7 @@
 // compressed mortgage table shows its last column.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPointer>
 #include <QScreen>
@@ -183,6 +184,55 @@ TEST_F(LoansWindows, CompressedMortgageTableShowsItsLastColumnWithoutAClick) {
             "hypoTableDialog");
         click(d, "tableButton");
         EXPECT_TRUE(shown);
+    }));
+}
+
+// Pictures of the whole (offscreen) screen: each calculator with its chart after the table view
+// was closed, and the real question box before a saved plan is deleted. Only when VESTRAL_SHOTS
+// names a directory.
+TEST_F(LoansWindows, Screenshots) {
+    const QString out = qEnvironmentVariable("VESTRAL_SHOTS");
+    if (out.isEmpty()) GTEST_SKIP() << "VESTRAL_SHOTS not set";
+    const auto shoot = [&](const char* name) {
+        QTest::qWait(300);
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(out + "/" + name));
+    };
+    const auto afterTableView = [&](QWidget* d, const char* table_name) {
+        whenModal([](QWidget* t) { find<QPushButton>(t, "closeButton")->click(); }, table_name);
+        click(d, "tableButton");
+        click(d, "chartButton");
+    };
+    storeHypo(hypoFirstCase("Erste Bank"), {});
+    ASSERT_TRUE(runHypo([&](QWidget* d) {
+        typeHypoFirstCase(d, "Sparkasse");
+        click(d, "computeButton");
+        afterTableView(d, "hypoTableDialog");
+        shoot("hypotilg_chart_beside.png");
+        // The real question box: shown, pictured, answered "Nein".
+        const toolkit::MsgScript script = toolkit::set_message_script({});
+        whenModal(
+            [&](QWidget* list) {
+                whenModal(
+                    [&](QWidget* box) {
+                        shoot("saved_plans_delete_question.png");
+                        QTest::keyClick(box, Qt::Key_Return);
+                    },
+                    "QMessageBox");
+                find<QPushButton>(list, "deleteButton")->click();
+                find<QPushButton>(list, "closeButton")->click();
+            },
+            "savedPlansDialog");
+        click(d, "loadButton");
+        toolkit::set_message_script(script);
+        QApplication::setActiveWindow(d);
+        shoot("hypotilg_dialog.png");
+    }));
+    EXPECT_EQ(records("HYPOBANK.DBF"), 2);
+    ASSERT_TRUE(runBau([&](QWidget* d) {
+        typeBauFirstCase(d, "Bausparkasse Nord");
+        click(d, "computeButton");
+        afterTableView(d, "bauShowDialog");
+        shoot("bausparen_chart_beside.png");
     }));
 }
 
