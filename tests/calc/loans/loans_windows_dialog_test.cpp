@@ -207,7 +207,7 @@ TEST_F(LoansWindows, Screenshots) {
         typeHypoFirstCase(d, "Sparkasse");
         click(d, "computeButton");
         afterTableView(d, "hypoTableDialog");
-        shoot("hypotilg_chart_beside.png");
+        shoot("hypotilg_screen_chart.png");
         // The real question box: shown, pictured, answered "Nein".
         const toolkit::MsgScript script = toolkit::set_message_script({});
         whenModal(
@@ -225,14 +225,14 @@ TEST_F(LoansWindows, Screenshots) {
         click(d, "loadButton");
         toolkit::set_message_script(script);
         QApplication::setActiveWindow(d);
-        shoot("hypotilg_dialog.png");
+        shoot("hypotilg_after_list.png");
     }));
     EXPECT_EQ(records("HYPOBANK.DBF"), 2);
     ASSERT_TRUE(runBau([&](QWidget* d) {
         typeBauFirstCase(d, "Bausparkasse Nord");
         click(d, "computeButton");
         afterTableView(d, "bauShowDialog");
-        shoot("bausparen_chart_beside.png");
+        shoot("bausparen_screen_chart.png");
     }));
 }
 
