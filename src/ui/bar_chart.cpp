@@ -103,11 +103,19 @@ public:
         QFontMetrics def(QApplication::font());
         resize(73 * def.averageCharWidth(), 26 * def.height());
         if (owner) {
-            move(beside(owner->window()->frameGeometry(), size()));
+            placeBeside(owner);
         } else if (QScreen* s = QGuiApplication::primaryScreen()) {
             QRect r = s->availableGeometry();
             move(r.center() - QPoint(width() / 2, height() / 2));
         }
+    }
+
+    void placeBeside(QWidget* owner) {
+        const QRect frame = owner->window()->frameGeometry();
+        QRect screen(0, 0, 1024, 768);
+        if (QScreen* s = QGuiApplication::screenAt(frame.center())) screen = s->availableGeometry();
+        else if (QScreen* p = QGuiApplication::primaryScreen()) screen = p->availableGeometry();
+        move(beside(frame, frameGeometry().size(), screen));
     }
 
 protected:
@@ -182,16 +190,12 @@ private:
 };
 }  // namespace
 
-QPoint beside(const QRect& owner, const QSize& size) {
-    QRect screen(0, 0, 1024, 768);
-    if (QScreen* s = QGuiApplication::screenAt(owner.center())) screen = s->availableGeometry();
-    else if (QScreen* p = QGuiApplication::primaryScreen()) screen = p->availableGeometry();
+QPoint beside(const QRect& owner, const QSize& size, const QRect& screen) {
     const int gap = 8;
-    int x = owner.right() + gap;  // right of the owner, where its buttons are not covered
-    if (x + size.width() > screen.right()) x = owner.left() - gap - size.width();  // else left of it
-    if (x < screen.left()) x = screen.right() - size.width();  // else at the screen's right edge
-    int y = owner.top();
-    y = std::min(y, screen.bottom() - size.height());
+    int x = owner.right() + 1 + gap;  // right of the owner, where its buttons are not covered
+    if (x + size.width() > screen.right() + 1) x = owner.left() - gap - size.width();  // else left of it
+    if (x < screen.left()) x = screen.right() + 1 - size.width();  // else at the screen's right edge
+    const int y = std::min(owner.top(), screen.bottom() + 1 - size.height());
     return {std::max(x, screen.left()), std::max(y, screen.top())};
 }
 
@@ -199,6 +203,8 @@ QWidget* barsingle(const ChartArgs& args, QWidget* owner) {
     VESTRAL_OP("BARSINGLE");
     auto* w = new ChartWindow(args, owner);
     w->show();
+    // Its frame is known once it is shown.
+    if (owner) w->placeBeside(owner);
     return w;
 }
 

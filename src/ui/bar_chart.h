@@ -59,7 +59,7 @@ ChartGeometry chart_geometry(const ChartArgs& args, double H, double W, double c
 // without one it is centred on the screen. A click, Escape or the close box closes it.
 QWidget* barsingle(const ChartArgs& args, QWidget* owner = nullptr);
 // Where a window of `size` goes beside a window with the frame `owner`: right of it, else left of
-// it, always on the screen.
-QPoint beside(const QRect& owner, const QSize& size);
+// it, always on the screen (the available rectangle `screen`).
+QPoint beside(const QRect& owner, const QSize& size, const QRect& screen);
 
 }  // namespace vestral::ui

@@ -75,7 +75,9 @@ bool leave_focused_field(QWidget* root) {
     if (InputField* f = InputField::focused(root)) {
         f->commit();
         f->redraw();
-        if (!f->runCheck(true)) {
+        const bool passed = f->runCheck(true);
+        emit f->checked(passed);  // the dialog's enabling follows, as after leaving the field
+        if (!passed) {
             f->refocus();
             return false;
         }
@@ -154,24 +156,20 @@ QSize grown(QWidget* dialog, int height, int width) {
 }  // namespace
 
 void keep_on_screen(QWidget* w) {
-    QScreen* screen = QGuiApplication::screenAt(w->geometry().center());
+    QScreen* screen = QGuiApplication::screenAt(w->frameGeometry().center());
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect avail = screen->availableGeometry();
-    // The frame the window system adds is not known before the window is shown: keep room for it.
-    const QMargins frame = w->isVisible() ? QMargins(w->geometry().left() - w->frameGeometry().left(),
-                                                     w->geometry().top() - w->frameGeometry().top(),
-                                                     w->frameGeometry().right() - w->geometry().right(),
-                                                     w->frameGeometry().bottom() - w->geometry().bottom())
-                                          : QMargins(0, 0, 0, 0);
-    QRect r = w->geometry();
-    if (r.width() > avail.width() - frame.left() - frame.right())
-        r.setWidth(avail.width() - frame.left() - frame.right());
-    if (r.height() > avail.height() - frame.top() - frame.bottom())
-        r.setHeight(avail.height() - frame.top() - frame.bottom());
-    const int x = std::clamp(r.left(), avail.left() + frame.left(), avail.right() - frame.right() - r.width() + 1);
-    const int y = std::clamp(r.top(), avail.top() + frame.top(), avail.bottom() - frame.bottom() - r.height() + 1);
-    w->setGeometry(x, y, r.width(), r.height());
+    // Positions are those of the frame (as move() takes them); the frame's extra size is known
+    // once the window is shown.
+    const QSize extra = w->frameGeometry().size() - w->size();
+    QSize inner = w->size();
+    inner = inner.boundedTo(avail.size() - extra);
+    if (inner != w->size()) w->resize(inner);
+    const QSize outer = inner + extra;
+    const int x = std::clamp(w->pos().x(), avail.left(), avail.right() + 1 - outer.width());
+    const int y = std::clamp(w->pos().y(), avail.top(), avail.bottom() + 1 - outer.height());
+    if (QPoint(x, y) != w->pos()) w->move(x, y);
 }
 
 void center_on_main(QWidget* dialog, int height, int width) {

@@ -20,7 +20,8 @@ CalculatorDialog::CalculatorDialog(QWidget* parent, FormSpec spec) : QDialog(par
     setObjectName(spec_.object_name);
     setWindowTitle(QString::fromUtf8(spec_.title));
     setFont(toolkit::ofont());
-    if (*spec_.help_topic) topic_ = std::make_unique<toolkit::help::TopicScope>(QString::fromUtf8(spec_.help_topic));
+    if (*spec_.help_topic)
+        topic_ = std::make_unique<toolkit::help::TopicScope>(QString::fromUtf8(spec_.help_topic));
     for (const FieldSpec& f : spec_.fields) makeField(f);
     for (const ResultSpec& r : spec_.results) makeResult(r);
     for (const ButtonSpec& b : spec_.buttons) makeButton(b);
@@ -34,25 +35,27 @@ CalculatorDialog::~CalculatorDialog() {
 void CalculatorDialog::makeField(const FieldSpec& f) {
     InputField* w = nullptr;
     switch (f.kind) {
-    case FieldKind::Number: {
-        auto* n = new NumericField(QString::fromUtf8(f.mask), this);
-        if (f.check) {
-            const int k = f.check;
-            n->setCheck([this, k](double) { return check(k); });
+        case FieldKind::Number: {
+            auto* n = new NumericField(QString::fromUtf8(f.mask), this);
+            if (f.check) {
+                const int k = f.check;
+                n->setCheck([this, k](double) { return check(k); });
+            }
+            w = n;
+            break;
         }
-        w = n;
-        break;
-    }
-    case FieldKind::Text: w = new TextField(f.max_chars, this); break;
-    case FieldKind::Date: {
-        auto* d = new DateField(this);
-        if (f.check) {
-            const int k = f.check;
-            d->setCheck([this, k](core::Date) { return check(k); });
+        case FieldKind::Text:
+            w = new TextField(f.max_chars, this);
+            break;
+        case FieldKind::Date: {
+            auto* d = new DateField(this);
+            if (f.check) {
+                const int k = f.check;
+                d->setCheck([this, k](core::Date) { return check(k); });
+            }
+            w = d;
+            break;
         }
-        w = d;
-        break;
-    }
     }
     w->setObjectName(f.name);
     w->setHelpText(QString::fromUtf8(f.help));
@@ -89,22 +92,22 @@ void CalculatorDialog::makeButton(const ButtonSpec& b) {
 void CalculatorDialog::onClick(const char* name, std::function<void()> action) {
     QPushButton* b = button(name);
     switch (roles_.at(name)) {
-    case ButtonRole::Help:
-    case ButtonRole::Close:
-        // A button given an action of its own replaces the standard one.
-        b->disconnect(SIGNAL(clicked(bool)));
-        on_click_always(b, std::move(action));
-        break;
-    case ButtonRole::Compute:
-        on_click_always(b, [this, action = std::move(action)] {
-            if (checkAll()) action();
-            updateButtons();
-        });
-        break;
-    case ButtonRole::Result:
-    case ButtonRole::Action:
-        on_click(b, std::move(action));
-        break;
+        case ButtonRole::Help:
+        case ButtonRole::Close:
+            // A button given an action of its own replaces the standard one.
+            b->disconnect(SIGNAL(clicked(bool)));
+            on_click_always(b, std::move(action));
+            break;
+        case ButtonRole::Compute:
+            on_click_always(b, [this, action = std::move(action)] {
+                if (checkAll()) action();
+                updateButtons();
+            });
+            break;
+        case ButtonRole::Result:
+        case ButtonRole::Action:
+            on_click(b, std::move(action));
+            break;
     }
 }
 
@@ -112,9 +115,15 @@ InputField* CalculatorDialog::field(const char* name) const {
     auto it = fields_.find(name);
     return it == fields_.end() ? nullptr : it->second;
 }
-NumericField* CalculatorDialog::number(const char* name) const { return qobject_cast<NumericField*>(field(name)); }
-TextField* CalculatorDialog::text(const char* name) const { return qobject_cast<TextField*>(field(name)); }
-DateField* CalculatorDialog::date(const char* name) const { return qobject_cast<DateField*>(field(name)); }
+NumericField* CalculatorDialog::number(const char* name) const {
+    return qobject_cast<NumericField*>(field(name));
+}
+TextField* CalculatorDialog::text(const char* name) const {
+    return qobject_cast<TextField*>(field(name));
+}
+DateField* CalculatorDialog::date(const char* name) const {
+    return qobject_cast<DateField*>(field(name));
+}
 ResultField* CalculatorDialog::result(const char* name) const {
     auto it = results_.find(name);
     return it == results_.end() ? nullptr : it->second;
@@ -132,7 +141,9 @@ QLabel* CalculatorDialog::unitOf(const char* name) const {
     return it == units_.end() ? nullptr : it->second;
 }
 
-core::InpFail CalculatorDialog::check(int) const { return {}; }
+core::InpFail CalculatorDialog::check(int) const {
+    return {};
+}
 
 bool CalculatorDialog::checkAll() {
     // What is typed in the focused field counts (an accelerator leaves it there).
@@ -143,7 +154,8 @@ bool CalculatorDialog::checkAll() {
     std::vector<std::pair<int, InputField*>> checked;
     for (const FieldSpec& s : spec_.fields)
         if (s.check && fields_.at(s.name)->isEnabled()) checked.emplace_back(s.check, fields_.at(s.name));
-    std::stable_sort(checked.begin(), checked.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(checked.begin(), checked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [n, f] : checked) {
         if (f->runCheck(true)) continue;
         f->refocus();
@@ -173,15 +185,22 @@ void CalculatorDialog::updateButtons() {
     const bool failed = InputField::anyFailed(this);
     for (auto& [name, b] : buttons_) {
         switch (roles_.at(name)) {
-        case ButtonRole::Compute: b->setEnabled(!failed && canCompute()); break;
-        case ButtonRole::Result: b->setEnabled(has_results_); break;
-        default: break;
+            case ButtonRole::Compute:
+                b->setEnabled(!failed && canCompute());
+                break;
+            case ButtonRole::Result:
+                b->setEnabled(has_results_);
+                break;
+            default:
+                break;
         }
     }
     updateExtra();
 }
 
-void CalculatorDialog::guarded(const std::function<void()>& action) { run_guarded(this, action); }
+void CalculatorDialog::guarded(const std::function<void()>& action) {
+    run_guarded(this, action);
+}
 
 QWidget* CalculatorDialog::showChart(const ChartArgs& args) {
     for (const QPointer<QWidget>& c : charts_)
@@ -199,7 +218,9 @@ std::vector<QWidget*> CalculatorDialog::openCharts() const {
     return out;
 }
 
-void CalculatorDialog::statusHint(QWidget* w, const QString& text) { status_hint(w, text); }
+void CalculatorDialog::statusHint(QWidget* w, const QString& text) {
+    status_hint(w, text);
+}
 
 void CalculatorDialog::addRow(QGridLayout* grid, int row, const char* name, int column) {
     QWidget* w = field(name);
@@ -219,7 +240,7 @@ QGridLayout* CalculatorDialog::rowsGrid(std::initializer_list<const char*> names
 }
 
 QHBoxLayout* CalculatorDialog::buttonRow(std::initializer_list<const char*> left,
-                                          std::initializer_list<const char*> right) {
+                                         std::initializer_list<const char*> right) {
     auto* row = new QHBoxLayout;
     for (const char* n : left) row->addWidget(button(n));
     row->addStretch();

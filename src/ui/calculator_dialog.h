@@ -51,11 +51,11 @@ struct FieldSpec {
     const char* name;        // object name; how the dialog and its tests refer to the field
     const char* label = "";  // "\r" breaks the line
     const char* unit = "";
-    const char* mask = "";   // Number: the picture mask
-    const char* help = "";   // status-bar text while the field has the focus
-    int check = 0;           // number of the field's bound check (CalculatorDialog::check), 0: none
+    const char* mask = "";  // Number: the picture mask
+    const char* help = "";  // status-bar text while the field has the focus
+    int check = 0;          // number of the field's bound check (CalculatorDialog::check), 0: none
     FieldKind kind = FieldKind::Number;
-    int max_chars = 40;      // Text
+    int max_chars = 40;  // Text
     const char* tooltip = "";
 };
 
@@ -101,7 +101,7 @@ struct FormSpec {
 
 class CalculatorDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     CalculatorDialog(QWidget* parent, FormSpec spec);
     ~CalculatorDialog() override;
 
@@ -124,7 +124,7 @@ public:
     // shows its message and gets the focus. True when all pass.
     bool checkAll();
 
-protected:
+  protected:
     // --- what a calculator supplies ---------------------------------------------------------
     // The bound check number `n` on the values the fields hold now.
     virtual core::InpFail check(int n) const;
@@ -161,14 +161,15 @@ protected:
     // A grid of such rows, one per name, in order.
     QGridLayout* rowsGrid(std::initializer_list<const char*> names);
     // The buttons in a row: `left` from the left edge, `right` at the right edge.
-    QHBoxLayout* buttonRow(std::initializer_list<const char*> left, std::initializer_list<const char*> right = {});
+    QHBoxLayout* buttonRow(std::initializer_list<const char*> left,
+                           std::initializer_list<const char*> right = {});
     QLabel* labelOf(const char* name) const;
     QLabel* unitOf(const char* name) const;
     const FormSpec& spec() const { return spec_; }
 
     void done(int result) override;
 
-private:
+  private:
     void makeField(const FieldSpec& f);
     void makeResult(const ResultSpec& r);
     void makeButton(const ButtonSpec& b);

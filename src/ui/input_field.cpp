@@ -105,8 +105,10 @@ void InputField::focusOutEvent(QFocusEvent* e) {
     if (g_in_check || (g_refocus && g_refocus != this)) return;
     if (before_check_) before_check_();
     const bool ok = runCheck(true);
-    if (ok) afterLeave();
-    else refocus();
+    if (ok)
+        afterLeave();
+    else
+        refocus();
     emit checked(ok);
 }
 

@@ -13,7 +13,7 @@ namespace vestral::ui {
 
 class InputField : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit InputField(QWidget* parent = nullptr);
 
     void setHelpText(const QString& text) { help_ = text; }
@@ -54,11 +54,11 @@ public:
     // The input field of `root` that has the keyboard focus, if any.
     static InputField* focused(const QWidget* root);
 
-signals:
-    void edited();             // every key that edits the field, and Tab or Enter in it
+  signals:
+    void edited();              // every key that edits the field, and Tab or Enter in it
     void checked(bool passed);  // the field was left and checked
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -81,7 +81,7 @@ protected:
 
     bool first_key_pending_ = false;
 
-private:
+  private:
     QString help_;
     MessageCheck check_;
     bool failed_ = false;

@@ -9,9 +9,11 @@ namespace {
 // Takes only what the mask can show: digits, one decimal separator, a leading minus, no more
 // integer digits or decimals than the picture holds. Typing and pasting alike go through it.
 class MaskValidator : public QValidator {
-public:
+  public:
     MaskValidator(const core::Mask& mask, QObject* parent)
-        : QValidator(parent), sep_(mask.european ? ',' : '.'), ints_(mask.integer_digits()),
+        : QValidator(parent),
+          sep_(mask.european ? ',' : '.'),
+          ints_(mask.integer_digits()),
           decs_(mask.decimals()) {}
 
     State validate(QString& input, int&) const override {
@@ -27,8 +29,10 @@ public:
                 continue;
             }
             if (!c.isDigit()) return Invalid;
-            if (seen_sep) ++decs;
-            else ++ints;
+            if (seen_sep)
+                ++decs;
+            else
+                ++ints;
         }
         // Leading zeros take no room of the picture.
         if (ints > ints_) {
@@ -43,7 +47,7 @@ public:
         return decs > decs_ ? Invalid : Acceptable;
     }
 
-private:
+  private:
     QChar sep_;
     int ints_, decs_;
 };
@@ -84,8 +88,10 @@ double NumericField::liveValue() const {
 }
 
 void NumericField::redraw() {
-    if (hasFocus()) setText(QString::fromStdString(core::trim(mask_.format_for_edit(value_))));
-    else setText(QString::fromStdString(core::trim(mask_.format(value_))));
+    if (hasFocus())
+        setText(QString::fromStdString(core::trim(mask_.format_for_edit(value_))));
+    else
+        setText(QString::fromStdString(core::trim(mask_.format(value_))));
 }
 
 void NumericField::commit() {

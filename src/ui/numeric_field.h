@@ -12,7 +12,7 @@ namespace vestral::ui {
 
 class NumericField : public InputField {
     Q_OBJECT
-public:
+  public:
     explicit NumericField(const QString& mask, QWidget* parent = nullptr);
 
     double value() const { return value_; }
@@ -37,17 +37,17 @@ public:
 
     static bool anyFailed(const QWidget* within) { return InputField::anyFailed(within); }
 
-signals:
+  signals:
     void valueChanged(double v);  // a new value was taken over
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool clearsOnFirstKey(const QKeyEvent* e) const override;
     bool replacesOnFirstKey() const override { return mask_.replace_on_first_key; }
     void rememberAccepted() override { accepted_ = value_; }
     void restoreAccepted() override { value_ = accepted_; }
 
-private:
+  private:
     core::Mask mask_;
     double value_ = 0;
     double accepted_ = 0;

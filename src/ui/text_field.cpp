@@ -4,7 +4,9 @@
 
 namespace vestral::ui {
 
-TextField::TextField(int max_chars, QWidget* parent) : InputField(parent) { setMaxLength(max_chars); }
+TextField::TextField(int max_chars, QWidget* parent) : InputField(parent) {
+    setMaxLength(max_chars);
+}
 
 bool TextField::clearsOnFirstKey(const QKeyEvent* e) const {
     const QString t = e->text();

@@ -12,7 +12,7 @@ namespace vestral::ui {
 
 class TextField : public InputField {
     Q_OBJECT
-public:
+  public:
     TextField(int max_chars, QWidget* parent = nullptr);
     void commit() override {}
     void redraw() override {}
@@ -22,12 +22,12 @@ public:
         markAccepted();
     }
 
-protected:
+  protected:
     bool clearsOnFirstKey(const QKeyEvent* e) const override;
     void rememberAccepted() override { accepted_ = text(); }
     void restoreAccepted() override { setText(accepted_); }
 
-private:
+  private:
     QString accepted_;
 };
 
@@ -35,7 +35,7 @@ private:
 // keeps the focus, like a failed bound check.
 class DateField : public InputField {
     Q_OBJECT
-public:
+  public:
     explicit DateField(QWidget* parent = nullptr);
     core::Date date() const { return date_; }
     // A date set by the program (loaded): shown, and accepted as it is.
@@ -48,10 +48,10 @@ public:
     void commit() override;
     void redraw() override;
 
-signals:
+  signals:
     void dateChanged(core::Date d);
 
-protected:
+  protected:
     bool clearsOnFirstKey(const QKeyEvent* e) const override;
     std::optional<QString> formMessage() override;
     void rememberAccepted() override { accepted_ = date_; }
@@ -61,7 +61,7 @@ protected:
         form_ok_ = true;
     }
 
-private:
+  private:
     core::Date date_;
     core::Date accepted_;
     bool form_ok_ = true;

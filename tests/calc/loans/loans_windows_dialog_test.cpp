@@ -40,7 +40,8 @@ class LoansWindows : public test::LoansDialogTest {
         EXPECT_NE(chart, nullptr);
         if (!chart) return nullptr;
         (void)QTest::qWaitForWindowExposed(chart);
-        EXPECT_EQ(chart->pos(), ui::beside(d->frameGeometry(), chart->size()));
+        EXPECT_EQ(chart->pos(), ui::beside(d->frameGeometry(), chart->frameGeometry().size(),
+                                           d->screen()->availableGeometry()));
         // Where the screen has room beside the dialog, the chart covers none of it.
         const QRect screen = d->screen()->availableGeometry();
         if (screen.width() >= d->frameGeometry().width() + chart->frameGeometry().width() + 16) {
