@@ -103,7 +103,9 @@ void install_application_wide() {
     done = true;
     toolkit::use_german_qt();
     toolkit::install_font_substitutions();
-    qApp->installEventFilter(new HelpKey);
+    auto* help_key = new HelpKey;
+    help_key->setParent(qApp);  // goes with the application
+    qApp->installEventFilter(help_key);
 }
 
 InstanceLock::~InstanceLock() {
