@@ -6,8 +6,8 @@
 #include <unistd.h>
 #include <filesystem>
 
-#include "calc/loans/hypspar.h"
 #include "calc/loans/hypoziel.h"
+#include "calc/loans/hypspar.h"
 #include "core/catalogue.h"
 #include "core/dbf.h"
 

@@ -47,10 +47,12 @@ ui::FormSpec hypoziel_form() {
         {"effzins", "Effektivzinssatz", "%", kRate},
     };
     f.buttons = {
-        {"berechnenButton", "&Berechnen", "Berechnung durchführen", "Zielwert berechnen", ui::ButtonRole::Compute},
+        {"berechnenButton", "&Berechnen", "Berechnung durchführen", "Zielwert berechnen",
+         ui::ButtonRole::Compute},
         {"tabelleButton", "&Tabelle", "Tabelle für Tilgungsverlauf", "Tilgungstabelle anzeigen",
          ui::ButtonRole::Result},
-        {"grafikButton", "&Grafik", "Grafik für Kostenvergleich", "Grafik Tilgungsverlauf", ui::ButtonRole::Result},
+        {"grafikButton", "&Grafik", "Grafik für Kostenvergleich", "Grafik Tilgungsverlauf",
+         ui::ButtonRole::Result},
         {"hilfeButton", "&Hilfe", "Hilfe anzeigen", "Hilfe anzeigen", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
@@ -61,7 +63,8 @@ ui::FormSpec hypoziel_form() {
 
 class HzDialog : public ui::CalculatorDialog {
   public:
-    HzDialog(QWidget* parent, core::dbf::Table& temp) : CalculatorDialog(parent, hypoziel_form()), temp_(temp) {
+    HzDialog(QWidget* parent, core::dbf::Table& temp)
+        : CalculatorDialog(parent, hypoziel_form()), temp_(temp) {
         auto* panel = new ui::Panel(this, kFrame);
         QGridLayout* inputs = rowsGrid({"hypothek", "zinssatz", "laufzeit", "hypoziel"});
         auto* group = ui::framed_group("Ergebnis", kFrame, panel);
@@ -80,7 +83,8 @@ class HzDialog : public ui::CalculatorDialog {
         pl->addStretch();
 
         auto* buttons = new QVBoxLayout;
-        for (const char* name : {"berechnenButton", "tabelleButton", "grafikButton"}) buttons->addWidget(button(name));
+        for (const char* name : {"berechnenButton", "tabelleButton", "grafikButton"})
+            buttons->addWidget(button(name));
         buttons->addStretch();
         buttons->addWidget(button("hilfeButton"));
         buttons->addWidget(button("schliessenButton"));

@@ -178,7 +178,8 @@ HsOutcome hs_rech(const HsInputs& in) {
     int month = 1, year = in.NABJAHR;
     auto find_row = [&rows](const core::Date& d, int key1) -> HsRow& {
         auto it = std::find_if(rows.begin(), rows.end(), [&](const HsRow& r) {
-            return r.KEY1 == key1 && r.DATUM.year == d.year && r.DATUM.month == d.month && r.DATUM.day == d.day;
+            return r.KEY1 == key1 && r.DATUM.year == d.year && r.DATUM.month == d.month &&
+                   r.DATUM.day == d.day;
         });
         if (it != rows.end()) return *it;
         HsRow r;
@@ -193,8 +194,9 @@ HsOutcome hs_rech(const HsInputs& in) {
         paid += payment;
         fee_total += month == 12 ? K : pending;
         const core::Date d{year, month, 1};
-        const bool first_record = !rows.empty() && rows.front().KEY1 == 1 && rows.front().DATUM.year == d.year &&
-                                  rows.front().DATUM.month == d.month && rows.front().DATUM.day == 1;
+        const bool first_record = !rows.empty() && rows.front().KEY1 == 1 &&
+                                  rows.front().DATUM.year == d.year && rows.front().DATUM.month == d.month &&
+                                  rows.front().DATUM.day == 1;
         HsRow& r = find_row(d, 1);
         r.TILGNAME = in.CTILGNAME;
         r.KEY2 = 5;
@@ -255,9 +257,11 @@ core::InpFail hs_check(const HsInputs& in, int n) {
         case 2:
             return {"Ansparzins", in.NSPZINS, Num{1, 0}, Num{19, 0}, "2", "4", "%"};
         case 3:
-            return {"Laufzeit ab Jahr", static_cast<double>(in.NABJAHR), Num{1990, 0}, Num{2050, 0}, "", "", ""};
+            return {
+                "Laufzeit ab Jahr", static_cast<double>(in.NABJAHR), Num{1990, 0}, Num{2050, 0}, "", "", ""};
         case 4:
-            return {"Laufzeit in Jahren", static_cast<double>(in.NSPLZEIT), Num{0, 0}, Num{50, 0}, "", "", ""};
+            return {
+                "Laufzeit in Jahren", static_cast<double>(in.NSPLZEIT), Num{0, 0}, Num{50, 0}, "", "", ""};
         case 5:
             // The bound follows the entered target and is shown with two decimals.
             return {"monatl. Rate", in.NSPMRATE, Num{0, 0}, Num{in.NTILGSUMM / 12, 2}, "", "", ""};
@@ -270,7 +274,13 @@ core::InpFail hs_check(const HsInputs& in, int n) {
         case 12:
             return {"Nominalzins", in.NHYPZSATZ, Num{1, 0}, Num{19, 0}, "4", "12", "%"};
         case 13:
-            return {"Dauer der Zinsbindung", static_cast<double>(in.NHYPZFEST), Num{5, 0}, Num{50, 0}, "", "", ""};
+            return {"Dauer der Zinsbindung",
+                    static_cast<double>(in.NHYPZFEST),
+                    Num{5, 0},
+                    Num{50, 0},
+                    "",
+                    "",
+                    ""};
         case 14:
             return {"Zinssatz nach Festzeit", in.NHYPZNACH, Num{1, 0}, Num{19, 0}, "4", "12", "%"};
         default:

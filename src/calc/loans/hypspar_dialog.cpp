@@ -35,8 +35,8 @@ constexpr const char* kRateIn = "@K@E 9,999,999.999 ";
 const QColor kFrame = ui::color(ui::rgb(0, 0, 128));
 
 bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* alias) {
-    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF", core::catalogue_layout(name),
-                                     alias);
+    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
+                                     core::catalogue_layout(name), alias);
 }
 
 ui::FormSpec hypspar_form() {
@@ -57,23 +57,31 @@ ui::FormSpec hypspar_form() {
         {"tilgname", "Hypothekenbank", "", "", "Name des Instituts", 0, ui::FieldKind::Text, 40},
         {"hypothek", "Hypothekenbetrag", "€", kAmountIn, "Höhe der Hypothek", 11},
         {"hypzsatz", "Nominalzinssatz", "%", kRateIn, "Nominaler Jahreszins in %", 12},
-        {"hypzfest", "Dauer der Zinsbindung", "Jahre", "@K 9999999999999 ", "Dauer der Zinsfestschreibung", 13},
+        {"hypzfest", "Dauer der Zinsbindung", "Jahre", "@K 9999999999999 ", "Dauer der Zinsfestschreibung",
+         13},
         {"hypznach", "Zinssatz nach Festzeit", "%", kRateIn, "Nominaler Jahreszins in % nach Festzeit", 14},
         {"tiktogeb", "jährl. Kontoführungsgebühr", "€", kAmountIn, "Höhe der Kontoführungsgebühren", 0},
         {"kreditpr", "Kreditgebühren", "%", "@K@E 999.99 ", "Höhe der Kreditgebühren in %", 0},
         {"kreditdm", "", "€", kAmountIn, "Höhe der Kreditgebühren in EUR", 0},
     };
     f.results = {
-        {"sparsumm", "angesparte Summe", "€", kMoney},  {"sparzins", "Summe der Sparzinsen", "€", kMoney},
-        {"sparlzmr", "", "", kMoney},                   {"spargebs", "Summe der Gebühren", "€", kMoney},
-        {"zinssum", "Zinssumme", "€", kMoney},          {"annuitat", "monatl. Zinsrate", "€", kMoney},
-        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "}, {"gebusum", "Summe der Gebühren", "€", kMoney},
+        {"sparsumm", "angesparte Summe", "€", kMoney},
+        {"sparzins", "Summe der Sparzinsen", "€", kMoney},
+        {"sparlzmr", "", "", kMoney},
+        {"spargebs", "Summe der Gebühren", "€", kMoney},
+        {"zinssum", "Zinssumme", "€", kMoney},
+        {"annuitat", "monatl. Zinsrate", "€", kMoney},
+        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"gebusum", "Summe der Gebühren", "€", kMoney},
     };
     f.buttons = {
         {"ladenButton", "&Laden", "Bankdaten laden", "Finanzierungsplan laden", ui::ButtonRole::Action},
-        {"berechnenButton", "&Berechnen", "Hypothek berechnen", "Finanzierung berechnen", ui::ButtonRole::Compute},
-        {"sparplanButton", "S&parplan", "Anspartabelle anzeigen", "Anspartabelle anzeigen", ui::ButtonRole::Result},
-        {"hypoplanButton", "H&ypoplan", "Tilgungtabelle anzeigen", "Tilgungstabelle anzeigen", ui::ButtonRole::Result},
+        {"berechnenButton", "&Berechnen", "Hypothek berechnen", "Finanzierung berechnen",
+         ui::ButtonRole::Compute},
+        {"sparplanButton", "S&parplan", "Anspartabelle anzeigen", "Anspartabelle anzeigen",
+         ui::ButtonRole::Result},
+        {"hypoplanButton", "H&ypoplan", "Tilgungtabelle anzeigen", "Tilgungstabelle anzeigen",
+         ui::ButtonRole::Result},
         {"druckenButton", "&Drucken", "Tilgungsplan drucken", "Finanzierung drucken", ui::ButtonRole::Result},
         {"hilfeButton", "&Hilfe", "Hilfe anzeigen", "Hilfe anzeigen", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
@@ -93,7 +101,11 @@ QGridLayout* tight_grid() {
 class HsDialog : public ui::CalculatorDialog {
   public:
     HsDialog(QWidget* parent, double amount, core::dbf::Table& bank, core::dbf::Table& plan, int first_order)
-        : CalculatorDialog(parent, hypspar_form()), amount_(amount), bank_(bank), plan_(plan), first_order_(first_order) {
+        : CalculatorDialog(parent, hypspar_form()),
+          amount_(amount),
+          bank_(bank),
+          plan_(plan),
+          first_order_(first_order) {
         auto* panel = new ui::Panel(this, kFrame);
         auto* columns = new QHBoxLayout;
 
@@ -163,8 +175,8 @@ class HsDialog : public ui::CalculatorDialog {
         for (const char* n : {"zinssum", "annuitat", "effzins", "gebusum"}) addRow(rmg, r++, n);
         results->addWidget(rs, 1);
         results->addWidget(rm, 1);
-        for (QWidget* g : {static_cast<QWidget*>(saving), static_cast<QWidget*>(mortgage), static_cast<QWidget*>(rs),
-                           static_cast<QWidget*>(rm)})
+        for (QWidget* g : {static_cast<QWidget*>(saving), static_cast<QWidget*>(mortgage),
+                           static_cast<QWidget*>(rs), static_cast<QWidget*>(rm)})
             for (QWidget* w : g->findChildren<QWidget*>()) w->setFont(font());
 
         auto* pl = new QVBoxLayout(panel);
@@ -176,8 +188,9 @@ class HsDialog : public ui::CalculatorDialog {
 
         auto* main = new QVBoxLayout(this);
         main->addWidget(panel, 1);
-        main->addLayout(buttonRow({"ladenButton", "berechnenButton", "sparplanButton", "hypoplanButton", "druckenButton"},
-                                  {"hilfeButton", "schliessenButton"}));
+        main->addLayout(
+            buttonRow({"ladenButton", "berechnenButton", "sparplanButton", "hypoplanButton", "druckenButton"},
+                      {"hilfeButton", "schliessenButton"}));
 
         const char* order[] = {"sparname", "tilgsumm", "spzins",   "abjahr",   "splzeit",  "spmrate",
                                "spktogeb", "spauszu",  "spausdm",  "tilgname", "hypothek", "hypzsatz",
@@ -187,8 +200,10 @@ class HsDialog : public ui::CalculatorDialog {
         couple();
         onClick("ladenButton", [this] { laden(); });
         onClick("berechnenButton", [this] { berechnen(); });
-        onClick("sparplanButton", [this] { hs_show(this, plan_, first_order_, static_cast<int>(HsView::Savings)); });
-        onClick("hypoplanButton", [this] { hs_show(this, plan_, first_order_, static_cast<int>(HsView::Mortgage)); });
+        onClick("sparplanButton",
+                [this] { hs_show(this, plan_, first_order_, static_cast<int>(HsView::Savings)); });
+        onClick("hypoplanButton",
+                [this] { hs_show(this, plan_, first_order_, static_cast<int>(HsView::Mortgage)); });
         onClick("druckenButton", [this] { drucken(); });
     }
 
@@ -276,7 +291,8 @@ class HsDialog : public ui::CalculatorDialog {
         connect(pct, &ui::InputField::textEdited, this, [eur] { eur->setValue(0); });
         // The surcharge in EUR is recomputed by every computation, so typing there keeps the plan.
         disconnect(eur, &ui::InputField::edited, this, nullptr);
-        connect(zins, &ui::InputField::checked, this, [=](bool ok) { after(ok, [&] { nach->setValue(zins->value()); }); });
+        connect(zins, &ui::InputField::checked, this,
+                [=](bool ok) { after(ok, [&] { nach->setValue(zins->value()); }); });
         connect(fpct, &ui::InputField::checked, this, [=](bool ok) {
             after(ok, [&] { feur->setValue(ht_credit_fee_eur(amount->value(), fpct->value())); });
         });
@@ -379,8 +395,8 @@ class HsDialog : public ui::CalculatorDialog {
         VESTRAL_OP("TABDATA");
         const bool any = bank_.count() > 0;
         std::optional<long> taken =
-            ui::tabdata(this, bank_, "Splittfinanzierung-Tilgungspläne", "Es sind noch keine Tilgungspläne gespeichert !",
-                        hyspbank_list_columns());
+            ui::tabdata(this, bank_, "Splittfinanzierung-Tilgungspläne",
+                        "Es sind noch keine Tilgungspläne gespeichert !", hyspbank_list_columns());
         if (taken)
             gdata(*taken);
         else if (any)

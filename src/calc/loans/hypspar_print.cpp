@@ -65,10 +65,10 @@ toolkit::PrintJob hs_druck(const HsInputs& in, const HsResults& res, const std::
                                   "Ausgabeaufschlag", "Kontostand"},
                                  kCols / 9));
         for (const HsRow& r : savings)
-            f.table_row({core::format_date(r.SPARDAT), print_number(r.SPARSUMM, kValue), print_number(r.SPARZINS, kValue),
-                         print_number(r.SPARZSUM, kValue), print_number(r.SPARRATE, kValue),
-                         print_number(r.SGEBUEHR, kValue), print_number(r.SGEBAUSDM, kValue),
-                         print_number(r.SPARKONTO, kValue)});
+            f.table_row({core::format_date(r.SPARDAT), print_number(r.SPARSUMM, kValue),
+                         print_number(r.SPARZINS, kValue), print_number(r.SPARZSUM, kValue),
+                         print_number(r.SPARRATE, kValue), print_number(r.SGEBUEHR, kValue),
+                         print_number(r.SGEBAUSDM, kValue), print_number(r.SPARKONTO, kValue)});
         f.end_table();
         f.row += 1;
         f.rule({2, 108});
@@ -89,19 +89,20 @@ toolkit::PrintJob hs_druck(const HsInputs& in, const HsResults& res, const std::
         f.pair(2, "Summe der Gebühren:", print_eur(res.NSPARGEBS));
         f.pair(2, "Laufzeit:",
                term_given ? std::to_string(in.NSPLZEIT) : print_number(res.NSPARLZMR, "@E 999.99"), "Jahre");
-        f.pair(1, "monatliche Sparrate:", print_number(term_given ? res.NSPARLZMR : in.NSPMRATE, "@E 999,999.99"),
-               "EUR");
+        f.pair(1, "monatliche Sparrate:",
+               print_number(term_given ? res.NSPARLZMR : in.NSPMRATE, "@E 999,999.99"), "EUR");
         f.pair(2, "effektiver Zinssatz:", print_percent(res.NSEFFZINS));
     }
 
     if (in.NHYPOTHEK > 0) {
         f.new_page("Hypothekenplan");
-        f.begin_table(
-            plan_table({"Datum", "Hypothek", "Zinsrate", "Zinssumme", "Gebühren", "Kontostand", "Restzins"}, kCols / 8));
+        f.begin_table(plan_table(
+            {"Datum", "Hypothek", "Zinsrate", "Zinssumme", "Gebühren", "Kontostand", "Restzins"}, kCols / 8));
         for (const HsRow& r : mortgage)
-            f.table_row({core::format_date(r.TILGDAT), print_number(r.HYPOTHEK, kValue), print_number(r.ANUITAT, kValue),
-                         print_number(r.ZINSSUM, kValue), print_number(r.TGEBUEHR, kValue),
-                         print_number(r.GEZAHLT + r.HYPOTHEK, kValue), print_number(r.RESTZINS, kValue)});
+            f.table_row({core::format_date(r.TILGDAT), print_number(r.HYPOTHEK, kValue),
+                         print_number(r.ANUITAT, kValue), print_number(r.ZINSSUM, kValue),
+                         print_number(r.TGEBUEHR, kValue), print_number(r.GEZAHLT + r.HYPOTHEK, kValue),
+                         print_number(r.RESTZINS, kValue)});
         f.end_table();
         f.row += 1;
         f.rule({2, 108});
@@ -119,7 +120,8 @@ toolkit::PrintJob hs_druck(const HsInputs& in, const HsResults& res, const std::
                term_given ? std::to_string(in.NSPLZEIT) : core::format_plain(res.NSPARLZMR, 2), "Jahre");
         f.pair(2, "Zinsbindung:", std::to_string(in.NHYPZFEST), "Jahre");
         f.pair(1, "Zins nach Festzeit:", print_percent(in.NHYPZNACH));
-        fee_block(f, in.NTIKTOGEB, in.NKREDITPR, in.NKREDITDM, "jährliche Kreditgebühren:", "der Hypothekensumme");
+        fee_block(f, in.NTIKTOGEB, in.NKREDITPR, in.NKREDITDM,
+                  "jährliche Kreditgebühren:", "der Hypothekensumme");
         f.row = top + 18;
         f.heading(1, "Ergebnis:", 10);
         f.pair(2, "Summe der Sparzinsen:", print_eur(res.NZINSSUM));

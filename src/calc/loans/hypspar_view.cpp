@@ -19,7 +19,8 @@ constexpr const char* kBig = "@E 999,999,999.99 ";
 constexpr const char* kSmall = "@E 9,999,999.99 ";
 
 ui::GridColumn date_column(const char* field) {
-    return {"Datum", [field](const dbf::Table& t) { return QString::fromStdString(core::format_date(t.date(field))); },
+    return {"Datum",
+            [field](const dbf::Table& t) { return QString::fromStdString(core::format_date(t.date(field))); },
             Qt::AlignCenter};
 }
 
@@ -68,8 +69,9 @@ void hs_show(QWidget* parent, core::dbf::Table& hypspar, int first_order, int vi
     const int detailed = first_order + (savings ? 0 : 2);
     hypspar.set_order(detailed);
     hypspar.go_top();
-    ui::GridDialog d(parent, savings ? "Splittfinanzierung - Ansparplan" : "Splittfinanzierung - Tilgungsplan", hypspar,
-                     savings ? hs_savings_columns(false) : hs_mortgage_columns(false));
+    ui::GridDialog d(parent,
+                     savings ? "Splittfinanzierung - Ansparplan" : "Splittfinanzierung - Tilgungsplan",
+                     hypspar, savings ? hs_savings_columns(false) : hs_mortgage_columns(false));
     d.setObjectName(savings ? "hsSavingsDialog" : "hsMortgageDialog");
     d.grid()->setObjectName("hsGrid");
     auto* compress = new QCheckBox(" &komprimierte Darstellung", &d);
@@ -97,9 +99,11 @@ void hs_show(QWidget* parent, core::dbf::Table& hypspar, int first_order, int vi
 std::vector<ui::GridColumn> hyspbank_list_columns() {
     namespace f = hyspbank_fields;
     return {
-        {" Sparbank", [](const dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::SPARNAME)); },
+        {" Sparbank",
+         [](const dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::SPARNAME)); },
          Qt::AlignLeft | Qt::AlignVCenter},
-        {" Hypobank", [](const dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::TILGNAME)); },
+        {" Hypobank",
+         [](const dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::TILGNAME)); },
          Qt::AlignLeft | Qt::AlignVCenter},
         ui::masked_column("Sparbetrag ", f::TILGSUMM, "@E 99,999,999.99 "),
         ui::masked_column("Zinssatz ", f::SPZINS, "@E 99.999 "),

@@ -57,7 +57,9 @@ class HypozielDialogTest : public test::GuiTest {
         EXPECT_TRUE(ran);
     }
     static void click(QWidget* d, const char* name) { find<QPushButton>(d, name)->click(); }
-    static QString result(QWidget* d, const char* name) { return find<ui::ResultField>(d, name)->text().trimmed(); }
+    static QString result(QWidget* d, const char* name) {
+        return find<ui::ResultField>(d, name)->text().trimmed();
+    }
     static bool enabled(QWidget* d, const char* name) { return find<QWidget>(d, name)->isEnabled(); }
     static void enter(QWidget* d, const QString& a, const QString& r, const QString& n, const QString& g) {
         retype(find<NumericField>(d, "hypothek"), a);
@@ -88,8 +90,8 @@ TEST_F(HypozielDialogTest, EightyThousandAfterTenYears) {
         EXPECT_TRUE(enabled(d, "tabelleButton"));
         core::dbf::Table t;
         // The table is the dialog's while it is open; its record count is in the header already.
-        EXPECT_EQ(test::run_python("import dbfread\nprint(len(dbfread.DBF(r'" + (dir() / "HYPOTEMP.DBF").string() +
-                                   "')))\n"),
+        EXPECT_EQ(test::run_python("import dbfread\nprint(len(dbfread.DBF(r'" +
+                                   (dir() / "HYPOTEMP.DBF").string() + "')))\n"),
                   "120\n");
 
         whenModal(
@@ -152,7 +154,8 @@ TEST_F(HypozielDialogTest, TargetAboveTheAmountIsRefused) {
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].title, "Eingabefehler");
         EXPECT_EQ(messages()[0].text,
-                  "Die Eingabe für 'Hypothekenrest' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 100000.00 ein.");
+                  "Die Eingabe für 'Hypothekenrest' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und "
+                  "100000.00 ein.");
         EXPECT_FALSE(enabled(d, "berechnenButton"));
         clearMessages();
         retype(find<NumericField>(d, "zinssatz"), "25");
@@ -164,8 +167,8 @@ TEST_F(HypozielDialogTest, LabelsAndHelpTexts) {
         QStringList labels;
         for (QLabel* l : d->findChildren<QLabel*>()) labels << l->text();
         for (const char* t : {"Hypothekenbetrag", "Nominalzins", "Laufzeit in Jahren", "Hypothekenrest",
-                              "verbleib. Restschuld", "monatliche Rate", "Tilgung pro Jahr", "Effektivzinssatz",
-                              "Jahre", "€", "%"})
+                              "verbleib. Restschuld", "monatliche Rate", "Tilgung pro Jahr",
+                              "Effektivzinssatz", "Jahre", "€", "%"})
             EXPECT_TRUE(labels.contains(t)) << t;
         EXPECT_EQ(find<QGroupBox>(d, "ergebnis")->title(), "Ergebnis");
         EXPECT_EQ(find<NumericField>(d, "hypothek")->helpText(), "Höhe der Hypothekensumme in EUR");

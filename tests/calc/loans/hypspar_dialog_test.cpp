@@ -1,8 +1,8 @@
 // The split financing dialog driven as a user would: both plans, the couplings, the saved plans
 // under a pair of names (also from an old-layout store), the views and the printout.
 #include <QApplication>
-#include <QDir>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -75,7 +75,9 @@ class HypsparDialogTest : public test::GuiTest {
         return out;
     }
     static void click(QWidget* d, const char* name) { find<QPushButton>(d, name)->click(); }
-    static QString result(QWidget* d, const char* name) { return find<ui::ResultField>(d, name)->text().trimmed(); }
+    static QString result(QWidget* d, const char* name) {
+        return find<ui::ResultField>(d, name)->text().trimmed();
+    }
     static QString input(QWidget* d, const char* name) { return find<QLineEdit>(d, name)->text().trimmed(); }
     static bool enabled(QWidget* d, const char* name) { return find<QWidget>(d, name)->isEnabled(); }
     static NumericField* num(QWidget* d, const char* name) { return find<NumericField>(d, name); }
@@ -230,8 +232,9 @@ TEST_F(HypsparDialogTest, EmptyStoreAndRefusals) {
         clearMessages();
         retype(num(d, "spmrate"), "9000");
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].text,
-                  "Die Eingabe für 'monatl. Rate' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 8333.33 ein.");
+        EXPECT_EQ(
+            messages()[0].text,
+            "Die Eingabe für 'monatl. Rate' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 8333.33 ein.");
         EXPECT_FALSE(enabled(d, "berechnenButton"));
     });
 }
@@ -281,8 +284,8 @@ TEST_F(HypsparDialogTest, ViewsOfBothPlans) {
             [&](QWidget* view) {
                 EXPECT_EQ(view->windowTitle(), "Splittfinanzierung - Ansparplan");
                 auto* grid = find<ui::TableGrid>(view, "hsGrid");
-                const char* heads[] = {"Datum",        "Sparsumme ",     "Zinsen ",    "Zinssumme ",
-                                       "Sparrate ",    "Kto.-FGbühr ",   "Ausg.Aufschl. ", "Kontostand "};
+                const char* heads[] = {"Datum",     "Sparsumme ",   "Zinsen ",        "Zinssumme ",
+                                       "Sparrate ", "Kto.-FGbühr ", "Ausg.Aufschl. ", "Kontostand "};
                 for (int c = 0; c < 8; ++c) EXPECT_EQ(grid->heading(c), heads[c]);
                 EXPECT_LT(grid->rows(), 24);
                 EXPECT_EQ(grid->cellText(0, 0), "01.01.2024");

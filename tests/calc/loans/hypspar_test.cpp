@@ -203,8 +203,9 @@ TEST(HsCheck, ElevenChecksWithTheirBounds) {
     EXPECT_TRUE(hs_check_failures(in).empty());
     in.NSPMRATE = 1000.01;
     EXPECT_EQ(hs_check_failures(in), std::vector<int>{5});
-    EXPECT_EQ(*core::inpfail_message(hs_check(in, 5)),
-              "Die Eingabe für 'monatl. Rate' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 1000.00 ein.");
+    EXPECT_EQ(
+        *core::inpfail_message(hs_check(in, 5)),
+        "Die Eingabe für 'monatl. Rate' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 1000.00 ein.");
     in.NSPMRATE = 0;
     in.NSPZINS = 0;
     in.NHYPZFEST = 4;
