@@ -205,3 +205,24 @@ TEST_F(HypozielDialogTest, Screenshots) {
         if (!charts.empty()) save(charts[0], "hypoziel_grafik");
     });
 }
+
+TEST_F(HypozielDialogTest, TypingAfterTabReplacesTheValue) {
+    run([&](QWidget* d) {
+        retype(find<NumericField>(d, "hypothek"), "100000");
+        retype(find<NumericField>(d, "zinssatz"), "5");
+        retype(find<NumericField>(d, "laufzeit"), "10");
+        retype(find<NumericField>(d, "hypoziel"), "50000");
+        // Back by Tab from the amount: the rate is entered by Tab and takes the typed value whole.
+        auto* amount = find<NumericField>(d, "hypothek");
+        amount->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QTest::keyClick(amount, Qt::Key_Tab);
+        QApplication::processEvents();
+        auto* rate = find<NumericField>(d, "zinssatz");
+        ASSERT_TRUE(rate->hasFocus() || d->focusWidget() == rate);
+        QTest::keyClicks(rate, "6");
+        QTest::keyClick(rate, Qt::Key_Tab);
+        QApplication::processEvents();
+        EXPECT_EQ(rate->value(), 6);
+    });
+}
