@@ -280,6 +280,16 @@ TEST_F(HypsparDialogTest, ViewsOfBothPlans) {
         retype(num(d, "spktogeb"), "999");
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "hypoplanButton"));
+        // The surcharge in EUR is the one input whose change keeps the plan; any other empties it.
+        retype(num(d, "spausdm"), "5");
+        EXPECT_TRUE(enabled(d, "sparplanButton"));
+        EXPECT_NE(dbf_rows("HYPSPAR", "KEY1"), "");
+        retype(num(d, "spktogeb"), "998");
+        EXPECT_FALSE(enabled(d, "sparplanButton"));
+        EXPECT_EQ(dbf_rows("HYPSPAR", "KEY1"), "");
+        retype(num(d, "spktogeb"), "999");
+        click(d, "berechnenButton");
+        ASSERT_TRUE(enabled(d, "hypoplanButton"));
         whenModal(
             [&](QWidget* view) {
                 EXPECT_EQ(view->windowTitle(), "Splittfinanzierung - Ansparplan");
