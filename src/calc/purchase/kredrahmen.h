@@ -46,6 +46,8 @@ const core::dbf::Layout& kredit_layout();
 bool kred_make(const std::filesystem::path& dir, core::dbf::Table& table);
 // KRED_RECH on the open table: empties it, appends the rows, flushes and goes to the first row.
 bool kred_fill(core::dbf::Table& table);
+// The rows of the open table from its first record (the table is left at its first row).
+std::vector<KreditRow> kred_read(core::dbf::Table& table);
 // Closes the table and deletes its file.
 void kred_drop(core::dbf::Table& table);
 

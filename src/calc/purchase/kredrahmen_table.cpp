@@ -32,6 +32,18 @@ bool kred_fill(core::dbf::Table& table) {
     return ok;
 }
 
+std::vector<KreditRow> kred_read(core::dbf::Table& table) {
+    std::vector<KreditRow> rows;
+    for (table.go_top(); !table.eof(); table.skip()) {
+        KreditRow row;
+        row.MONRATE = table.num("MONRATE");
+        for (int i = 0; i < kKredRateCount; ++i) row.WERT[static_cast<size_t>(i)] = table.num(kred_field(i));
+        rows.push_back(row);
+    }
+    table.go_top();
+    return rows;
+}
+
 void kred_drop(core::dbf::Table& table) {
     if (!table.is_open()) return;
     const auto file = table.path();

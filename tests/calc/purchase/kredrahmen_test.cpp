@@ -88,6 +88,14 @@ TEST(KreditTable, MadeAfreshFilledReadableByOthersAndDeleted) {
     // Filling again empties first.
     ASSERT_TRUE(kred_fill(t));
     EXPECT_EQ(t.reccount(), 29);
+    const auto back = kred_read(t);
+    const auto computed = kred_rech();
+    ASSERT_EQ(back.size(), computed.size());
+    for (size_t r = 0; r < back.size(); ++r) {
+        EXPECT_EQ(back[r].MONRATE, computed[r].MONRATE);
+        EXPECT_EQ(back[r].WERT, computed[r].WERT) << "row " << r;
+    }
+    EXPECT_EQ(t.recno(), 1);
 
     // Read back by an independent reader while the table is open, against the exact values.
     const std::string py =
