@@ -24,6 +24,7 @@
 #include "toolkit/fonts.h"
 #include "toolkit/help.h"
 #include "toolkit/messages.h"
+#include "toolkit/shell.h"
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
 
@@ -33,6 +34,10 @@
 namespace vestral::app {
 
 namespace fs = std::filesystem;
+
+#ifndef VESTRAL_SHARE_FROM_BIN
+#define VESTRAL_SHARE_FROM_BIN "../share/vestralon"
+#endif
 
 namespace {
 
@@ -59,18 +64,33 @@ class HelpKey : public QObject {
 
 }  // namespace
 
-fs::path program_directory() {
-    const QString own = QCoreApplication::applicationDirPath();
-    if (QFileInfo(own).isWritable()) return fs::path(own.toStdString());
-    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    fs::path dir(data.toStdString());
-    fs::path own_dir(own.toStdString());
-    if (!core::exists_ci(dir, core::kIniName) && core::exists_ci(own_dir, core::kIniName)) {
-        QFile::copy(qpath(core::resolve_ci(own_dir, core::kIniName)), qpath(dir / core::kIniName));
-        QFile::setPermissions(qpath(dir / core::kIniName), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+ProgramPlaces program_places(const fs::path& exe_dir, const fs::path& user_data) {
+    const fs::path share = (exe_dir / VESTRAL_SHARE_FROM_BIN).lexically_normal();
+    // An installed program: its default files under <prefix>/share, none of the user's beside it.
+    const bool installed =
+        core::exists_ci(share, core::kIniName) && !core::exists_ci(exe_dir, core::kIniName);
+    ProgramPlaces places;
+    places.shared = installed ? share : exe_dir;
+    if (!installed && QFileInfo(qpath(exe_dir)).isWritable()) {
+        places.user = exe_dir;
+        return places;
     }
-    return dir;
+    places.user = user_data;
+    QDir().mkpath(qpath(user_data));
+    if (!core::exists_ci(user_data, core::kIniName) && core::exists_ci(places.shared, core::kIniName)) {
+        const QString copy = qpath(user_data / core::kIniName);
+        QFile::copy(qpath(core::resolve_ci(places.shared, core::kIniName)), copy);
+        QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    return places;
+}
+
+fs::path program_directory() {
+    const ProgramPlaces places = program_places(
+        fs::path(QCoreApplication::applicationDirPath().toStdString()),
+        fs::path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
+    toolkit::set_default_files_dir(places.shared);
+    return places.user;
 }
 
 void install_application_wide() {

@@ -32,9 +32,19 @@ enum class StartOutcome {
     Declined,        // "Beenden" in the disclaimer
 };
 
-// Where this run keeps its files: the program's own directory, or the user's application data
-// directory when the program's directory cannot be written (the settings file is copied there on
-// the first start).
+// Where a run keeps the user's files and where it reads the program's own files.
+struct ProgramPlaces {
+    std::filesystem::path user;    // settings file, backup copy, tables, error log, the lock
+    std::filesystem::path shared;  // default settings file, help (info/), documents and templates (text/)
+};
+// A program directory of its own (dist/) that can be written keeps everything beside the program.
+// An installed program (<prefix>/bin with <prefix>/share/vestralon) or an unwritable directory
+// keeps the user's files in `user_data`, which gets a copy of the default settings file on the
+// first start.
+ProgramPlaces program_places(const std::filesystem::path& exe_dir, const std::filesystem::path& user_data);
+
+// program_places() for this process (the user's application data directory); also tells the help
+// and the documents where the program's own files are. Returns the user's directory.
 std::filesystem::path program_directory();
 
 // Qt's German texts, the German locale and F1 for the help; once per process.

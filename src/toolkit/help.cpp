@@ -17,6 +17,7 @@
 #include "core/files.h"
 #include "core/program_settings.h"
 #include "toolkit/messages.h"
+#include "toolkit/shell.h"
 
 namespace vestral::toolkit::help {
 
@@ -35,7 +36,7 @@ Recorder& recorder_slot() {
 }
 
 QString help_path(const QString& base) {
-    std::filesystem::path info = core::resolve_ci(core::settings().dir, "info");
+    std::filesystem::path info = core::resolve_ci(default_files_dir(), "info");
     return QString::fromStdString(core::resolve_ci(info, (base + ".html").toStdString()).string());
 }
 

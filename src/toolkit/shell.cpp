@@ -16,7 +16,20 @@ OpenRecorder& recorder() {
     static OpenRecorder r;
     return r;
 }
+
+std::filesystem::path& default_files_slot() {
+    static std::filesystem::path dir;
+    return dir;
+}
 }  // namespace
+
+std::filesystem::path default_files_dir() {
+    return default_files_slot().empty() ? core::settings().dir : default_files_slot();
+}
+
+void set_default_files_dir(std::filesystem::path dir) {
+    default_files_slot() = std::move(dir);
+}
 
 OpenRecorder set_open_recorder(OpenRecorder r) {
     OpenRecorder old = std::move(recorder());
@@ -25,7 +38,7 @@ OpenRecorder set_open_recorder(OpenRecorder r) {
 }
 
 bool open_document(QWidget* parent, const QString& relative_path) {
-    std::filesystem::path p = core::settings().dir;
+    std::filesystem::path p = default_files_dir();
     for (const QString& part : QString(relative_path).replace('\\', '/').split('/', Qt::SkipEmptyParts)) {
         if (part == ".") continue;
         p = core::resolve_ci(p, part.toStdString());

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 
 class QWidget;
@@ -11,9 +12,15 @@ class QUrl;
 
 namespace vestral::toolkit {
 
-// Opens a file of the program directory (e.g. "info/EStG.pdf"). A missing file is reported as
-// "Die Datei <Name> wurde nicht gefunden."; an existing PDF that no program opens gets the
-// reader alert. Returns whether a program was asked to open it.
+// The folder of the program's own files that the user never changes: help (info/), documents and
+// templates (text/). Beside the program in a program directory of its own; <prefix>/share/vestralon
+// for an installed program. Until start-up sets it, the program directory of the settings.
+std::filesystem::path default_files_dir();
+void set_default_files_dir(std::filesystem::path dir);
+
+// Opens one of the program's own files (e.g. "info/EStG.pdf") in default_files_dir(). A missing file is
+// reported as "Die Datei <Name> wurde nicht gefunden."; an existing PDF that no program opens gets the reader
+// alert. Returns whether a program was asked to open it.
 bool open_document(QWidget* parent, const QString& relative_path);
 
 // Opens only http(s) and mailto addresses (built with QUrl, so they are percent-encoded);

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "core/numbers.h"
@@ -87,8 +89,8 @@ ChartGeometry chart_geometry(const ChartArgs& a, double H, double W, double ch, 
 namespace {
 class ChartWindow : public QWidget {
 public:
-    explicit ChartWindow(ChartArgs args)
-        : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    ChartWindow(ChartArgs args, QWidget* owner)
+        : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
           args_(std::move(args)) {
         setObjectName("chartWindow");
         setAttribute(Qt::WA_DeleteOnClose);
@@ -100,13 +102,27 @@ public:
         font_ = toolkit::map_font("SYSTEM", 10);
         QFontMetrics def(QApplication::font());
         resize(73 * def.averageCharWidth(), 26 * def.height());
-        if (QScreen* s = QGuiApplication::primaryScreen()) {
+        if (owner) {
+            placeBeside(owner);
+        } else if (QScreen* s = QGuiApplication::primaryScreen()) {
             QRect r = s->availableGeometry();
             move(r.center() - QPoint(width() / 2, height() / 2));
         }
     }
 
+    void placeBeside(QWidget* owner) {
+        const QRect frame = owner->window()->frameGeometry();
+        QRect screen(0, 0, 1024, 768);
+        if (QScreen* s = QGuiApplication::screenAt(frame.center())) screen = s->availableGeometry();
+        else if (QScreen* p = QGuiApplication::primaryScreen()) screen = p->availableGeometry();
+        move(beside(frame, frameGeometry().size(), screen));
+    }
+
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->key() == Qt::Key_Escape) close();
+        else QWidget::keyPressEvent(e);
+    }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) close();
     }
@@ -174,10 +190,21 @@ private:
 };
 }  // namespace
 
-QWidget* barsingle(const ChartArgs& args) {
+QPoint beside(const QRect& owner, const QSize& size, const QRect& screen) {
+    const int gap = 8;
+    int x = owner.right() + 1 + gap;  // right of the owner, where its buttons are not covered
+    if (x + size.width() > screen.right() + 1) x = owner.left() - gap - size.width();  // else left of it
+    if (x < screen.left()) x = screen.right() + 1 - size.width();  // else at the screen's right edge
+    const int y = std::min(owner.top(), screen.bottom() + 1 - size.height());
+    return {std::max(x, screen.left()), std::max(y, screen.top())};
+}
+
+QWidget* barsingle(const ChartArgs& args, QWidget* owner) {
     VESTRAL_OP("BARSINGLE");
-    auto* w = new ChartWindow(args);
+    auto* w = new ChartWindow(args, owner);
     w->show();
+    // Its frame is known once it is shown.
+    if (owner) w->placeBeside(owner);
     return w;
 }
 

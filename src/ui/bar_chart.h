@@ -54,7 +54,12 @@ struct ChartGeometry {
 // and average width.
 ChartGeometry chart_geometry(const ChartArgs& args, double H, double W, double ch, double cw);
 
-// Opens the chart window (not modal, centred on the screen) and returns it at once.
-QWidget* barsingle(const ChartArgs& args);
+// Opens the chart window (not modal) and returns it at once. With an owner (the calculator's
+// dialog) it opens beside the owner, stays usable while the owner is modal, and closes with it;
+// without one it is centred on the screen. A click, Escape or the close box closes it.
+QWidget* barsingle(const ChartArgs& args, QWidget* owner = nullptr);
+// Where a window of `size` goes beside a window with the frame `owner`: right of it, else left of
+// it, always on the screen (the available rectangle `screen`).
+QPoint beside(const QRect& owner, const QSize& size, const QRect& screen);
 
 }  // namespace vestral::ui

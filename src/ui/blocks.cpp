@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
+#include <algorithm>
 
 #include "core/fault.h"
 #include "core/inpfail.h"
 #include "core/program_settings.h"
 #include "toolkit/messages.h"
 #include "toolkit/status.h"
-#include "ui/numeric_field.h"
+#include "ui/input_field.h"
 
 namespace vestral::ui {
 
@@ -66,9 +69,25 @@ void run_guarded(QWidget* parent, const std::function<void()>& action) {
     }
 }
 
+bool leave_focused_field(QWidget* root) {
+    // A button's accelerator leaves the focus in the field: check what is typed there exactly as
+    // leaving the field by a click would.
+    if (InputField* f = InputField::focused(root)) {
+        f->commit();
+        f->redraw();
+        const bool passed = f->runCheck(true);
+        emit f->checked(passed);  // the dialog's enabling follows, as after leaving the field
+        if (!passed) {
+            f->refocus();
+            return false;
+        }
+    }
+    return !InputField::anyFailed(root);
+}
+
 void on_click(QPushButton* b, std::function<void()> action) {
     QObject::connect(b, &QPushButton::clicked, b, [b, action = std::move(action)] {
-        if (NumericField::anyFailed(b->window())) return;
+        if (!leave_focused_field(b->window())) return;
         run_guarded(b->window(), action);
     });
 }
@@ -136,6 +155,23 @@ QSize grown(QWidget* dialog, int height, int width) {
 }
 }  // namespace
 
+void keep_on_screen(QWidget* w) {
+    QScreen* screen = QGuiApplication::screenAt(w->frameGeometry().center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect avail = screen->availableGeometry();
+    // Positions are those of the frame (as move() takes them); the frame's extra size is known
+    // once the window is shown.
+    const QSize extra = w->frameGeometry().size() - w->size();
+    QSize inner = w->size();
+    inner = inner.boundedTo(avail.size() - extra);
+    if (inner != w->size()) w->resize(inner);
+    const QSize outer = inner + extra;
+    const int x = std::clamp(w->pos().x(), avail.left(), avail.right() + 1 - outer.width());
+    const int y = std::clamp(w->pos().y(), avail.top(), avail.bottom() + 1 - outer.height());
+    if (QPoint(x, y) != w->pos()) w->move(x, y);
+}
+
 void center_on_main(QWidget* dialog, int height, int width) {
     const QSize s = grown(dialog, height, width);
     height = s.height();
@@ -144,12 +180,14 @@ void center_on_main(QWidget* dialog, int height, int width) {
     core::Rect8 r = core::bm_centerdialog(height, width, w.top, w.left, w.bottom, w.right);
     dialog->resize(width, height);
     dialog->move(r.left, r.top);
+    keep_on_screen(dialog);
 }
 
 void place_below_main(QWidget* dialog, int dy, int dx, int height, int width) {
     const auto& w = core::settings().window;
     dialog->resize(grown(dialog, height, width));
     dialog->move(w.left + dx, w.top + dy);
+    keep_on_screen(dialog);
 }
 
 }  // namespace vestral::ui

@@ -33,6 +33,10 @@ QPushButton* button(QWidget* parent, const QString& object_name, const QString& 
 // the mouse is over it, as the buttons' and fields' help texts are shown.
 void status_hint(QWidget* w, const QString& text);
 
+// Before a button acts: the field that holds the focus (a button's accelerator leaves it there)
+// is taken over and checked, with its message; false when it or another field's check failed.
+bool leave_focused_field(QWidget* root);
+
 // Connects a button's click to `action`, which runs only while no field's check has failed,
 // and never lets an exception cross the event loop.
 void on_click(QPushButton* b, std::function<void()> action);
@@ -76,6 +80,8 @@ QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* pare
 // Places a dialog as the calculators do: centred on the main window's remembered geometry. The
 // sizes are minimums; a dialog whose layout needs more room is made larger.
 void center_on_main(QWidget* dialog, int height, int width);
+// Moves (and if need be shrinks) a window so that it lies fully on its screen.
+void keep_on_screen(QWidget* w);
 // 50 pixels right of and below the main window's top-left corner (and the like).
 void place_below_main(QWidget* dialog, int dy, int dx, int height, int width);
 

@@ -2,72 +2,55 @@
 // edited without thousands points, checked against its bounds when it is left.
 #pragma once
 
-#include <QLineEdit>
 #include <functional>
-#include <optional>
 
 #include "core/inpfail.h"
 #include "core/mask.h"
+#include "ui/input_field.h"
 
 namespace vestral::ui {
 
-class NumericField : public QLineEdit {
+class NumericField : public InputField {
     Q_OBJECT
-public:
+  public:
     explicit NumericField(const QString& mask, QWidget* parent = nullptr);
 
     double value() const { return value_; }
     core::Num num() const { return {value_, mask_.decimals()}; }
-    void setValue(double v);  // redraws
+    // A value set by the program (loaded, coupled): shown, and accepted as it is.
+    void setValue(double v);
     // What the field holds right now: the typed text while it has the focus (so enabling rules can
     // follow every key), otherwise the value taken over when it was left.
     double liveValue() const;
     const core::Mask& mask() const { return mask_; }
-
-    void setHelpText(const QString& text) { help_ = text; }
-    const QString& helpText() const { return help_; }
+    double acceptedValue() const { return accepted_; }
 
     // The bound check run when the field is left: given the value, it returns the check's name,
     // bounds and typical values (bounds may be other values of the dialog, read at that moment).
     using Check = std::function<core::InpFail(double value)>;
-    void setCheck(Check check) { check_ = std::move(check); }
+    void setCheck(Check check);
     // Steps before the check (some calculators redraw another value first).
     void setBeforeCheck(std::function<void()> f) { before_check_ = std::move(f); }
 
-    // INPFAIL: true when the value is within its bounds; otherwise shows the "Eingabefehler"
-    // message (when asked) and returns false. Records the outcome (failed()).
-    bool runCheck(bool show_message = true);
-    bool failed() const { return failed_; }
+    void commit() override;
+    void redraw() override;
 
-    // Takes over what is typed so far (as leaving the field would), without the check.
-    void commit();
+    static bool anyFailed(const QWidget* within) { return InputField::anyFailed(within); }
 
-    // True while some field's failed check holds the focus; buttons other than "Schließen" and
-    // "Hilfe" do nothing then.
-    static bool anyFailed(const QWidget* within);
-
-signals:
-    void edited();                // every key that edits the field, and Tab or Enter in it
+  signals:
     void valueChanged(double v);  // a new value was taken over
-    void checked(bool passed);    // the field was left and checked
 
-protected:
-    bool event(QEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
+    bool clearsOnFirstKey(const QKeyEvent* e) const override;
+    bool replacesOnFirstKey() const override { return mask_.replace_on_first_key; }
+    void rememberAccepted() override { accepted_ = value_; }
+    void restoreAccepted() override { value_ = accepted_; }
 
-private:
-    void redraw();
-    bool acceptChar(QChar c);
-
+  private:
     core::Mask mask_;
     double value_ = 0;
-    QString help_;
-    Check check_;
-    std::function<void()> before_check_;
-    bool first_key_pending_ = false;
-    bool failed_ = false;
+    double accepted_ = 0;
 };
 
 }  // namespace vestral::ui

@@ -34,13 +34,20 @@ public:
     void load(core::dbf::Table& t) {
         beginResetModel();
         cells_.clear();
+        values_.clear();
         recnos_.clear();
         if (t.is_open()) {
             for (t.go_top(); !t.eof(); t.skip()) {
                 std::vector<QString> row;
+                std::vector<GridValue> value_row;
                 row.reserve(columns_.size());
-                for (const auto& c : columns_) row.push_back(c.cell(t));
+                value_row.reserve(columns_.size());
+                for (const auto& c : columns_) {
+                    row.push_back(c.cell(t));
+                    value_row.push_back(c.value ? c.value(t) : GridValue{});
+                }
                 cells_.push_back(std::move(row));
+                values_.push_back(std::move(value_row));
                 recnos_.push_back(t.recno());
             }
             t.go_top();
@@ -49,24 +56,40 @@ public:
     }
     std::vector<GridColumn> columns_;
     std::vector<std::vector<QString>> cells_;
+    std::vector<std::vector<GridValue>> values_;
     std::vector<long> recnos_;
 };
+
+namespace {
+// The field's value with the decimals the table stores it with.
+std::function<GridValue(const core::dbf::Table&)> stored_number(std::string field) {
+    return [field](const core::dbf::Table& t) -> GridValue {
+        int decimals = 0;
+        for (const auto& f : t.layout())
+            if (QString::fromStdString(f.name).compare(QString::fromStdString(field), Qt::CaseInsensitive) == 0)
+                decimals = f.decimals;
+        return core::Num{t.num(field), decimals};
+    };
+}
+}  // namespace
 
 GridColumn masked_column(const QString& heading, const char* field, const char* mask, const QString& suffix) {
     std::string f = field;
     core::Mask m = core::Mask::parse(mask);
-    return {heading, [f, m, suffix](const core::dbf::Table& t) {
-                return QString::fromStdString(m.format(t.num(f))) + suffix;
-            }};
+    return {heading,
+            [f, m, suffix](const core::dbf::Table& t) { return QString::fromStdString(m.format(t.num(f))) + suffix; },
+            Qt::AlignRight | Qt::AlignVCenter, stored_number(f)};
 }
 
 GridColumn masked_column_blank0(const QString& heading, const char* field, const char* mask) {
     std::string f = field;
     core::Mask m = core::Mask::parse(mask);
-    return {heading, [f, m](const core::dbf::Table& t) {
+    return {heading,
+            [f, m](const core::dbf::Table& t) {
                 double v = t.num(f);
                 return v == 0 ? QString() : QString::fromStdString(m.format(v));
-            }};
+            },
+            Qt::AlignRight | Qt::AlignVCenter, stored_number(f)};
 }
 
 TableGrid::TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridColumn> columns, bool freeze_first,
@@ -133,6 +156,18 @@ int TableGrid::rows() const { return model_->rowCount(); }
 
 QString TableGrid::cellText(int row, int column) const {
     return model_->data(model_->index(row, column), Qt::DisplayRole).toString();
+}
+
+GridValue TableGrid::cellValue(int row, int column) const {
+    if (row < 0 || column < 0 || row >= static_cast<int>(model_->values_.size()) || column >= model_->columnCount())
+        return {};
+    return model_->values_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+int TableGrid::columns() const { return model_->columnCount(); }
+
+QString TableGrid::heading(int column) const {
+    return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 int TableGrid::fullWidth() const {

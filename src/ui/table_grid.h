@@ -4,7 +4,11 @@
 
 #include <QTableView>
 #include <functional>
+#include <variant>
 #include <vector>
+
+#include "core/clock.h"
+#include "core/numbers.h"
 
 namespace vestral::core::dbf {
 class Table;
@@ -12,10 +16,16 @@ class Table;
 
 namespace vestral::ui {
 
+// The stored value behind a cell (a number with its decimals, a date or a text), for exports that
+// must not carry the mask's thousands points, asterisks or units.
+using GridValue = std::variant<std::monostate, core::Num, core::Date, QString>;
+
 struct GridColumn {
     QString heading;
     std::function<QString(const core::dbf::Table&)> cell;
     Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter;
+    // Empty: the shown text, without its padding blanks, is the value.
+    std::function<GridValue(const core::dbf::Table&)> value = {};
 };
 
 // A cell showing a numeric field with a mask ("@E 999999.99"), optionally followed by a text.
@@ -39,6 +49,10 @@ public:
     long currentRecno() const;
     int rows() const;
     QString cellText(int row, int column) const;
+    // The stored value of a cell as read with the shown text (monostate when the column has none).
+    GridValue cellValue(int row, int column) const;
+    int columns() const;
+    QString heading(int column) const;
     // Width that shows every column without scrolling.
     int fullWidth() const;
 

@@ -1,77 +1,19 @@
 #include "ui/text_field.h"
 
-#include <QFocusEvent>
 #include <QKeyEvent>
-#include <QPointer>
-#include <QTimer>
-
-#include "core/program_settings.h"
-#include "toolkit/messages.h"
-#include "toolkit/status.h"
-#include "ui/blocks.h"
 
 namespace vestral::ui {
 
-namespace {
-void input_colours(QLineEdit* e) {
-    QPalette pal = e->palette();
-    pal.setColor(QPalette::Base, color(core::ProgramSettings::kColB));
-    pal.setColor(QPalette::Text, color(core::ProgramSettings::kColF));
-    e->setPalette(pal);
+TextField::TextField(int max_chars, QWidget* parent) : InputField(parent) {
+    setMaxLength(max_chars);
 }
-
-bool leaves(int key) {
-    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-}  // namespace
-
-InputLine::InputLine(QWidget* parent) : QLineEdit(parent) {
-    input_colours(this);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString&) { emit edited(); });
-}
-
-void InputLine::focusInEvent(QFocusEvent* e) {
-    QLineEdit::focusInEvent(e);
-    first_key_pending_ = true;
-    setCursorPosition(0);
-    toolkit::show_status(help_);
-}
-
-void InputLine::focusOutEvent(QFocusEvent* e) {
-    QLineEdit::focusOutEvent(e);
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
-        toolkit::show_status(QString());
-}
-
-void InputLine::keyPressEvent(QKeyEvent* e) {
-    if (leaves(e->key())) {
-        emit edited();
-        first_key_pending_ = false;
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-            focusNextChild();
-            return;
-        }
-        QLineEdit::keyPressEvent(e);
-        return;
-    }
-    if (first_key_pending_) {
-        first_key_pending_ = false;
-        if (clearsOnFirstKey(e)) {
-            clear();
-            setCursorPosition(0);
-        }
-    }
-    QLineEdit::keyPressEvent(e);
-}
-
-TextField::TextField(int max_chars, QWidget* parent) : InputLine(parent) { setMaxLength(max_chars); }
 
 bool TextField::clearsOnFirstKey(const QKeyEvent* e) const {
     const QString t = e->text();
     return !t.isEmpty() && t[0].isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
-DateField::DateField(QWidget* parent) : InputLine(parent) {
+DateField::DateField(QWidget* parent) : InputField(parent) {
     setAlignment(Qt::AlignCenter);
     setInputMask("99.99.9999");
     setMinimumWidth(fontMetrics().horizontalAdvance("00.00.00000"));
@@ -79,38 +21,38 @@ DateField::DateField(QWidget* parent) : InputLine(parent) {
 
 void DateField::setDate(core::Date d) {
     date_ = d;
-    setText(QString::fromStdString(core::format_date(d)));
+    accepted_ = d;
+    form_ok_ = true;
+    redraw();
 }
 
-void DateField::focusOutEvent(QFocusEvent* e) {
-    InputLine::focusOutEvent(e);
-    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
-    auto d = core::parse_date(text().toStdString());
-    failed_ = !d;
-    if (!d) {
-        toolkit::warning(window(), "Eingabefehler", "Bitte geben Sie ein gültiges Datum (TT.MM.JJJJ) ein.");
-        QPointer<DateField> self(this);
-        QTimer::singleShot(0, this, [self] {
-            if (self) self->setFocus(Qt::OtherFocusReason);
-        });
+void DateField::setCheck(Check check) {
+    if (!check) {
+        setMessageCheck({});
         return;
     }
-    if (!(*d == date_)) {
-        date_ = *d;
-        emit dateChanged(date_);
-    }
-    setDate(date_);
-    if (check_) {
-        auto msg = core::inpfail_message(check_(date_));
-        if (msg) {
-            failed_ = true;
-            toolkit::warning(window(), core::inpfail_title(), QString::fromStdString(*msg));
-            QPointer<DateField> self(this);
-            QTimer::singleShot(0, this, [self] {
-                if (self) self->setFocus(Qt::OtherFocusReason);
-            });
-        }
-    }
+    setMessageCheck([this, check = std::move(check)]() -> std::optional<QString> {
+        if (auto msg = core::inpfail_message(check(date_))) return QString::fromStdString(*msg);
+        return std::nullopt;
+    });
+}
+
+void DateField::commit() {
+    const auto d = core::parse_date(text().toStdString());
+    form_ok_ = d.has_value();
+    if (!d || *d == date_) return;
+    date_ = *d;
+    emit dateChanged(date_);
+}
+
+void DateField::redraw() {
+    // An invalid entry stays as typed so that it can be mended.
+    if (form_ok_) setText(QString::fromStdString(core::format_date(date_)));
+}
+
+std::optional<QString> DateField::formMessage() {
+    if (form_ok_) return std::nullopt;
+    return QString("Bitte geben Sie ein gültiges Datum (TT.MM.JJJJ) ein.");
 }
 
 bool DateField::clearsOnFirstKey(const QKeyEvent* e) const {

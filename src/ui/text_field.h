@@ -2,72 +2,65 @@
 // replaces the old content, the help text shows in the status bar, every edit is reported.
 #pragma once
 
-#include <QLineEdit>
 #include <functional>
 
 #include "core/clock.h"
 #include "core/inpfail.h"
+#include "ui/input_field.h"
 
 namespace vestral::ui {
 
-// What text and date fields share: input colours, the help text in the status bar, Tab and Enter
-// leaving the field (Enter does not press the default button), and "@K": the first character typed
-// after the field got the focus replaces the old content.
-class InputLine : public QLineEdit {
+class TextField : public InputField {
     Q_OBJECT
-public:
-    explicit InputLine(QWidget* parent = nullptr);
-    void setHelpText(const QString& text) { help_ = text; }
-
-signals:
-    void edited();  // every key that edits the field, and Tab or Enter in it
-
-protected:
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    // Whether this first key clears the old content.
-    virtual bool clearsOnFirstKey(const QKeyEvent* e) const = 0;
-
-private:
-    QString help_;
-    bool first_key_pending_ = false;
-};
-
-class TextField : public InputLine {
-    Q_OBJECT
-public:
+  public:
     TextField(int max_chars, QWidget* parent = nullptr);
+    void commit() override {}
+    void redraw() override {}
+    // A text set by the program (loaded): accepted as it is.
+    void setAcceptedText(const QString& t) {
+        setText(t);
+        markAccepted();
+    }
 
-protected:
+  protected:
     bool clearsOnFirstKey(const QKeyEvent* e) const override;
+    void rememberAccepted() override { accepted_ = text(); }
+    void restoreAccepted() override { setText(accepted_); }
+
+  private:
+    QString accepted_;
 };
 
 // A date "dd.mm.yyyy", centred. An invalid or incomplete entry is answered with a message and
 // keeps the focus, like a failed bound check.
-class DateField : public InputLine {
+class DateField : public InputField {
     Q_OBJECT
-public:
+  public:
     explicit DateField(QWidget* parent = nullptr);
     core::Date date() const { return date_; }
+    // A date set by the program (loaded): shown, and accepted as it is.
     void setDate(core::Date d);
-    bool failed() const { return failed_; }
     // A bound check on the valid date (e.g. on its year), run when the field is left, with the
     // "Eingabefehler" message and the focus kept like a numeric field's check.
     using Check = std::function<core::InpFail(core::Date)>;
-    void setCheck(Check check) { check_ = std::move(check); }
+    void setCheck(Check check);
 
-signals:
+    void commit() override;
+    void redraw() override;
+
+  signals:
     void dateChanged(core::Date d);
 
-protected:
-    void focusOutEvent(QFocusEvent* e) override;
+  protected:
     bool clearsOnFirstKey(const QKeyEvent* e) const override;
+    std::optional<QString> formMessage() override;
+    void rememberAccepted() override { accepted_ = date_; }
+    void restoreAccepted() override { date_ = accepted_; }
 
-private:
+  private:
     core::Date date_;
-    Check check_;
-    bool failed_ = false;
+    core::Date accepted_;
+    bool form_ok_ = true;
 };
 
 }  // namespace vestral::ui

@@ -25,7 +25,7 @@ HELP_FILES = ["VESTRAL.html", "Lexikon.html", "Tips.html", "Links.html"]
 PROGRAM_TOPICS = [
     "Hauptauswahl", "Einstellungen", "Kaufen oder Mieten", "Hypothekentilgungsplan", "Bausparvertrag",
     "Ratenkreditberechnung", "Ratenkredit-Berechnung", "Einkommensteuerberechnung",
-    "Abschreibung bei Eigennutzung", "Bedienung",
+    "Abschreibung bei Eigennutzung", "Bedienung", "Export",
     # help topics set by the other calculators
     "Mögliche Belastung", "Kosten beim Hausbau", "Kosten beim Hauskauf", "Finanzierung bei Eigennutzung",
     "Finanzierung bei Vermietung", "Hypothekenzielwert", "Splittfinanzierung", "Abschreibung bei Vermietung",

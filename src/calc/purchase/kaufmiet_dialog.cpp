@@ -18,6 +18,7 @@
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
 #include "ui/grid_dialog.h"
+#include "ui/calculator_dialog.h"
 #include "ui/numeric_field.h"
 
 namespace vestral::calc {
@@ -28,28 +29,36 @@ const QColor kPanelEdge = ui::color(ui::rgb(84, 75, 245));
 const QColor kGroupFrame = ui::color(ui::rgb(165, 192, 170));
 constexpr const char* kAmountMask = "@E 999,999,999.99 ";
 
-// The six inputs in the order they stand in the dialog; km_checks() returns its checks in the
-// same order.
-struct FieldSpec {
-    const char* name;
-    const char* label;
-    const char* unit;
-    const char* mask;
-    const char* help;
-    double KmInputs::*value;
-};
-const std::array<FieldSpec, 6> kFields{{
-    {"NKALTMIETE", "Momentane Kaltmiete", "€", "@K@E 999999999.99", "Momentane Kaltmiete ohne Nebenkosten in EUR",
-     &KmInputs::NKALTMIETE},
-    {"NMIETERH", "Mieterhöhung pro Jahr", "%", "@K@E 99999999.999", "Voraussichtliche jährliche Mieterhöhung in %",
-     &KmInputs::NMIETERH},
-    {"NKAUFPREIS", "Kaufpreis der Immobilie", "€", "@K@E 999999999.99", "Kaufpreis des Objektes in EUR",
-     &KmInputs::NKAUFPREIS},
-    {"NHYPOZINS", "Hypothekenzinssatz", "%", "@K@E 99999999.999", "Effektiver Hypotheken-Jahreszins in %",
-     &KmInputs::NHYPOZINS},
-    {"NTILGANNO", "Tilgung pro Jahr", "%", "@K@E 99999999.999", "Jährliche Tilgungsrate in %", &KmInputs::NTILGANNO},
-    {"NEIGENKAP", "Ihr Eigenkapital", "€", "@K@E 999999999.99", "Höhe des Eigenkapitals in EUR", &KmInputs::NEIGENKAP},
-}};
+// The form: the six inputs in the order they stand in the dialog; their check numbers are the
+// positions in km_checks().
+ui::FormSpec kaufmiet_form() {
+    ui::FormSpec f;
+    f.object_name = "kaufmietDialog";
+    f.title = "Kaufen oder Mieten ?";
+    f.help_topic = kKmHelpTopic;
+    f.fields = {
+        {"NKALTMIETE", "Momentane Kaltmiete", "€", "@K@E 999999999.99", "Momentane Kaltmiete ohne Nebenkosten in EUR", 1},
+        {"NMIETERH", "Mieterhöhung pro Jahr", "%", "@K@E 99999999.999", "Voraussichtliche jährliche Mieterhöhung in %", 2},
+        {"NKAUFPREIS", "Kaufpreis der Immobilie", "€", "@K@E 999999999.99", "Kaufpreis des Objektes in EUR", 3},
+        {"NHYPOZINS", "Hypothekenzinssatz", "%", "@K@E 99999999.999", "Effektiver Hypotheken-Jahreszins in %", 4},
+        {"NTILGANNO", "Tilgung pro Jahr", "%", "@K@E 99999999.999", "Jährliche Tilgungsrate in %", 5},
+        {"NEIGENKAP", "Ihr Eigenkapital", "€", "@K@E 999999999.99", "Höhe des Eigenkapitals in EUR", 6},
+    };
+    f.buttons = {
+        {"computeButton", "&Berechnen", "Berechnung durchführen", "", ui::ButtonRole::Compute},
+        {"helpButton", "&Hilfe", "Hilfe anzeigen", "", ui::ButtonRole::Help},
+        {"closeButton", "&Schließen", "Dialog beenden", "", ui::ButtonRole::Close},
+    };
+    f.height = 230;
+    f.width = 510;
+    f.placement = ui::Placement::BelowMain;
+    return f;
+}
+
+// Which member of the inputs each field edits.
+constexpr std::array<double KmInputs::*, 6> kMembers{&KmInputs::NKALTMIETE, &KmInputs::NMIETERH,
+                                                     &KmInputs::NKAUFPREIS, &KmInputs::NHYPOZINS,
+                                                     &KmInputs::NTILGANNO,  &KmInputs::NEIGENKAP};
 
 std::filesystem::path mietkauf_path() { return core::resolve_ci(core::settings().dir, kMietkaufFile); }
 
@@ -72,13 +81,11 @@ QVBoxLayout* panel_layout(QDialog* dialog) {
     return inner;
 }
 
-class KaufmietDialog : public QDialog {
+// The reference calculator dialog: the form above, its layout, and the steps particular to it.
+class KaufmietDialog : public ui::CalculatorDialog {
 public:
-    KaufmietDialog(QWidget* parent, core::dbf::Table& dmit) : QDialog(parent), dmit_(dmit) {
-        setObjectName("kaufmietDialog");
-        setWindowTitle("Kaufen oder Mieten ?");
+    KaufmietDialog(QWidget* parent, core::dbf::Table& dmit) : CalculatorDialog(parent, kaufmiet_form()), dmit_(dmit) {
         QVBoxLayout* inner = panel_layout(this);
-
         auto* top = new QHBoxLayout;
         top->setSpacing(24);
         inner->addLayout(top, 1);
@@ -88,24 +95,10 @@ public:
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(4);
         int row = 0;
-        for (size_t i = 0; i < kFields.size(); ++i) {
-            const FieldSpec& field = kFields[i];
-            if (i == 2 || i == 5) grid->setRowMinimumHeight(row++, 10);  // the gap between the blocks
-            auto* f = new ui::NumericField(field.mask, this);
-            f->setObjectName(field.name);
-            f->setHelpText(field.help);
-            f->setCheck([this, i](double) { return km_checks(inputs())[i]; });
-            QObject::connect(f, &ui::NumericField::edited, this, [this] { emptyTable(); });
-            QObject::connect(f, &ui::NumericField::checked, this, [this](bool passed) {
-                if (passed) updateEnabling();
-            });
-            fields_[i] = f;
-            auto* l = ui::label(field.label, this);
-            l->setBuddy(f);
-            grid->addWidget(l, row, 0);
-            grid->addWidget(f, row, 1);
-            grid->addWidget(ui::label(field.unit, this), row, 2);
-            ++row;
+        for (const ui::FieldSpec& field : spec().fields) {
+            const std::string name = field.name;
+            if (name == "NKAUFPREIS" || name == "NEIGENKAP") grid->setRowMinimumHeight(row++, 10);
+            addRow(grid, row++, field.name);
         }
         grid->setRowStretch(row, 1);
         top->addLayout(grid);
@@ -118,7 +111,7 @@ public:
             "kaufen\roder doch besser weiterhin zur Miete zu wohnen.",
             "Die Kalkulation erfolgt auf Basis der zur Zeit\rüblichen Konditionen und Tilgungsraten und\rorientiert "
             "sich an Ihrer Kaltmiete.",
-            "Beachten Sie, das bei einem Kauf eine Menge\rzusätzlicher Kosten auf Sie zukommen, nämlich "
+            "Beachten Sie, dass bei einem Kauf eine Menge\rzusätzlicher Kosten auf Sie zukommen, nämlich "
             "für\rInstandhaltung, Versicherungen, Steuern etc.!",
             "Steuerersparnisse durch Eigenheimförderung und\rAfA werden hier nicht berücksichtigt.",
         };
@@ -131,74 +124,46 @@ public:
         texts->addStretch();
         top->addLayout(texts);
 
-        auto* buttons = new QHBoxLayout;
-        compute_ = ui::button(this, "computeButton", "&Berechnen", "Berechnung durchführen");
-        compute_->setDefault(true);
-        auto* help = ui::button(this, "helpButton", "&Hilfe", "Hilfe anzeigen", QString(), true);
-        auto* close = ui::button(this, "closeButton", "&Schließen", "Dialog beenden", QString(), true);
-        ui::on_click(compute_, [this] { compute(); });
-        ui::on_click_always(help, [this] { toolkit::help::show_current(this); });
-        ui::on_click_always(close, [this] { reject(); });
-        buttons->addWidget(compute_);
-        buttons->addStretch();
-        buttons->addWidget(help);
-        buttons->addWidget(close);
+        button("computeButton")->setDefault(true);
+        onClick("computeButton", [this] { compute(); });
         inner->addSpacing(8);
-        inner->addLayout(buttons);
-
-        updateEnabling();
-        ui::place_below_main(this, 50, 50, 230, 510);
+        inner->addLayout(buttonRow({"computeButton"}, {"helpButton", "closeButton"}));
     }
 
     KmInputs inputs() const {
         KmInputs in;
-        for (size_t i = 0; i < kFields.size(); ++i) in.*kFields[i].value = fields_[i]->value();
+        for (size_t i = 0; i < kMembers.size(); ++i) in.*kMembers[i] = number(spec().fields[i].name)->value();
         return in;
     }
 
 protected:
-    void showEvent(QShowEvent* e) override {
-        QDialog::showEvent(e);
-        if (!loaded_) {
-            loaded_ = true;
-            ui::run_guarded(this, [this] { gdata(); });
-        }
-    }
+    core::InpFail check(int n) const override { return km_checks(inputs())[static_cast<size_t>(n - 1)]; }
+    bool canCompute() const override { return km_can_compute(inputs()); }
 
-    // Schließen, Escape and the close box all end here.
-    void done(int result) override {
-        if (!closed_) {
-            closed_ = true;
-            ui::run_guarded(this, [this] { finish(); });
-        }
-        QDialog::done(result);
-    }
-
-private:
     // KM_GDATA
-    void gdata() {
+    void load() override {
         VESTRAL_OP("KM_GDATA");
-        KmInputs in = km_read_settings(core::settings().ini());
-        results_ = KmResults{};
-        for (size_t i = 0; i < kFields.size(); ++i) fields_[i]->setValue(in.*kFields[i].value);
-        updateEnabling();
+        const KmInputs in = km_read_settings(core::settings().ini());
+        for (size_t i = 0; i < kMembers.size(); ++i) number(spec().fields[i].name)->setValue(in.*kMembers[i]);
     }
 
-    // KM_WDATA
-    void wdata() {
+    // KM_WDATA, and the work table goes with the dialog.
+    void save() override {
         VESTRAL_OP("KM_WDATA");
         core::settings().ini().set_many(kKmSection, km_settings_entries(inputs()));
+        dmit_.close();
+        std::error_code ec;
+        std::filesystem::remove(mietkauf_path(), ec);
     }
 
-    void updateEnabling() { compute_->setEnabled(km_can_compute(inputs())); }
-
     // Whatever is typed makes the last results stale.
-    void emptyTable() {
+    void clearResults() override {
         if (!dmit_.is_open() || dmit_.reccount() == 0) return;
         dmit_.zap();
         dmit_.flush();
     }
 
+private:
     void compute() {
         VESTRAL_OP("KAUFMIET");
         const KmInputs in = inputs();
@@ -214,26 +179,12 @@ private:
             toolkit::stop(this, QString::fromStdString(outcome.title), QString::fromStdString(outcome.message));
             return;
         }
-        results_ = outcome.results;
-        wdata();
+        core::settings().ini().set_many(kKmSection, km_settings_entries(in));
         km_details_dialog(this, in, outcome, dmit_);
-        gdata();
-    }
-
-    void finish() {
-        toolkit::help::set_topic(toolkit::help::kMainTopic);
-        wdata();
-        dmit_.close();
-        std::error_code ec;
-        std::filesystem::remove(mietkauf_path(), ec);
+        load();
     }
 
     core::dbf::Table& dmit_;
-    std::array<ui::NumericField*, 6> fields_{};
-    QPushButton* compute_ = nullptr;
-    KmResults results_;
-    bool loaded_ = false;
-    bool closed_ = false;
 };
 
 // One row of a result group: label, value on the result background, unit.
@@ -343,7 +294,7 @@ void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& out
     grafik->setEnabled(d.grafik_enabled);
     verlauf->setEnabled(d.verlauf_enabled);
     const ui::ChartArgs chart = km_chart_args(outcome);
-    ui::on_click(grafik, [chart] { ui::barsingle(chart); });
+    ui::on_click(grafik, [chart, &dlg] { ui::barsingle(chart, &dlg); });
     ui::on_click(verlauf, [&dlg, &dmit] { km_show(&dlg, dmit); });
     ui::on_click_always(help, [&dlg] { toolkit::help::show_current(&dlg); });
     ui::on_click_always(close, [&dlg] { dlg.accept(); });
@@ -365,7 +316,7 @@ void km_show(QWidget* parent, core::dbf::Table& dmit) {
     const core::Mask diff_mask = core::Mask::parse(m);
     std::vector<ui::GridColumn> columns = {
         ui::masked_column("Jahr ", "JAHR", "9999", " "),
-        ui::masked_column("Miete ges, ", "MIETEGE", m, " "),
+        ui::masked_column("Miete ges. ", "MIETEGE", m, " "),
         ui::masked_column("mon. Miete ", "MIETEMO", m, " "),
         ui::masked_column("Hypothek ", "HYPOTHEK", m, " "),
         ui::masked_column("mon. Zahlung ", "ANNUITAT", m, " "),
@@ -387,11 +338,10 @@ void km_show(QWidget* parent, core::dbf::Table& dmit) {
 
 void kaufmiet(QWidget* parent) {
     VESTRAL_OP("KAUFMIET");
-    toolkit::help::TopicScope topic(kKmHelpTopic);
     core::dbf::Table dmit;
     if (!km_checkdbf(dmit)) return;
     KaufmietDialog dlg(parent, dmit);
-    exec_owned(dlg);
+    dlg.exec();
 }
 
 }  // namespace vestral::calc

@@ -1,6 +1,7 @@
 #include "calc/purchase/kaufmiet_dialog.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
@@ -103,7 +104,11 @@ TEST_F(KaufmietDialog, OpensAsDescribed) {
         EXPECT_GE(d->width(), 510);
         EXPECT_GE(d->height(), 230);
         const auto& w = core::settings().window;
-        EXPECT_EQ(d->pos(), QPoint(w.left + 50, w.top + 50));
+        // 50 right of and below the main window, moved left where the screen ends.
+        const QRect screen = d->screen()->availableGeometry();
+        EXPECT_EQ(d->pos().y(), w.top + 50);
+        EXPECT_EQ(d->pos().x(), std::min(w.left + 50, screen.right() + 1 - d->width()));
+        EXPECT_TRUE(screen.contains(d->geometry()));
         expectNothingCut(dlg);
         // The work table exists, empty, while the dialog is open.
         EXPECT_TRUE(std::filesystem::exists(table()));
@@ -189,14 +194,15 @@ TEST_F(KaufmietDialog, FirstCaseFillsTheTableAndTheResultDialog) {
             EXPECT_TRUE(grafik->isEnabled());
             EXPECT_TRUE(verlauf->isEnabled());
 
-            // The chart stays a window of its own.
+            // The chart is a window of its own, owned by the result dialog so that it stays usable.
             grafik->click();
             QWidget* chart = nullptr;
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (w->objectName() == "chartWindow" && w->isVisible()) chart = w;
             ASSERT_NE(chart, nullptr);
             EXPECT_EQ(chart->windowTitle(), "VESTRALON - Graphik-Maschine");
-            EXPECT_EQ(chart->parentWidget(), nullptr);
+            EXPECT_TRUE(chart->isWindow());
+            EXPECT_EQ(chart->parentWidget(), details);
 
             // The year table over MIETKAUF.
             bool grid_shown = false;
