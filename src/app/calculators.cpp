@@ -2,12 +2,17 @@
 
 #include <QHash>
 
-#include "calc/loans/hypotilg_dialog.h"
-#include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/loans/bausparen_dialog.h"
+#include "calc/loans/hypotilg_dialog.h"
+#include "calc/loans/ratenkredit_dialog.h"
+#include "calc/property/gbw_dialog.h"
+#include "calc/property/mietrendite_dialog.h"
+#include "calc/property/verkwert_dialog.h"
+#include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/purchase/kredrahmen_dialog.h"
+#include "calc/tax/afawert_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
-#include "calc/loans/ratenkredit_dialog.h"
 
 namespace vestral::app {
 
@@ -18,9 +23,13 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
+void register_calculator(const QString& operation, Launcher launcher) {
+    registry().insert(operation, std::move(launcher));
+}
 
-bool has_calculator(const QString& operation) { return registry().contains(operation); }
+bool has_calculator(const QString& operation) {
+    return registry().contains(operation);
+}
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);
@@ -36,6 +45,13 @@ void register_calculators() {
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
+    register_calculator("KREDRAHMEN", [](QWidget* p) { calc::kredrahmen(p); });
+    register_calculator("BER_GBW", [](QWidget* p) { calc::ber_gbw(p); });
+    register_calculator("BER_GBWM", [](QWidget* p) { calc::ber_gbwm(p); });
+    register_calculator("BER_NMIET", [](QWidget* p) { calc::ber_nmiet(p); });
+    register_calculator("BER_BMIET1", [](QWidget* p) { calc::ber_bmiet1(p); });
+    register_calculator("VERKWERT", [](QWidget* p) { calc::verkwert(p); });
+    register_calculator("BER_AFA", [](QWidget* p) { calc::ber_afa(p); });
 }
 
 }  // namespace vestral::app

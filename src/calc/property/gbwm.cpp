@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "calc/property/gbw.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "calc/property/gbw.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
 

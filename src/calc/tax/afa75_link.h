@@ -13,6 +13,10 @@ inline constexpr const char* kAfa75KaufpreisKey = "Kaufpreis";
 inline constexpr const char* kSteu75eFile = "STEU75E.DBF";
 inline constexpr const char* kSteu75eAlias = "DSTE";
 
+// Asked before a computed base replaces the cost ("Nein" preselected).
+inline constexpr const char* kAfa75Question = "Das Ergebnis in die AfA bei Vermietung übernehmen ?";
+inline constexpr const char* kAfa75QuestionTitle = "Frage";
+
 // The cost the depreciation for letting starts from (default 0).
 double afa75_cost(const core::IniFile& ini);
 // Writes the cost at full precision. Returns false when the settings file could not be written.

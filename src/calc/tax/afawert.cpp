@@ -109,6 +109,10 @@ std::vector<core::IniFile::Entry> afa_settings_entries(const AfaValues& v) {
     };
 }
 
+std::vector<core::IniFile::Entry> afa_price_entries(const AfaValues& v) {
+    return {{kKaufDmKey, core::format_plain(v.NKAUFDM, 2)}};
+}
+
 AfaValues afa_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("AFA_GDATA");
     AfaValues v;

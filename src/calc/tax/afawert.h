@@ -60,14 +60,11 @@ inline bool afa_details_enabled(const AfaValues& v) {
 
 core::InpFail afa_land_check(double land);
 
-// After the details: ask before handing the best value over, unless the cost of the
-// depreciation for letting already is that value.
-inline constexpr const char* kAfaQuestion = "Das Ergebnis in die AfA bei Vermietung übernehmen ?";
-inline constexpr const char* kAfaQuestionTitle = "Frage";
-
 // Section BER_AFA: "KaufDM" (shared with the market value) and "FAGrund".
 inline constexpr const char* kAfaFaGrundKey = "FAGrund";
 std::vector<core::IniFile::Entry> afa_settings_entries(const AfaValues& v);
+// AFA_INIT's write: only the price, for the market value opened next.
+std::vector<core::IniFile::Entry> afa_price_entries(const AfaValues& v);
 AfaValues afa_read_settings(const core::IniFile& ini);
 
 }  // namespace vestral::calc
