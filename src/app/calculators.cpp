@@ -2,17 +2,17 @@
 
 #include <QHash>
 
-#include "calc/loans/bausparen_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
+#include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/loans/bausparen_dialog.h"
+#include "calc/tax/eigenheimzulage_dialog.h"
+#include "calc/tax/ekst_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
 #include "calc/property/gbw_dialog.h"
 #include "calc/property/mietrendite_dialog.h"
 #include "calc/property/verkwert_dialog.h"
-#include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/purchase/kredrahmen_dialog.h"
 #include "calc/tax/afawert_dialog.h"
-#include "calc/tax/eigenheimzulage_dialog.h"
-#include "calc/tax/ekst_dialog.h"
 
 namespace vestral::app {
 
@@ -23,13 +23,9 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) {
-    registry().insert(operation, std::move(launcher));
-}
+void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
 
-bool has_calculator(const QString& operation) {
-    return registry().contains(operation);
-}
+bool has_calculator(const QString& operation) { return registry().contains(operation); }
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);
