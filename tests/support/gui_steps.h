@@ -7,8 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
+#include <ostream>
 
 #include "support/gui_fixture.h"
+
+// Failed comparisons of texts show the text.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace vestral::test {
 
@@ -29,6 +35,12 @@ class CalculatorTest : public GuiTest {
             object_name);
         launch();
         EXPECT_TRUE(ran) << object_name << " did not open";
+        // The offscreen platform has no window manager that hands the activation back to the
+        // dialog that opened this one.
+        if (QWidget* outer = QApplication::activeModalWidget()) {
+            outer->activateWindow();
+            QApplication::processEvents();
+        }
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <array>
 
@@ -103,7 +104,6 @@ class GbwmDialog : public ui::CalculatorDialog {
              {"NJMIETE", "NJMIETEV", "NALTER", "NWERTMIND", "NWERTMPR", "NWERTMDM", "NWERTREST", "NEINZWODM",
               "NWERTALL", "NGBRWERT", "NGBRREST", "NGBRALL", "NERGEBNIS"})
             look::bold(result(n));
-        for (const char* n : {"NWERTALL", "NGBRALL", "NERGEBNIS"}) look::highlight(result(n), true);
 
         inner->addStretch();
         button("computeButton")->setDefault(true);
@@ -130,6 +130,13 @@ class GbwmDialog : public ui::CalculatorDialog {
     void save() override {
         VESTRAL_OP("GBWMWDATA");
         core::settings().ini().set_many(kGbwSection, gbwm_settings_entries(inputs(false)));
+    }
+
+    // The groups' style sheet polishes their fields when they are first shown; the colours of the
+    // results are set after that.
+    void showEvent(QShowEvent* e) override {
+        CalculatorDialog::showEvent(e);
+        colour();
     }
 
     // GBWMIDATA: the results are 0 again (the fixed reduction per year stays), greyed where 0.
@@ -160,11 +167,15 @@ class GbwmDialog : public ui::CalculatorDialog {
         result("NGBRREST")->setValue(r.NGBRREST);
         result("NGBRALL")->setValue(r.NGBRALL);
         result("NERGEBNIS")->setValue(r.NERGEBNIS);
-        look::grey_when_zero(result("NEINZWODM"));
-        for (const char* n : {"NGBRWERT", "NGBRREST", "NGBRALL"}) {
+        colour();
+    }
+
+    // The picked values on magenta; the surcharge and the minimum value greyed while 0.
+    void colour() {
+        for (const char* n : {"NEINZWODM", "NGBRWERT", "NGBRREST", "NGBRALL"})
             look::grey_when_zero(result(n));
-            if (std::string(n) == "NGBRALL" && r.NGBRALL != 0) look::highlight(result(n), true);
-        }
+        for (const char* n : {"NWERTALL", "NGBRALL", "NERGEBNIS"})
+            if (result(n)->isEnabled()) look::highlight(result(n), true);
     }
 
     void compute() {

@@ -49,7 +49,10 @@ void bold(ui::ResultField* f) {
     f->setFont(toolkit::ofont(true));
 }
 
+// A field inside a framed group is polished by the group's style sheet when it is first shown,
+// which would reset colours set before; polishing it first makes them stick.
 void highlight(ui::ResultField* f, bool on) {
+    f->ensurePolished();
     if (on)
         f->setColors(kWhite, kMagenta);
     else
@@ -61,6 +64,7 @@ void best(ui::ResultField* f) {
 }
 
 void grey_when_zero(ui::ResultField* f) {
+    f->ensurePolished();
     const bool zero = f->value() == 0;
     f->setEnabled(!zero);
     f->setColors(zero ? kGrey : normal_text(), normal_background());

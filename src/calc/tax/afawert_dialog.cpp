@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "calc/property/property_dialog.h"
@@ -147,6 +148,12 @@ class AfaDetails : public ui::CalculatorDialog {
         result("NVW2_BAU")->setValue(v.NVW2_BAU);
         result("NVWR_BAU")->setValue(v.NVWR_BAU);
         result("BEST")->setValue(afa_best(v));
+    }
+
+  protected:
+    // Coloured once shown: the group's style sheet polishes its fields when they are first shown.
+    void showEvent(QShowEvent* e) override {
+        CalculatorDialog::showEvent(e);
         look::best(result("BEST"));
     }
 };

@@ -159,6 +159,7 @@ TEST_F(GbwDialogTest, EarningsMethodShowsEveryStep) {
         for (const char* n : {"NGBRWERT", "NGBRREST", "NGBRALL"}) {
             EXPECT_EQ(textOf(d, n), "0,00") << n;
             EXPECT_FALSE(find<QLineEdit>(d, n)->isEnabled()) << n;
+            EXPECT_EQ(find<QLineEdit>(d, n)->palette().color(QPalette::Text), QColor(128, 128, 128)) << n;
         }
         EXPECT_EQ(textOf(d, "NERGEBNIS"), "99.360,00");
         auto* all = find<QLineEdit>(d, "NERGEBNIS");
@@ -175,6 +176,8 @@ TEST_F(GbwDialogTest, EarningsMethodShowsEveryStep) {
         EXPECT_EQ(textOf(d, "NGBRREST"), "100.000,00");
         EXPECT_EQ(textOf(d, "NGBRALL"), "100.000,00");
         EXPECT_TRUE(find<QLineEdit>(d, "NGBRALL")->isEnabled());
+        EXPECT_EQ(find<QLineEdit>(d, "NGBRALL")->palette().color(QPalette::Base), QColor(255, 0, 255));
+        EXPECT_EQ(find<QLineEdit>(d, "NWERTALL")->palette().color(QPalette::Base), QColor(255, 0, 255));
         EXPECT_EQ(textOf(d, "NERGEBNIS"), "100.000,00");
 
         // Without the house option the surcharge display is greyed.
