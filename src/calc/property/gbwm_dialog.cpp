@@ -96,6 +96,7 @@ class GbwmDialog : public ui::CalculatorDialog {
         inner->addWidget(minimum);
 
         QGridLayout* total = rowsGrid({"NERGEBNIS"});
+        look::align_with_group(total, minimum);
         inner->addLayout(total);
         // The labels of all three blocks share one column width, so the values line up.
         for (QGridLayout* g : {g1, g2, total}) g->setColumnMinimumWidth(0, 230);

@@ -1,6 +1,7 @@
 #include "calc/property/property_dialog.h"
 
 #include <QDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QVBoxLayout>
 
@@ -43,6 +44,12 @@ QGroupBox* group(const QString& title, const char* object_name, QWidget* parent)
     QGroupBox* g = ui::framed_group(title, kGroupFrame, parent);
     g->setObjectName(object_name);
     return g;
+}
+
+void align_with_group(QGridLayout* outside, const QGroupBox* group) {
+    const QMargins m = group->layout()->contentsMargins();
+    // The group's frame is 2 pixels wide.
+    outside->setContentsMargins(m.left() + 2, 0, m.right() + 2, 0);
 }
 
 void bold(ui::ResultField* f) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QDialog;
+class QGridLayout;
 class QGroupBox;
 class QVBoxLayout;
 class QWidget;
@@ -20,6 +21,9 @@ namespace vestral::calc::look {
 QVBoxLayout* panel_layout(QDialog* dialog);
 // A titled group drawn in sage green.
 QGroupBox* group(const QString& title, const char* object_name, QWidget* parent);
+
+// Rows outside the groups indented like the rows inside them, so that the values line up.
+void align_with_group(QGridLayout* outside, const QGroupBox* group);
 
 void bold(ui::ResultField* f);
 // White on magenta: a value the calculator picked.

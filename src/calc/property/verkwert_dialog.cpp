@@ -157,6 +157,7 @@ class VerkwertDialog : public ui::CalculatorDialog {
         total->addWidget(unitOf("NVKWALLES"), 1, 2);
         total->addWidget(result("NVKWAPROZ"), 2, 1);
         total->addWidget(unitOf("NVKWAPROZ"), 2, 2);
+        look::align_with_group(total, building);
         inner->addLayout(total);
         for (QGridLayout* g : {g1, g2, total}) g->setColumnMinimumWidth(0, 150);
         // Shares and the age are short numbers; they stand right-aligned under the amounts.

@@ -196,6 +196,7 @@ class AfaDialog : public ui::CalculatorDialog {
         pair(g4, 0, "NVW2_GRUND", "NVW2_GPROZ");
         pair(g4, 1, "NVW2_BAU", "NVW2_PROZ");
         inner->addWidget(flat);
+        look::align_with_group(top, flat);
         // One label column for all groups, so the amounts stand one under the other.
         for (QGridLayout* g : {top, g1, g2, g3, g4}) g->setColumnMinimumWidth(0, 290);
 
