@@ -35,20 +35,12 @@ std::array<core::InpFail, 3> gbw_checks(const GbwInputs& in, int current_year) {
 }
 
 std::vector<core::IniFile::Entry> gbw_settings_entries(const GbwInputs& in) {
-    std::vector<core::IniFile::Entry> entries;
-    for (const GbwSettingsKey& k : kGbwSettingsKeys)
-        entries.push_back({k.key, core::format_plain(in.*k.value, k.decimals)});
-    entries.push_back({kGbwEinZwoKey, in.LEINZWEI ? "1" : "0"});
-    return entries;
+    return core::section_entries(kGbwSettings, in);
 }
 
 GbwInputs gbw_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("GBWGDATA");
-    GbwInputs in;
-    for (const GbwSettingsKey& k : kGbwSettingsKeys)
-        in.*k.value = ini.get_num(kGbwSection, k.key, k.fallback).value;
-    in.LEINZWEI = ini.get_bool(kGbwSection, kGbwEinZwoKey, "0");
-    return in;
+    return core::read_section(ini.load(), kGbwSettings);
 }
 
 }  // namespace vestral::calc

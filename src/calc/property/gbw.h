@@ -8,6 +8,7 @@
 
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -30,20 +31,17 @@ bool gbw_can_compute(const GbwInputs& in);
 // The three field checks in the order of the fields; the year is bounded by the current year + 5.
 std::array<core::InpFail, 3> gbw_checks(const GbwInputs& in, int current_year);
 
-// Settings section BER_GBW, shared with the earnings-method calculator and the market value.
-inline constexpr const char* kGbwSection = "BER_GBW";
-struct GbwSettingsKey {
-    const char* key;
-    double GbwInputs::*value;
-    int decimals;
-    const char* fallback;
-};
-inline constexpr std::array<GbwSettingsKey, 3> kGbwSettingsKeys{{
-    {"BezJahr", &GbwInputs::NJAHR, 0, "0.00"},
-    {"WFlaeche", &GbwInputs::NFLAECHE, 2, "0.00"},
-    {"MMiete", &GbwInputs::NMIETE, 2, "0.00"},
-}};
-inline constexpr const char* kGbwEinZwoKey = "EinZwo";  // "1" or "0"
+// Settings section BER_GBW, shared with the earnings-method calculator and the market value: the
+// keys this calculator reads and writes, in the order they are written.
+using GbwKey = core::SettingsKey<GbwInputs>;
+inline constexpr core::SettingsSection kGbwSettings{
+    "BER_GBW", std::array{
+                   GbwKey::number("BezJahr", &GbwInputs::NJAHR, 0, "0.00"),
+                   GbwKey::number("WFlaeche", &GbwInputs::NFLAECHE, 2, "0.00"),
+                   GbwKey::number("MMiete", &GbwInputs::NMIETE, 2, "0.00"),
+                   GbwKey::flag("EinZwo", &GbwInputs::LEINZWEI, "0"),
+               }};
+inline constexpr const char* kGbwSection = kGbwSettings.name;
 
 // GBWWDATA1's entries and GBWGDATA's reading.
 std::vector<core::IniFile::Entry> gbw_settings_entries(const GbwInputs& in);

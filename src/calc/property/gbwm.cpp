@@ -45,20 +45,13 @@ std::array<core::InpFail, 6> gbwm_checks(const GbwmInputs& in) {
 }
 
 std::vector<core::IniFile::Entry> gbwm_settings_entries(const GbwmInputs& in) {
-    std::vector<core::IniFile::Entry> entries;
-    for (const GbwmSettingsKey& k : kGbwmSettingsKeys)
-        entries.push_back({k.key, core::format_plain(in.*k.value, k.decimals)});
-    entries.push_back({kGbwEinZwoKey, in.LEINZWO ? "1" : "0"});
-    return entries;
+    return core::section_entries(kGbwmSettings, in);
 }
 
 GbwmInputs gbwm_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("GBWMGDATA");
-    GbwmInputs in;
-    for (const GbwmSettingsKey& k : kGbwmSettingsKeys)
-        in.*k.value = ini.get_num(kGbwSection, k.key, k.fallback).value;
+    GbwmInputs in = core::read_section(ini.load(), kGbwmSettings);
     in.NWFLAECHE = core::round_to(in.NWFLAECHE, 0);
-    in.LEINZWO = ini.get_bool(kGbwSection, kGbwEinZwoKey, "0");
     return in;
 }
 

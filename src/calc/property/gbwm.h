@@ -58,21 +58,18 @@ bool gbwm_can_compute(const GbwmInputs& in);
 std::array<core::InpFail, 6> gbwm_checks(const GbwmInputs& in);
 
 // The keys of section BER_GBW this calculator reads and writes ("BezJahr", "WFlaeche", "MMiete"
-// and "EinZwo" are shared with the simple property value).
-struct GbwmSettingsKey {
-    const char* key;
-    double GbwmInputs::*value;
-    int decimals;
-    const char* fallback;
-};
-inline constexpr std::array<GbwmSettingsKey, 6> kGbwmSettingsKeys{{
-    {"WFlaeche", &GbwmInputs::NWFLAECHE, 0, "0"},
-    {"MMiete", &GbwmInputs::NMMIETE, 2, "0.00"},
-    {"BezJahr", &GbwmInputs::NBEZJAHR, 0, "0"},
-    {"BesJahr", &GbwmInputs::NBESJAHR, 0, "0"},
-    {"GFlaeche", &GbwmInputs::NGFLAECHE, 2, "0.00"},
-    {"BRWert", &GbwmInputs::NBRWERT, 2, "0.00"},
-}};
+// and "EinZwo" are shared with the simple property value, which stores the area with decimals).
+using GbwmKey = core::SettingsKey<GbwmInputs>;
+inline constexpr core::SettingsSection kGbwmSettings{
+    kGbwSection, std::array{
+                     GbwmKey::number("WFlaeche", &GbwmInputs::NWFLAECHE, 0, "0"),
+                     GbwmKey::number("MMiete", &GbwmInputs::NMMIETE, 2, "0.00"),
+                     GbwmKey::number("BezJahr", &GbwmInputs::NBEZJAHR, 0, "0"),
+                     GbwmKey::number("BesJahr", &GbwmInputs::NBESJAHR, 0, "0"),
+                     GbwmKey::flag("EinZwo", &GbwmInputs::LEINZWO, "0"),
+                     GbwmKey::number("GFlaeche", &GbwmInputs::NGFLAECHE, 2, "0.00"),
+                     GbwmKey::number("BRWert", &GbwmInputs::NBRWERT, 2, "0.00"),
+                 }};
 
 // GBWMWDATA's entries and GBWMGDATA's reading. The simple calculator stores the living area with
 // two decimals; here it is read as the whole m² the field shows, so the value computed is the

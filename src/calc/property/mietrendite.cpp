@@ -40,35 +40,25 @@ std::array<core::InpFail, 2> bmiet_checks(const BmietInputs& in) {
 }
 
 std::vector<core::IniFile::Entry> nmiet_settings_entries(const NmietInputs& in) {
-    return {
-        {kMietKaufWertKey, core::format_plain(in.NKAUFDM, kMietDecimals)},
-        {kMietErtragKey, core::format_plain(in.NERTRAG, kMietDecimals)},
-    };
+    return core::section_entries(kNmietSettings, in);
 }
 
 NmietInputs nmiet_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("NMIETGDATA");
-    NmietInputs in;
-    in.NKAUFDM = ini.get_num(kMietSection, kMietKaufWertKey, "0.00").value;
-    in.NERTRAG = ini.get_num(kMietSection, kMietErtragKey, "0.00").value;
-    return in;
+    return core::read_section(ini.load(), kNmietSettings);
 }
 
 std::vector<core::IniFile::Entry> bmiet_settings_entries(const BmietInputs& in) {
-    const std::string rent = core::format_plain(in.NKALTMIETE, kMietDecimals);
-    return {
-        {kMietKaufWertKey, core::format_plain(in.NKAUFDM, kMietDecimals)},
-        {kMietErtragKey, rent},
-        {kMietKaltmieteKey, rent},
-    };
+    std::vector<core::IniFile::Entry> entries = core::section_entries(kBmietSettings, in);
+    core::IniFile::Entry rent = core::key_entry(kBmietSettings, &BmietInputs::NKALTMIETE, in.NKALTMIETE);
+    rent.key = kMietKaltmieteKey;
+    entries.push_back(rent);
+    return entries;
 }
 
 BmietInputs bmiet_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("MIETGDATA1");
-    BmietInputs in;
-    in.NKAUFDM = ini.get_num(kMietSection, kMietKaufWertKey, "0.00").value;
-    in.NKALTMIETE = ini.get_num(kMietSection, kMietErtragKey, "0.00").value;
-    return in;
+    return core::read_section(ini.load(), kBmietSettings);
 }
 
 }  // namespace vestral::calc

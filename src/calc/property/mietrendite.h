@@ -7,6 +7,7 @@
 
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -42,12 +43,21 @@ std::array<core::InpFail, 2> bmiet_checks(const BmietInputs& in);
 
 // Settings section BER_MIET. Both dialogs read and write the price as "KaufWert" and the yearly
 // rent as "Ertrag", so a rent entered in either comes back in both; the gross dialog also keeps
-// writing "Kaltmiete".
-inline constexpr const char* kMietSection = "BER_MIET";
-inline constexpr const char* kMietKaufWertKey = "KaufWert";
-inline constexpr const char* kMietErtragKey = "Ertrag";
+// writing its rent as "Kaltmiete", which it never reads.
+using NmietKey = core::SettingsKey<NmietInputs>;
+inline constexpr core::SettingsSection kNmietSettings{
+    "BER_MIET", std::array{
+                    NmietKey::number("KaufWert", &NmietInputs::NKAUFDM, 2, "0.00"),
+                    NmietKey::number("Ertrag", &NmietInputs::NERTRAG, 2, "0.00"),
+                }};
+using BmietKey = core::SettingsKey<BmietInputs>;
+inline constexpr core::SettingsSection kBmietSettings{
+    kNmietSettings.name, std::array{
+                             BmietKey::number("KaufWert", &BmietInputs::NKAUFDM, 2, "0.00"),
+                             BmietKey::number("Ertrag", &BmietInputs::NKALTMIETE, 2, "0.00"),
+                         }};
+inline constexpr const char* kMietSection = kNmietSettings.name;
 inline constexpr const char* kMietKaltmieteKey = "Kaltmiete";
-inline constexpr int kMietDecimals = 2;
 
 std::vector<core::IniFile::Entry> nmiet_settings_entries(const NmietInputs& in);
 NmietInputs nmiet_read_settings(const core::IniFile& ini);

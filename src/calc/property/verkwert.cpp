@@ -1,5 +1,7 @@
 #include "calc/property/verkwert.h"
 
+#include "calc/tax/afawert_settings.h"
+#include "core/clock.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
 
@@ -31,6 +33,7 @@ void vw_init(int n, const VwInputs& in, VwResults& res) {
         res.NVKWBPROZ = 0;
         res.NVKWALLES = 0;
         res.NVKWAPROZ = 0;
+        res.NWERTAFA = 0;
     }
 }
 
@@ -63,32 +66,37 @@ core::InpFail vw_afa_check(double price) {
     return {"Kaufpreis", price, core::Num{0, 0}, core::Num{9999999999.0, 0}, "", "", ""};
 }
 
-VwLoaded vw_read_settings(const core::IniFile& ini, int current_year) {
+std::string vw_this_year() {
+    return std::to_string(core::today().year);
+}
+
+VwLoaded vw_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("VW_GDATA");
+    const core::IniDocument doc = ini.load();
     VwLoaded l;
-    const std::string this_year = std::to_string(current_year);
-    for (const VwInputKey& k : kVwInputKeys)
-        l.in.*k.value = ini.get_num(k.section, k.key, k.fallback ? k.fallback : this_year.c_str()).value;
-    l.res.NIBAUKOST = ini.get_num(kVkwSection, kIBaukostKey, "0.00").value;
+    core::read_section(doc, kVwLandSettings, l.in);
+    core::read_section(doc, kVwSettings, l.in);
+    l.res.NIBAUKOST = core::read_num(doc, kVwSettings, &VwResults::NIBAUKOST, "0.00").value;
     l.res.NALTER = vw_loaded_age(l.in);
-    l.NKAUFDM = ini.get_num(kBerAfaSection, kKaufDmKey, "0.00").value;
+    l.NKAUFDM = core::read_key(doc, kAfaWertSettings, &AfaWertInputs::NKAUFDM);
     return l;
 }
 
-void vw_put_settings(core::IniDocument& doc, const VwInputs& in, const VwResults& res, double kaufdm,
-                     double wertafa) {
+std::vector<core::IniFile::SectionEntries> vw_settings_write(const VwInputs& in, const VwResults& res,
+                                                             double kaufdm) {
     VESTRAL_OP("VW_WDATA");
-    for (const VwInputKey& k : kVwInputKeys)
-        doc.set(k.section, k.key, core::format_plain(in.*k.value, k.decimals));
-    doc.set(kBerAfaSection, kKaufDmKey, core::format_plain(kaufdm, 2));
-    for (const VwResultKey& k : kVwResultKeys)
-        doc.set(kVkwSection, k.key, core::format_shortest(res.*k.value));
-    doc.set(kVkwSection, kWertAfaKey, core::format_shortest(wertafa));
+    return {
+        core::section_write(kVwLandSettings, in),
+        core::section_write(kVwSettings, in, res),
+        {kAfaWertSettings.name, {core::key_entry(kAfaWertSettings, &AfaWertInputs::NKAUFDM, kaufdm)}},
+    };
 }
 
 VwMarketValues vw_read_market_values(const core::IniFile& ini) {
+    const core::IniDocument doc = ini.load();
     VwResults r;
-    for (const VwResultKey& k : kVwResultKeys) r.*k.value = ini.get_num(kVkwSection, k.key, "0.00").value;
+    VwInputs unused;
+    core::read_section(doc, kVwSettings, unused, r);
     return {r.NVKWGRUND, r.NVKWBAU, r.NVKWGPROZ, r.NVKWBPROZ};
 }
 

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -30,6 +32,7 @@ struct VwResults {
     double NVKWBPROZ = 0;  // building share, percent
     double NVKWALLES = 0;  // market value
     double NVKWAPROZ = 0;  // 100 after a calculation
+    double NWERTAFA = 0;   // depreciable base of the price, 0 until the depreciation dialog computed it
 };
 
 // VW_RECH. Land value, indexed cost and building value are rounded to whole euros; a zero index
@@ -66,56 +69,50 @@ std::array<core::InpFail, 7> vw_checks(const VwInputs& in, int current_year);
 double vw_afa_rech(double price, double building_share);
 core::InpFail vw_afa_check(double price);
 
-// Settings. The inputs are shared with the property values (BER_GBW) and the price with the
-// depreciation value (BER_AFA); the results go to BER_VKW, where the depreciation value reads them.
-inline constexpr const char* kVkwSection = "BER_VKW";
-inline constexpr const char* kBerAfaSection = "BER_AFA";
-inline constexpr const char* kKaufDmKey = "KaufDM";
-inline constexpr const char* kWertAfaKey = "WertAFA";
+// Settings. The land inputs are shared with the property values (BER_GBW), the price with the
+// depreciation value (BER_AFA, afawert_settings.h); the building inputs and the results go to
+// BER_VKW, where the depreciation value reads them. Computed values are written at full precision.
+std::string vw_this_year();  // the default of the calculation year
+constexpr core::SettingsKey<VwInputs> vw_this_year_by_default(core::SettingsKey<VwInputs> k) {
+    k.fallback_of = &vw_this_year;
+    return k;
+}
+using VwLandKey = core::SettingsKey<VwInputs>;
+inline constexpr core::SettingsSection kVwLandSettings{
+    "BER_GBW", std::array{
+                   VwLandKey::number("GFlaeche", &VwInputs::NFLAECHE, 2, "0.00"),
+                   VwLandKey::number("BRWert", &VwInputs::NBORIWERT, 2, "0.00"),
+                   VwLandKey::number("BezJahr", &VwInputs::NBEZJAHR, 0, "0"),
+                   vw_this_year_by_default(VwLandKey::number("BerJahr", &VwInputs::NBERJAHR, 0, "")),
+               }};
+using VwKey = core::SettingsKey<VwInputs, VwResults>;
+inline constexpr core::SettingsSection kVwSettings{
+    "BER_VKW", std::array{
+                   VwKey::number("Baukost", &VwInputs::NBAUKOST, 2, "0.00"),
+                   VwKey::result("IBaukost", &VwResults::NIBAUKOST, core::kFullPrecision, "0.00"),
+                   VwKey::number("BKIndex1", &VwInputs::NBKINDEX1, 2, "0.00"),
+                   VwKey::number("BKIndex2", &VwInputs::NBKINDEX2, 2, "0.00"),
+                   VwKey::result("VKWGrund", &VwResults::NVKWGRUND),
+                   VwKey::result("VKWGProz", &VwResults::NVKWGPROZ),
+                   VwKey::result("VKWBau", &VwResults::NVKWBAU),
+                   VwKey::result("VKWBProz", &VwResults::NVKWBPROZ),
+                   VwKey::result("VKWAlles", &VwResults::NVKWALLES),
+                   VwKey::result("VKWAProz", &VwResults::NVKWAPROZ),
+                   VwKey::result("WertAFA", &VwResults::NWERTAFA),
+               }};
+inline constexpr const char* kVkwSection = kVwSettings.name;
 
-struct VwInputKey {
-    const char* section;
-    const char* key;
-    double VwInputs::*value;
-    int decimals;
-    const char* fallback;  // nullptr: the current year
-};
-inline constexpr std::array<VwInputKey, 7> kVwInputKeys{{
-    {"BER_GBW", "GFlaeche", &VwInputs::NFLAECHE, 2, "0.00"},
-    {"BER_GBW", "BRWert", &VwInputs::NBORIWERT, 2, "0.00"},
-    {"BER_GBW", "BezJahr", &VwInputs::NBEZJAHR, 0, "0"},
-    {"BER_GBW", "BerJahr", &VwInputs::NBERJAHR, 0, nullptr},
-    {kVkwSection, "Baukost", &VwInputs::NBAUKOST, 2, "0.00"},
-    {kVkwSection, "BKIndex1", &VwInputs::NBKINDEX1, 2, "0.00"},
-    {kVkwSection, "BKIndex2", &VwInputs::NBKINDEX2, 2, "0.00"},
-}};
-
-// Computed values in BER_VKW, written at full precision. "IBaukost" is read back as well.
-struct VwResultKey {
-    const char* key;
-    double VwResults::*value;
-};
-inline constexpr const char* kIBaukostKey = "IBaukost";
-inline constexpr std::array<VwResultKey, 7> kVwResultKeys{{
-    {"VKWGrund", &VwResults::NVKWGRUND},
-    {"VKWGProz", &VwResults::NVKWGPROZ},
-    {"VKWBau", &VwResults::NVKWBAU},
-    {"VKWBProz", &VwResults::NVKWBPROZ},
-    {"VKWAlles", &VwResults::NVKWALLES},
-    {"VKWAProz", &VwResults::NVKWAPROZ},
-    {kIBaukostKey, &VwResults::NIBAUKOST},
-}};
-
-// Everything VW_GDATA loads.
+// Everything VW_GDATA loads: the inputs, the indexed cost (the only result read back), the age
+// and the price.
 struct VwLoaded {
     VwInputs in;
-    VwResults res;  // only NIBAUKOST and the age are loaded; the rest is 0
+    VwResults res;
     double NKAUFDM = 0;
 };
-VwLoaded vw_read_settings(const core::IniFile& ini, int current_year);
-// VW_WDATA: every key of the three sections into one settings document.
-void vw_put_settings(core::IniDocument& doc, const VwInputs& in, const VwResults& res, double kaufdm,
-                     double wertafa);
+VwLoaded vw_read_settings(const core::IniFile& ini);
+// VW_WDATA: the three sections in one write.
+std::vector<core::IniFile::SectionEntries> vw_settings_write(const VwInputs& in, const VwResults& res,
+                                                             double kaufdm);
 
 // The four market values the depreciation value takes over from BER_VKW.
 struct VwMarketValues {

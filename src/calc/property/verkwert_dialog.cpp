@@ -185,7 +185,7 @@ class VerkwertDialog : public ui::CalculatorDialog {
 
     // VW_GDATA, then VW_INIT 0.
     void load() override {
-        const VwLoaded l = vw_read_settings(core::settings().ini(), look::current_year());
+        const VwLoaded l = vw_read_settings(core::settings().ini());
         for (size_t i = 0; i < kMembers.size(); ++i)
             number(spec().fields[i].name)->setValue(l.in.*kMembers[i]);
         res_ = l.res;
@@ -195,10 +195,7 @@ class VerkwertDialog : public ui::CalculatorDialog {
 
     // VW_WDATA: the inputs, the price and the results in one write of the settings file.
     void save() override {
-        core::IniFile ini = core::settings().ini();
-        core::IniDocument doc = ini.load();
-        vw_put_settings(doc, inputs(false), res_, kaufdm_, wertafa_);
-        ini.save(doc);
+        core::settings().ini().set_sections(vw_settings_write(inputs(false), res_, kaufdm_));
     }
 
     // An input changed: no value of the old inputs stays; the age is shown as VW_INIT 1 gives it.
@@ -241,17 +238,16 @@ class VerkwertDialog : public ui::CalculatorDialog {
         VwAfaDialog dlg(this, kaufdm_, res_.NVKWBPROZ);
         dlg.exec();
         kaufdm_ = dlg.price();
-        wertafa_ = dlg.base();
-        if (wertafa_ <= 0) return;
+        res_.NWERTAFA = dlg.base();
+        if (res_.NWERTAFA <= 0) return;
         if (!toolkit::ask_yes_no(this, kAfa75QuestionTitle, kAfa75Question, false)) return;
         core::IniFile ini = core::settings().ini();
-        set_afa75_cost(ini, wertafa_);
+        set_afa75_cost(ini, res_.NWERTAFA);
         empty_steu75e(core::settings().dir);
     }
 
     VwResults res_;
     double kaufdm_ = 0;
-    double wertafa_ = 0;  // 0 until the depreciation dialog computed a base
 };
 
 }  // namespace

@@ -8,11 +8,12 @@
 namespace vestral::calc {
 
 double afa75_cost(const core::IniFile& ini) {
-    return ini.get_num(kAfa75Section, kAfa75KaufpreisKey, "0").value;
+    return core::read_key(ini.load(), kAfa75CostSettings, &Afa75Cost::Kaufpreis);
 }
 
 bool set_afa75_cost(core::IniFile& ini, double cost) {
-    return ini.set(kAfa75Section, kAfa75KaufpreisKey, core::format_shortest(cost));
+    return ini.set_many(kAfa75CostSettings.name,
+                        {core::key_entry(kAfa75CostSettings, &Afa75Cost::Kaufpreis, cost)});
 }
 
 bool afa75_cost_equals(double stored, double cost) {

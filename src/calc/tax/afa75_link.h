@@ -5,11 +5,17 @@
 #include <filesystem>
 
 #include "core/ini.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
-inline constexpr const char* kAfa75Section = "AFA75";
-inline constexpr const char* kAfa75KaufpreisKey = "Kaufpreis";
+// The key of section AFA75 that other calculators set: the cost, written at full precision.
+struct Afa75Cost {
+    double Kaufpreis = 0;
+};
+inline constexpr core::SettingsSection kAfa75CostSettings{
+    "AFA75", std::array{core::SettingsKey<Afa75Cost>::number("Kaufpreis", &Afa75Cost::Kaufpreis,
+                                                             core::kFullPrecision, "0")}};
 inline constexpr const char* kSteu75eFile = "STEU75E.DBF";
 inline constexpr const char* kSteu75eAlias = "DSTE";
 

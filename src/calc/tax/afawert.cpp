@@ -19,7 +19,7 @@ const char* afa_method_name(AfaMethod m) {
     return "";
 }
 
-double afa_building_value(const AfaValues& v, AfaMethod m) {
+double afa_building_value(const AfaWertValues& v, AfaMethod m) {
     switch (m) {
         case AfaMethod::TaxOffice:
             return v.NFA_BAU;
@@ -33,9 +33,9 @@ double afa_building_value(const AfaValues& v, AfaMethod m) {
     return 0;
 }
 
-AfaValues afa_rech(const AfaValues& in) {
+AfaWertValues afa_rech(const AfaWertValues& in) {
     VESTRAL_OP("AFA_RECH");
-    AfaValues v = in;
+    AfaWertValues v = in;
     const double price = v.NKAUFDM;
     if (v.NFA_GRUND > 0) {
         v.NFA_BAU = price - v.NFA_GRUND;
@@ -61,7 +61,7 @@ AfaValues afa_rech(const AfaValues& in) {
     return v;
 }
 
-double afa_best(const AfaValues& v) {
+double afa_best(const AfaWertValues& v) {
     // Compared in the order tax office, ratio, 20 %, residual; an equal value moves on.
     double best = v.NFA_BAU;
     if (best <= v.NVWV_BAU) best = v.NVWV_BAU;
@@ -70,18 +70,18 @@ double afa_best(const AfaValues& v) {
     return best;
 }
 
-AfaMethod afa_best_method(const AfaValues& v) {
+AfaMethod afa_best_method(const AfaWertValues& v) {
     const double best = afa_best(v);
     for (AfaMethod m : kAfaMethods)
         if (afa_building_value(v, m) == best) return m;
     return AfaMethod::TaxOffice;
 }
 
-std::string afa_best_text(const AfaValues& v) {
+std::string afa_best_text(const AfaWertValues& v) {
     return std::string("Beste Methode: ") + afa_method_name(afa_best_method(v));
 }
 
-void afa_init(int n, AfaValues& v) {
+void afa_init(int n, AfaWertValues& v) {
     VESTRAL_OP("AFA_INIT");
     if (n == 1) {
         v.NFA_GRUND = v.NFA_BAU = v.NFA_GPROZ = v.NFA_BPROZ = 0;
@@ -91,7 +91,7 @@ void afa_init(int n, AfaValues& v) {
     v.NVWR_GRUND = v.NVWR_GPROZ = v.NVWR_BAU = v.NVWR_PROZ = 0;
 }
 
-void afa_take_market_values(AfaValues& v, const VwMarketValues& m) {
+void afa_take_market_values(AfaWertValues& v, const VwMarketValues& m) {
     v.NVW_GRUND = m.NVW_GRUND;
     v.NVW_BAU = m.NVW_BAU;
     v.NVW_GPROZ = m.NVW_GPROZ;
@@ -102,22 +102,20 @@ core::InpFail afa_land_check(double land) {
     return {"Grundstückswert FA", land, core::Num{0, 0}, core::Num{99999999, 0}, "", "", ""};
 }
 
-std::vector<core::IniFile::Entry> afa_settings_entries(const AfaValues& v) {
-    return {
-        {kKaufDmKey, core::format_plain(v.NKAUFDM, 2)},
-        {kAfaFaGrundKey, core::format_plain(v.NFA_GRUND, 2)},
-    };
+std::vector<core::IniFile::Entry> afa_settings_entries(const AfaWertValues& v) {
+    return core::section_entries(kAfaWertSettings, AfaWertInputs{v.NKAUFDM, v.NFA_GRUND});
 }
 
-std::vector<core::IniFile::Entry> afa_price_entries(const AfaValues& v) {
-    return {{kKaufDmKey, core::format_plain(v.NKAUFDM, 2)}};
+std::vector<core::IniFile::Entry> afa_price_entries(const AfaWertValues& v) {
+    return {core::key_entry(kAfaWertSettings, &AfaWertInputs::NKAUFDM, v.NKAUFDM)};
 }
 
-AfaValues afa_read_settings(const core::IniFile& ini) {
+AfaWertValues afa_read_settings(const core::IniFile& ini) {
     VESTRAL_OP("AFA_GDATA");
-    AfaValues v;
-    v.NKAUFDM = ini.get_num(kBerAfaSection, kKaufDmKey, "0.00").value;
-    v.NFA_GRUND = ini.get_num(kBerAfaSection, kAfaFaGrundKey, "0.00").value;
+    const AfaWertInputs in = core::read_section(ini.load(), kAfaWertSettings);
+    AfaWertValues v;
+    v.NKAUFDM = in.NKAUFDM;
+    v.NFA_GRUND = in.NFA_GRUND;
     return v;
 }
 

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "calc/property/verkwert.h"
+#include "calc/tax/afawert_settings.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
 
 namespace vestral::calc {
 
-struct AfaValues {
+struct AfaWertValues {
     double NKAUFDM = 0;    // purchase price of the built-on property (input)
     double NFA_GRUND = 0;  // land value set by the tax office (input)
     double NFA_BAU = 0, NFA_GPROZ = 0, NFA_BPROZ = 0;
@@ -29,42 +30,41 @@ enum class AfaMethod { TaxOffice, Ratio, Flat20, Residual };
 inline constexpr std::array<AfaMethod, 4> kAfaMethods{AfaMethod::TaxOffice, AfaMethod::Ratio,
                                                       AfaMethod::Flat20, AfaMethod::Residual};
 const char* afa_method_name(AfaMethod m);
-double afa_building_value(const AfaValues& v, AfaMethod m);
+double afa_building_value(const AfaWertValues& v, AfaMethod m);
 
 // AFA_RECH's values. A tax-office land value not above 0 leaves the tax-office results at 0, so
 // a building value of an earlier land value can never win; likewise the residual values without a
 // market land value.
-AfaValues afa_rech(const AfaValues& v);
+AfaWertValues afa_rech(const AfaWertValues& v);
 
 // The best building value (the comparison of AFA_RECH), and the first method that reaches it.
-double afa_best(const AfaValues& v);
-AfaMethod afa_best_method(const AfaValues& v);
+double afa_best(const AfaWertValues& v);
+AfaMethod afa_best_method(const AfaWertValues& v);
 // "Beste Methode: " and the method's name.
-std::string afa_best_text(const AfaValues& v);
+std::string afa_best_text(const AfaWertValues& v);
 
 // AFA_INIT: 1 clears the tax-office values (the land value input too), the market values, the
 // ratio and the residual values; 0 clears only the ratio and the residual values. The 20 % values
 // stay until the next calculation.
-void afa_init(int n, AfaValues& v);
-void afa_take_market_values(AfaValues& v, const VwMarketValues& m);
+void afa_init(int n, AfaWertValues& v);
+void afa_take_market_values(AfaWertValues& v, const VwMarketValues& m);
 
-inline bool afa_market_enabled(const AfaValues& v) {
+inline bool afa_market_enabled(const AfaWertValues& v) {
     return v.NKAUFDM > 0;
 }
-inline bool afa_can_compute(const AfaValues& v) {
+inline bool afa_can_compute(const AfaWertValues& v) {
     return v.NKAUFDM > 0 && v.NFA_GRUND > 0;
 }
-inline bool afa_details_enabled(const AfaValues& v) {
+inline bool afa_details_enabled(const AfaWertValues& v) {
     return v.NFA_BAU > 0 && v.NVW_BAU > 0 && v.NVWR_BAU > 0 && v.NVW2_BAU > 0;
 }
 
 core::InpFail afa_land_check(double land);
 
-// Section BER_AFA: "KaufDM" (shared with the market value) and "FAGrund".
-inline constexpr const char* kAfaFaGrundKey = "FAGrund";
-std::vector<core::IniFile::Entry> afa_settings_entries(const AfaValues& v);
-// AFA_INIT's write: only the price, for the market value opened next.
-std::vector<core::IniFile::Entry> afa_price_entries(const AfaValues& v);
-AfaValues afa_read_settings(const core::IniFile& ini);
+// Section BER_AFA (afawert_settings.h): AFA_WDATA's entries, AFA_INIT's write of the price alone,
+// and AFA_GDATA's reading.
+std::vector<core::IniFile::Entry> afa_settings_entries(const AfaWertValues& v);
+std::vector<core::IniFile::Entry> afa_price_entries(const AfaWertValues& v);
+AfaWertValues afa_read_settings(const core::IniFile& ini);
 
 }  // namespace vestral::calc

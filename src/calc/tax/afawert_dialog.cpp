@@ -75,18 +75,18 @@ ui::FormSpec afa_form() {
 // The value of each result field in the values of the calculator.
 struct Shown {
     const char* name;
-    double AfaValues::*value;
+    double AfaWertValues::*value;
 };
 constexpr Shown kShown[] = {
-    {"NFA_GPROZ", &AfaValues::NFA_GPROZ},   {"NFA_BAU", &AfaValues::NFA_BAU},
-    {"NFA_BPROZ", &AfaValues::NFA_BPROZ},   {"NVW_GRUND", &AfaValues::NVW_GRUND},
-    {"NVW_GPROZ", &AfaValues::NVW_GPROZ},   {"NVW_BAU", &AfaValues::NVW_BAU},
-    {"NVW_BPROZ", &AfaValues::NVW_BPROZ},   {"NVWV_BAU", &AfaValues::NVWV_BAU},
-    {"NVWV_PROZ", &AfaValues::NVWV_PROZ},   {"NVWR_GRUND", &AfaValues::NVWR_GRUND},
-    {"NVWR_GPROZ", &AfaValues::NVWR_GPROZ}, {"NVWR_BAU", &AfaValues::NVWR_BAU},
-    {"NVWR_PROZ", &AfaValues::NVWR_PROZ},   {"NVW2_GRUND", &AfaValues::NVW2_GRUND},
-    {"NVW2_GPROZ", &AfaValues::NVW2_GPROZ}, {"NVW2_BAU", &AfaValues::NVW2_BAU},
-    {"NVW2_PROZ", &AfaValues::NVW2_PROZ},
+    {"NFA_GPROZ", &AfaWertValues::NFA_GPROZ},   {"NFA_BAU", &AfaWertValues::NFA_BAU},
+    {"NFA_BPROZ", &AfaWertValues::NFA_BPROZ},   {"NVW_GRUND", &AfaWertValues::NVW_GRUND},
+    {"NVW_GPROZ", &AfaWertValues::NVW_GPROZ},   {"NVW_BAU", &AfaWertValues::NVW_BAU},
+    {"NVW_BPROZ", &AfaWertValues::NVW_BPROZ},   {"NVWV_BAU", &AfaWertValues::NVWV_BAU},
+    {"NVWV_PROZ", &AfaWertValues::NVWV_PROZ},   {"NVWR_GRUND", &AfaWertValues::NVWR_GRUND},
+    {"NVWR_GPROZ", &AfaWertValues::NVWR_GPROZ}, {"NVWR_BAU", &AfaWertValues::NVWR_BAU},
+    {"NVWR_PROZ", &AfaWertValues::NVWR_PROZ},   {"NVW2_GRUND", &AfaWertValues::NVW2_GRUND},
+    {"NVW2_GPROZ", &AfaWertValues::NVW2_GPROZ}, {"NVW2_BAU", &AfaWertValues::NVW2_BAU},
+    {"NVW2_PROZ", &AfaWertValues::NVW2_PROZ},
 };
 
 const char* building_field(AfaMethod m) {
@@ -124,7 +124,7 @@ ui::FormSpec details_form() {
 // AFA_ERGEBNIS's dialog: the four building values, the best one and its method.
 class AfaDetails : public ui::CalculatorDialog {
   public:
-    AfaDetails(QWidget* parent, const AfaValues& v) : CalculatorDialog(parent, details_form()) {
+    AfaDetails(QWidget* parent, const AfaWertValues& v) : CalculatorDialog(parent, details_form()) {
         QVBoxLayout* inner = look::panel_layout(this);
         QGroupBox* fazit = look::group("Fazit", "groupFazit", this);
         auto* grid = new QGridLayout(fazit);
@@ -243,7 +243,7 @@ class AfaDialog : public ui::CalculatorDialog {
   protected:
     core::InpFail check(int) const override { return afa_land_check(number("NFA_GRUND")->value()); }
     bool canCompute() const override {
-        AfaValues v = v_;
+        AfaWertValues v = v_;
         v.NKAUFDM = number("NKAUFDM")->liveValue();
         v.NFA_GRUND = number("NFA_GRUND")->liveValue();
         return afa_can_compute(v);
@@ -255,7 +255,7 @@ class AfaDialog : public ui::CalculatorDialog {
 
     // AFA_GDATA, then AFA_INIT 0.
     void load() override {
-        const AfaValues loaded = afa_read_settings(core::settings().ini());
+        const AfaWertValues loaded = afa_read_settings(core::settings().ini());
         number("NKAUFDM")->setValue(loaded.NKAUFDM);
         number("NFA_GRUND")->setValue(loaded.NFA_GRUND);
         v_.NKAUFDM = loaded.NKAUFDM;
@@ -267,7 +267,7 @@ class AfaDialog : public ui::CalculatorDialog {
     // AFA_WDATA
     void save() override {
         VESTRAL_OP("AFA_WDATA");
-        core::settings().ini().set_many(kBerAfaSection, afa_settings_entries(inputs()));
+        core::settings().ini().set_many(kAfaWertSettings.name, afa_settings_entries(inputs()));
     }
 
     // The base clears the result fields; what still holds is drawn again from the values.
@@ -289,8 +289,8 @@ class AfaDialog : public ui::CalculatorDialog {
         share(g, row, percent);
     }
 
-    AfaValues inputs() const {
-        AfaValues v = v_;
+    AfaWertValues inputs() const {
+        AfaWertValues v = v_;
         v.NKAUFDM = number("NKAUFDM")->value();
         v.NFA_GRUND = number("NFA_GRUND")->value();
         return v;
@@ -320,7 +320,7 @@ class AfaDialog : public ui::CalculatorDialog {
         afa_init(0, v_);
         highlighted_ = false;
         showValues();
-        core::settings().ini().set_many(kBerAfaSection, afa_price_entries(v_));
+        core::settings().ini().set_many(kAfaWertSettings.name, afa_price_entries(v_));
         verkwert(this);
         toolkit::help::set_topic(kAfaHelpTopic);
         afa_take_market_values(v_, vw_read_market_values(core::settings().ini()));
@@ -330,7 +330,7 @@ class AfaDialog : public ui::CalculatorDialog {
     // AFA_ERGEBNIS
     void details() {
         VESTRAL_OP("AFA_ERGEBNIS");
-        const AfaValues v = inputs();
+        const AfaWertValues v = inputs();
         const double before = afa75_cost(core::settings().ini());
         {
             AfaDetails dlg(this, v);
@@ -343,7 +343,7 @@ class AfaDialog : public ui::CalculatorDialog {
         set_afa75_cost(ini, best);
     }
 
-    AfaValues v_;
+    AfaWertValues v_;
     bool highlighted_ = false;
 };
 

@@ -19,8 +19,8 @@ double cents(double v) {
 
 // Price 300,000, tax-office land 90,000 and the market values of the market-value example
 // (land 100,000, building 148,500 of 248,500), the shares as that calculator writes them.
-AfaValues example() {
-    AfaValues v;
+AfaWertValues example() {
+    AfaWertValues v;
     v.NKAUFDM = 300000;
     v.NFA_GRUND = 90000;
     v.NVW_GRUND = 100000;
@@ -33,7 +33,7 @@ AfaValues example() {
 }  // namespace
 
 TEST(AfaRech, TheFourMethodsAndTheBest) {
-    const AfaValues v = afa_rech(example());
+    const AfaWertValues v = afa_rech(example());
     EXPECT_EQ(cents(v.NFA_BAU), 210000.00);
     EXPECT_EQ(cents(v.NFA_GPROZ), 30.00);
     EXPECT_EQ(cents(v.NFA_BPROZ), 70.00);
@@ -54,9 +54,9 @@ TEST(AfaRech, TheFourMethodsAndTheBest) {
 }
 
 TEST(AfaRech, ATieGoesToTheFirstMethodInOrder) {
-    AfaValues in = example();
+    AfaWertValues in = example();
     in.NFA_GRUND = 60000;  // the tax office gives 240,000 as well
-    AfaValues v = afa_rech(in);
+    AfaWertValues v = afa_rech(in);
     EXPECT_EQ(afa_best(v), 240000);
     EXPECT_EQ(afa_best_method(v), AfaMethod::TaxOffice);
     EXPECT_EQ(afa_best_text(v), "Beste Methode: Berechnung des Finanzamts");
@@ -83,7 +83,7 @@ TEST(AfaRech, ATieGoesToTheFirstMethodInOrder) {
 }
 
 TEST(AfaRech, TaxOfficeLandZeroLeavesTheTaxOfficeResultsAtZero) {
-    AfaValues v = afa_rech(example());
+    AfaWertValues v = afa_rech(example());
     ASSERT_EQ(v.NFA_BAU, 210000);
     v.NFA_GRUND = 0;
     v = afa_rech(v);
@@ -101,10 +101,10 @@ TEST(AfaRech, TaxOfficeLandZeroLeavesTheTaxOfficeResultsAtZero) {
 }
 
 TEST(AfaRech, WithoutMarketValuesOnlyTheTwentyPercentMethod) {
-    AfaValues in;
+    AfaWertValues in;
     in.NKAUFDM = 300000;
     in.NFA_GRUND = 90000;
-    const AfaValues v = afa_rech(in);
+    const AfaWertValues v = afa_rech(in);
     EXPECT_EQ(v.NVWV_BAU, 0);
     EXPECT_EQ(v.NVWR_BAU, 0);
     EXPECT_EQ(v.NVWR_GPROZ, 0);
@@ -113,7 +113,7 @@ TEST(AfaRech, WithoutMarketValuesOnlyTheTwentyPercentMethod) {
 }
 
 TEST(AfaInit, APriceChangeClearsTaxOfficeAndMarketValuesButNotTheTwentyPercent) {
-    AfaValues v = afa_rech(example());
+    AfaWertValues v = afa_rech(example());
     afa_init(1, v);
     EXPECT_EQ(v.NFA_GRUND, 0);
     EXPECT_EQ(v.NFA_BAU, 0);
@@ -142,7 +142,7 @@ TEST(AfaInit, APriceChangeClearsTaxOfficeAndMarketValuesButNotTheTwentyPercent) 
 }
 
 TEST(AfaInit, EnablingRules) {
-    AfaValues v;
+    AfaWertValues v;
     EXPECT_FALSE(afa_market_enabled(v));
     v.NKAUFDM = 1;
     EXPECT_TRUE(afa_market_enabled(v));
@@ -159,15 +159,15 @@ TEST(AfaSettings, PriceAndLandValueAndTheHandOver) {
     test::TempDir dir;
     dir.write("VESTRAL.INI", "[BER_AFA]\n[AFA75]\nKaufpreis=240000\n");
     core::IniFile ini(dir / "VESTRAL.INI");
-    AfaValues v = afa_read_settings(ini);
+    AfaWertValues v = afa_read_settings(ini);
     EXPECT_EQ(v.NKAUFDM, 0);
     v.NKAUFDM = 300000;
     v.NFA_GRUND = 90000.5;
-    ASSERT_TRUE(ini.set_many(kBerAfaSection, afa_settings_entries(v)));
+    ASSERT_TRUE(ini.set_many(kAfaWertSettings.name, afa_settings_entries(v)));
     const std::string text = dir.read("VESTRAL.INI");
     EXPECT_NE(text.find("KaufDM=300000.00\n"), std::string::npos) << text;
     EXPECT_NE(text.find("FAGrund=90000.50\n"), std::string::npos) << text;
-    const AfaValues back = afa_read_settings(ini);
+    const AfaWertValues back = afa_read_settings(ini);
     EXPECT_EQ(back.NKAUFDM, 300000);
     EXPECT_EQ(back.NFA_GRUND, 90000.5);
 
