@@ -4,6 +4,8 @@
 
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/purchase/kosten1_dialog.h"
+#include "calc/purchase/kosten2_dialog.h"
 #include "calc/loans/bausparen_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
@@ -41,6 +43,8 @@ void register_calculators() {
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
+    register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
+    register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
     register_calculator("KREDRAHMEN", [](QWidget* p) { calc::kredrahmen(p); });
     register_calculator("BER_GBW", [](QWidget* p) { calc::ber_gbw(p); });
     register_calculator("BER_GBWM", [](QWidget* p) { calc::ber_gbwm(p); });
