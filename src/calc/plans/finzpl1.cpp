@@ -11,7 +11,9 @@ namespace {
 
 // Every plan field keeps two decimals, so a sum carried in a field is rounded at each step, as
 // the table would store it.
-void add(double& field, double value) { field = core::round_to(field + value, 2); }
+void add(double& field, double value) {
+    field = core::round_to(field + value, 2);
+}
 
 namespace d = core::dbf;
 const d::RecordMap<Fp1Row> kFinzpl1Map{"FINZPL1",
@@ -58,7 +60,9 @@ void sort_by(std::vector<Row>& rows, Key key) {
 
 }  // namespace
 
-const core::dbf::RecordMap<Fp1Row>& finzpl1_map() { return kFinzpl1Map; }
+const core::dbf::RecordMap<Fp1Row>& finzpl1_map() {
+    return kFinzpl1Map;
+}
 
 void fp1_load_settings(const core::IniDocument& ini, Fp1State& s) {
     VESTRAL_OP("FP1GDATA");
@@ -341,26 +345,46 @@ Fp1Grid fp1_grid(const Fp1Include& inc) {
 double fp1_value(Fp1Value v, const Fp1Row& r, const Fp1Include& inc) {
     using V = Fp1Value;
     switch (v) {
-        case V::Jahr: return r.JAHR;
-        case V::H1Summe: return r.H1SUMME;
-        case V::H1Raten: return r.H1RATEN;
-        case V::H1Zinsen: return r.H1ZINSEN;
-        case V::H1Tilgung: return core::round_to(r.H1RATEN - r.H1ZINSEN, 2);
-        case V::H2Summe: return r.H2SUMME;
-        case V::H2Raten: return r.H2RATEN;
-        case V::H2Zinsen: return r.H2ZINSEN;
-        case V::H2Tilgung: return core::round_to(r.H2RATEN - r.H2ZINSEN, 2);
-        case V::Ktostand: return r.KTOSTAND;
-        case V::BsEinzahl: return r.BSEINZAHL;
-        case V::BsZinsen: return core::round_to(r.BSTIZINS + r.BSSPZINS, 2);
-        case V::RkSumme: return r.RKSUMME;
-        case V::RkZinsen: return r.RKZINSEN;
-        case V::RkTilgung: return r.RKTILGUNG;
-        case V::RkRaten: return r.RKRATEN;
-        case V::Afa: return r.AFA;
-        case V::Kindgeld: return r.KINDGELD;
-        case V::Einkomm: return r.EINKOMM;
-        case V::Steuererl: return r.STEUERERL;
+        case V::Jahr:
+            return r.JAHR;
+        case V::H1Summe:
+            return r.H1SUMME;
+        case V::H1Raten:
+            return r.H1RATEN;
+        case V::H1Zinsen:
+            return r.H1ZINSEN;
+        case V::H1Tilgung:
+            return core::round_to(r.H1RATEN - r.H1ZINSEN, 2);
+        case V::H2Summe:
+            return r.H2SUMME;
+        case V::H2Raten:
+            return r.H2RATEN;
+        case V::H2Zinsen:
+            return r.H2ZINSEN;
+        case V::H2Tilgung:
+            return core::round_to(r.H2RATEN - r.H2ZINSEN, 2);
+        case V::Ktostand:
+            return r.KTOSTAND;
+        case V::BsEinzahl:
+            return r.BSEINZAHL;
+        case V::BsZinsen:
+            return core::round_to(r.BSTIZINS + r.BSSPZINS, 2);
+        case V::RkSumme:
+            return r.RKSUMME;
+        case V::RkZinsen:
+            return r.RKZINSEN;
+        case V::RkTilgung:
+            return r.RKTILGUNG;
+        case V::RkRaten:
+            return r.RKRATEN;
+        case V::Afa:
+            return r.AFA;
+        case V::Kindgeld:
+            return r.KINDGELD;
+        case V::Einkomm:
+            return r.EINKOMM;
+        case V::Steuererl:
+            return r.STEUERERL;
         case V::ZinsenGesamt: {
             double z = 0;
             if (inc.hyp1) z += r.H1ZINSEN;

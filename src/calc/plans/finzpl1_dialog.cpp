@@ -47,15 +47,22 @@ ui::FormSpec finzpl1_form() {
         {"zinsen", "+ Zinsen", "", kAmountMask},
     };
     f.buttons = {
-        {"hypo1Button", "&1. Hypothek berechnen", "1. Hypotheken-Finanzierung errechnen", "", ui::ButtonRole::Action},
-        {"hypo2Button", "&2. Hypothek berechnen", "2. Hypotheken-Finanzierung errechnen", "", ui::ButtonRole::Action},
-        {"bausparButton", "B&ausparvertrag berechnen", "Bauspar-Finanzierung errechnen", "", ui::ButtonRole::Action},
-        {"darlehenButton", "&Darlehen berechnen", "Darlehens-Finanzierung errechnen", "", ui::ButtonRole::Action},
-        {"zulageButton", "&Eigenheimzulage berechnen", "Eigenheimzulage errechnen", "", ui::ButtonRole::Action},
+        {"hypo1Button", "&1. Hypothek berechnen", "1. Hypotheken-Finanzierung errechnen", "",
+         ui::ButtonRole::Action},
+        {"hypo2Button", "&2. Hypothek berechnen", "2. Hypotheken-Finanzierung errechnen", "",
+         ui::ButtonRole::Action},
+        {"bausparButton", "B&ausparvertrag berechnen", "Bauspar-Finanzierung errechnen", "",
+         ui::ButtonRole::Action},
+        {"darlehenButton", "&Darlehen berechnen", "Darlehens-Finanzierung errechnen", "",
+         ui::ButtonRole::Action},
+        {"zulageButton", "&Eigenheimzulage berechnen", "Eigenheimzulage errechnen", "",
+         ui::ButtonRole::Action},
         {"computeButton", "&Berechnen", "Finanzierungsplan errechnen", "Finanzierungsplan berechnen",
          ui::ButtonRole::Compute},
-        {"tableButton", "&Tabelle", "Finanzierungsplan anzeigen", "Finanzierungsplan anzeigen", ui::ButtonRole::Result},
-        {"printButton", "&Drucken", "Finanzierungsplan drucken", "Finanzierungsplan ausdrucken", ui::ButtonRole::Result},
+        {"tableButton", "&Tabelle", "Finanzierungsplan anzeigen", "Finanzierungsplan anzeigen",
+         ui::ButtonRole::Result},
+        {"printButton", "&Drucken", "Finanzierungsplan drucken", "Finanzierungsplan ausdrucken",
+         ui::ButtonRole::Result},
         {"helpButton", "&Hilfe", "Hilfe anzeigen", "", ui::ButtonRole::Help},
         {"closeButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
@@ -65,7 +72,9 @@ ui::FormSpec finzpl1_form() {
     return f;
 }
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 class Finzpl1Dialog : public ui::CalculatorDialog {
   public:
@@ -117,8 +126,9 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         };
 
         for (int n : {1, 2}) {
-            QGridLayout* g = group(n == 1 ? "groupHypo1" : "groupHypo2", n == 1 ? "1. Hypothek" : "2. Hypothek",
-                                   n == 1 ? "hypo1Button" : "hypo2Button");
+            QGridLayout* g =
+                group(n == 1 ? "groupHypo1" : "groupHypo2", n == 1 ? "1. Hypothek" : "2. Hypothek",
+                      n == 1 ? "hypo1Button" : "hypo2Button");
             Mortgage& m = mortgage_[n - 1];
             m.box = box(n == 1 ? "hypo1Check" : "hypo2Check", "einbeziehen",
                         "Wurde der Hypothekentilgungsplan bereits errechnet ?");
@@ -132,8 +142,10 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         }
         {
             QGridLayout* g = group("groupBauspar", "Bausparvertrag", "bausparButton");
-            bau_box_ = box("bausparCheck", "einbeziehen", "Wurde der Bauspartilgungsplan bereits errechnet ?");
-            nurtilg_box_ = box("nurTilgCheck", " nur Tilgungsphase", "Nur die Tilgungsphase in die Berechnung einbeziehen");
+            bau_box_ =
+                box("bausparCheck", "einbeziehen", "Wurde der Bauspartilgungsplan bereits errechnet ?");
+            nurtilg_box_ = box("nurTilgCheck", " nur Tilgungsphase",
+                               "Nur die Tilgungsphase in die Berechnung einbeziehen");
             bau_bank_ = bank("baubank");
             g->addWidget(bau_box_, 0, 1);
             g->addWidget(nurtilg_box_, 0, 2, 1, 2);
@@ -142,7 +154,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         }
         {
             QGridLayout* g = group("groupDarlehen", "Darlehen", "darlehenButton");
-            kre_box_ = box("darlehenCheck", "einbeziehen", "Wurde der Darlehenstilgungsplan bereits errechnet ?");
+            kre_box_ =
+                box("darlehenCheck", "einbeziehen", "Wurde der Darlehenstilgungsplan bereits errechnet ?");
             kre_sum_ = value("darlsum", kAmountMask);
             kre_bank_ = bank("darlbank");
             g->addWidget(kre_box_, 0, 1);
@@ -160,8 +173,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             kinder_ = value("kinder", "@E 99 ");
             abschreib_ = value("abschreib", "@E 999,999.99 ");
             kindgeld_ = value("kindgeld", "@E 999,999.99 ");
-            afa_labels_ = {ui::label("Einkommen", this), ui::label("Kinder", this), ui::label("Abschreibung", this),
-                           ui::label("Kindergeld", this)};
+            afa_labels_ = {ui::label("Einkommen", this), ui::label("Kinder", this),
+                           ui::label("Abschreibung", this), ui::label("Kindergeld", this)};
             g->addWidget(afa_labels_[0], 0, 1);
             g->addWidget(einkomm_, 0, 2);
             g->addWidget(afa_labels_[1], 0, 3);
@@ -184,7 +197,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             g->setColumnStretch(8, 1);
         }
         inner->addStretch(1);
-        inner->addLayout(buttonRow({"computeButton", "tableButton", "printButton"}, {"helpButton", "closeButton"}));
+        inner->addLayout(
+            buttonRow({"computeButton", "tableButton", "printButton"}, {"helpButton", "closeButton"}));
         button("computeButton")->setDefault(true);
 
         for (int n : {1, 2})
@@ -218,9 +232,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         onClick("zulageButton", [this] { fp1Extern(5); });
         onClick("computeButton", [this] { compute(); });
         onClick("tableButton", [this] { whileViewing([this] { fp1_show(this, plan_, fp1_include(s_)); }); });
-        onClick("printButton", [this] {
-            whileViewing([this] { toolkit::information(this, kTitle, kNoPrintout); });
-        });
+        onClick("printButton",
+                [this] { whileViewing([this] { toolkit::information(this, kTitle, kNoPrintout); }); });
     }
 
   protected:
@@ -350,7 +363,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         bool taken = false;
         if (n == 1 || n == 2) {
             std::string& bank = n == 1 ? s_.CHYPBANK1 : s_.CHYPBANK2;
-            if (!core::trim(bank).empty()) core::settings().ini().set_many(kHypoSection, {hypo_bank_name_entry(bank)});
+            if (!core::trim(bank).empty())
+                core::settings().ini().set_many(kHypoSection, {hypo_bank_name_entry(bank)});
             // A mortgage dialog closed without computing leaves an older plan in HYPOTHEK, which
             // may be the other mortgage's: only a plan computed now is taken over.
             if (hypotilg(this, 0)) {
@@ -454,7 +468,9 @@ std::vector<ui::GridColumn> fp1_show_columns(const Fp1Include& inc) {
         g.heading = qs(c.heading);
         const Fp1Value v = c.value;
         if (v == Fp1Value::Jahr) {
-            g.cell = [](const core::dbf::Table& t) { return QString::number(static_cast<int>(t.num("JAHR"))) + ' '; };
+            g.cell = [](const core::dbf::Table& t) {
+                return QString::number(static_cast<int>(t.num("JAHR"))) + ' ';
+            };
             g.value = [](const core::dbf::Table& t) { return ui::GridValue(core::Num{t.num("JAHR"), 0}); };
             g.width = 6;
         } else {

@@ -32,9 +32,10 @@ std::optional<std::pair<long, std::string>> source_head(const fs::path& dir, std
 
 // Replaces the copy `target` with the records of `source` that pass `filter`, in the layout of
 // the catalogue table `layout_of`.
-bool make_copy(const fs::path& dir, std::string_view source, std::string_view target, std::string_view layout_of,
-               dbf::Table::FilterFn filter = {}) {
-    const fs::path to = core::exists_ci(dir, target) ? core::resolve_ci(dir, target) : dir / std::string(target);
+bool make_copy(const fs::path& dir, std::string_view source, std::string_view target,
+               std::string_view layout_of, dbf::Table::FilterFn filter = {}) {
+    const fs::path to =
+        core::exists_ci(dir, target) ? core::resolve_ci(dir, target) : dir / std::string(target);
     if (!dbf::create_table(to, core::catalogue_layout(layout_of))) return false;
     dbf::Table t;
     if (!t.open_unchecked(to, std::string(target.substr(0, target.find('.'))))) return false;
@@ -48,17 +49,21 @@ void copy_bank_terms(const fs::path& dir, std::string_view store, const char* ta
                      const std::string& bank) {
     const auto head = source_head(dir, store, table);
     if (!head || head->first == 0) return;
-    make_copy(dir, store, target, table, [bank](const dbf::Table& t) { return same_bank(t.trimmed("BANKNAME"), bank); });
+    make_copy(dir, store, target, table,
+              [bank](const dbf::Table& t) { return same_bank(t.trimmed("BANKNAME"), bank); });
 }
 
-bool key_one(const dbf::Table& t) { return t.num("KEY") == 1; }
+bool key_one(const dbf::Table& t) {
+    return t.num("KEY") == 1;
+}
 
 template <class Row>
 std::optional<std::vector<Row>> read_copy(const fs::path& dir, std::string_view file,
                                           const dbf::RecordMap<Row>& map) {
     if (!core::exists_ci(dir, file)) return std::nullopt;
     dbf::Table t;
-    if (!t.open(core::resolve_ci(dir, file), std::string(file.substr(0, file.find('.'))))) return std::nullopt;
+    if (!t.open(core::resolve_ci(dir, file), std::string(file.substr(0, file.find('.')))))
+        return std::nullopt;
     std::vector<Row> rows = map.read_rows(t);
     t.close();
     return rows;
@@ -87,8 +92,11 @@ Fp1Copied fp1_copy_mortgage(const fs::path& dir, int which) {
     const auto head = source_head(dir, "HYPOTHEK.DBF", "HYPOTHEK");
     if (!head || head->first == 0) return c;
     c.bank = head->second;
-    c.taken = make_copy(dir, "HYPOTHEK.DBF", which == 1 ? fp1_files::kHyp1 : fp1_files::kHyp2, "HYPOTHEK", key_one);
-    if (c.taken) copy_bank_terms(dir, "HYPOBANK.DBF", "HYPOBANK", which == 1 ? fp1_files::kHyt1 : fp1_files::kHyt2, c.bank);
+    c.taken =
+        make_copy(dir, "HYPOTHEK.DBF", which == 1 ? fp1_files::kHyp1 : fp1_files::kHyp2, "HYPOTHEK", key_one);
+    if (c.taken)
+        copy_bank_terms(dir, "HYPOBANK.DBF", "HYPOBANK", which == 1 ? fp1_files::kHyt1 : fp1_files::kHyt2,
+                        c.bank);
     return c;
 }
 
@@ -139,7 +147,8 @@ bool fp1_write_plan(dbf::Table& finzpl1, const std::vector<Fp1Row>& rows) {
 }
 
 bool fp1_open_plan(dbf::Table& finzpl1, const fs::path& dir) {
-    if (!dbf::open_or_create(finzpl1, dir, kFinzpl1File, core::catalogue_layout("FINZPL1"), "FINZPL1")) return false;
+    if (!dbf::open_or_create(finzpl1, dir, kFinzpl1File, core::catalogue_layout("FINZPL1"), "FINZPL1"))
+        return false;
     const int order = finzpl1.add_order("JAHR", [](const dbf::Table& t) {
         char key[16];
         std::snprintf(key, sizeof key, "%04d", static_cast<int>(t.num("JAHR")));

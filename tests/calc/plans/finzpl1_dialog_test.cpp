@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <cstdlib>
 
 #include "calc/plans/finzpl1.h"
 #include "core/catalogue.h"
@@ -37,9 +38,15 @@ void click(QWidget* d, const char* name) {
     QTest::mouseClick(find<QPushButton>(d, name), Qt::LeftButton);
     QApplication::processEvents();
 }
-bool enabled(QWidget* d, const char* name) { return find<QWidget>(d, name)->isEnabled(); }
-bool checked(QWidget* d, const char* name) { return find<QCheckBox>(d, name)->isChecked(); }
-QString value(QWidget* d, const char* name) { return find<ui::ResultField>(d, name)->text(); }
+bool enabled(QWidget* d, const char* name) {
+    return find<QWidget>(d, name)->isEnabled();
+}
+bool checked(QWidget* d, const char* name) {
+    return find<QCheckBox>(d, name)->isChecked();
+}
+QString value(QWidget* d, const char* name) {
+    return find<ui::ResultField>(d, name)->text();
+}
 QColor text_colour(QWidget* d, const char* name) {
     return find<ui::ResultField>(d, name)->palette().color(QPalette::Text);
 }
@@ -104,7 +111,8 @@ class Finzpl1DialogTest : public test::GuiTest {
 
     std::string py(const std::string& script) {
         int rc = 0;
-        const std::string out = test::run_python("from dbfread import DBF\nd = r'" + dir().string() + "'\n" + script, &rc);
+        const std::string out =
+            test::run_python("from dbfread import DBF\nd = r'" + dir().string() + "'\n" + script, &rc);
         EXPECT_EQ(rc, 0) << out;
         return out;
     }
@@ -191,18 +199,19 @@ TEST_F(Finzpl1DialogTest, AMortgageAndACreditThroughTheirOwnDialogs) {
     });
     EXPECT_EQ(toolkit::help::topic(), "Hauptauswahl");
 
-    const std::string check = py(
-        "from collections import defaultdict\n"
-        "hyp = list(DBF(d + '/FP1HYP1.DBF'))\n"
-        "z = defaultdict(float); a = defaultdict(float)\n"
-        "for r in hyp:\n"
-        "    z[r['ABJAHR']] += r['ZINSEN']; a[r['ABJAHR']] += r['ANUITAT']\n"
-        "plan = list(DBF(d + '/FINZPL1.DBF'))\n"
-        "bad = [p['JAHR'] for p in plan if abs(p['H1ZINSEN'] - round(z[p['JAHR']], 2)) > 0.001 or\n"
-        "       abs(p['H1RATEN'] - round(a[p['JAHR']], 2)) > 0.001]\n"
-        "print(set(r['KEY'] for r in hyp), len(plan) == len(z), bad, plan[0]['H1SUMME'], plan[0]['RKSUMME'])\n"
-        "t = list(DBF(d + '/FP1HYT1.DBF'))\n"
-        "print(len(t), t[0]['BANKNAME'], t[0]['ZINSSATZ'], t[0]['TILGJAHR'], t[0]['HYPOTHEK'])\n");
+    const std::string check =
+        py("from collections import defaultdict\n"
+           "hyp = list(DBF(d + '/FP1HYP1.DBF'))\n"
+           "z = defaultdict(float); a = defaultdict(float)\n"
+           "for r in hyp:\n"
+           "    z[r['ABJAHR']] += r['ZINSEN']; a[r['ABJAHR']] += r['ANUITAT']\n"
+           "plan = list(DBF(d + '/FINZPL1.DBF'))\n"
+           "bad = [p['JAHR'] for p in plan if abs(p['H1ZINSEN'] - round(z[p['JAHR']], 2)) > 0.001 or\n"
+           "       abs(p['H1RATEN'] - round(a[p['JAHR']], 2)) > 0.001]\n"
+           "print(set(r['KEY'] for r in hyp), len(plan) == len(z), bad, plan[0]['H1SUMME'], "
+           "plan[0]['RKSUMME'])\n"
+           "t = list(DBF(d + '/FP1HYT1.DBF'))\n"
+           "print(len(t), t[0]['BANKNAME'], t[0]['ZINSSATZ'], t[0]['TILGJAHR'], t[0]['HYPOTHEK'])\n");
     EXPECT_EQ(check, "{1} True [] -100000.0 -10000.0\n1 Testbank 5.125 2.0 100000.0\n");
     EXPECT_EQ(ini().get("FINZPL1", "Hypothek1", ""), "1");
     EXPECT_EQ(ini().get("FINZPL1", "HypoBank1", ""), "Testbank");
@@ -287,7 +296,8 @@ TEST_F(Finzpl1DialogTest, OnlyTheCreditWithAnEmptyCopyFindsNoData) {
 }
 
 TEST_F(Finzpl1DialogTest, TheContractBoxDependsOnTheStoredSumAndOnlyAmortisationEmptiesThePlan) {
-    ini().set_many("FINZPL1", {{"Hypothek1", "0"}, {"Bauspar", "1"}, {"BauSpSum", "50000.00"}, {"Abschreib", "1"}});
+    ini().set_many("FINZPL1",
+                   {{"Hypothek1", "0"}, {"Bauspar", "1"}, {"BauSpSum", "50000.00"}, {"Abschreib", "1"}});
     ini().set_many("USER", {{"Einkommen ", "80000.00"}, {"Kinder", "2"}});
     ini().set_many("AFA", {{"Abschreibung", "10000.00"}, {"Kindergeld", "6400.00"}});
     {
@@ -316,4 +326,118 @@ TEST_F(Finzpl1DialogTest, TheContractBoxDependsOnTheStoredSumAndOnlyAmortisation
     });
     EXPECT_EQ(ini().get("FINZPL1", "Abschreib", ""), "1");
     EXPECT_EQ(ini().get("FINZPL1", "Abschreibung", ""), "10000.00");
+}
+
+namespace {
+
+// Writes a source table from rows computed by its own calculator and takes it over, as the
+// source buttons do after the child dialog closed.
+template <class Row>
+void source_table(const std::filesystem::path& dir, const char* table, const core::dbf::RecordMap<Row>& map,
+                  const std::vector<Row>& rows) {
+    dbf::Table t;
+    ASSERT_TRUE(t.open(dir / (std::string(table) + ".DBF"), table));
+    map.write_rows(t, rows);
+    t.close();
+}
+
+calc::HypoInputs mortgage_inputs(const std::string& bank, double amount, double rate) {
+    calc::HypoInputs in;
+    in.CBANKNAME = bank;
+    in.NHYPOTHEK = amount;
+    in.NZINSSATZ = rate;
+    in.NTILGANNO = 2;
+    in.DABDATUM = {2007, 3, 1};
+    in.NLAUFZEIT = 10;
+    in.NZINSNACH = rate;
+    return in;
+}
+
+}  // namespace
+
+// Pictures of the dialog and of the grid in combined and single mode: VESTRAL_SHOTS=/dir, run
+// under xvfb-run with VESTRAL_QPA=xcb (the whole virtual screen is taken with ImageMagick).
+TEST_F(Finzpl1DialogTest, Screenshots) {
+    const char* shots = std::getenv("VESTRAL_SHOTS");
+    if (!shots) GTEST_SKIP() << "VESTRAL_SHOTS not set";
+    std::filesystem::create_directories(shots);
+    auto save = [&](QWidget* w, const char* name) {
+        w->raise();
+        QTest::qWait(300);
+        const std::string file = std::string(shots) + "/" + name + ".png";
+        if (std::system(("import -window root '" + file + "' 2>/dev/null").c_str()) != 0) {
+            EXPECT_TRUE(w->grab().save(QString::fromStdString(file)));
+        }
+    };
+    source_table(dir(), "HYPOTHEK", calc::hypothek_map(),
+                 calc::ht_tab(mortgage_inputs("Sparkasse Köln", 600000, 5.125)).rows);
+    ASSERT_TRUE(calc::fp1_copy_mortgage(dir(), 1).taken);
+    source_table(dir(), "HYPOTHEK", calc::hypothek_map(),
+                 calc::ht_tab(mortgage_inputs("Volksbank Süd", 600000, 4.5)).rows);
+    ASSERT_TRUE(calc::fp1_copy_mortgage(dir(), 2).taken);
+    calc::RkInputs rk;
+    rk.CBANKNAME = "Kreditbank";
+    rk.NKREDIT = 20000;
+    rk.NMONZINS = 6;
+    rk.NLAUFZEIT = 60;
+    source_table(dir(), "RATKRED", calc::ratkred_map(), calc::rk_rech(rk, 2007).rows);
+    ASSERT_TRUE(calc::fp1_copy_credit(dir()).taken);
+    calc::BauInputs bau;
+    bau.CBANKNAME = "Bausparkasse Nord";
+    bau.NBAUSPSUM = 50000;
+    bau.NABSCHGEB = 1;
+    bau.NKONTOGEB = 1;
+    bau.NABJAHR = 2007;
+    bau.NSPARTEIL = 40;
+    bau.NSZINSSTZ = 2;
+    bau.NMONRATE = 300;
+    bau.NTILGANNO = 6;
+    bau.NTZINSSTZ = 4;
+    bau.NTFESTZEIT = 10;
+    bau.NTZINSNACH = 4;
+    source_table(dir(), "BAUSPAR", calc::bauspar_map(), calc::bau_rech(bau).rows);
+    ASSERT_TRUE(calc::fp1_copy_contract(dir()).taken);
+    calc::AbschrInputs a;
+    a.NFAMSTAND = 2;
+    a.NEINKOMM = 120000;
+    a.NKINDER = 2;
+    a.NKAUFPREIS = 300000;
+    a.NEINZUG = 2005;
+    a.LNEUBAU = a.LA10E = true;
+    const calc::AbschrOutcome ao = calc::abschrech(a);
+    source_table(dir(), "ABSCHEPL", calc::abschepl_map(), ao.rows);
+    ini().set_many("FINZPL1", {{"HypoBank1", "Sparkasse Köln"},
+                               {"Hypothek2", "1"},
+                               {"HypoBank2", "Volksbank Süd"},
+                               {"BauBank", "Bausparkasse Nord"},
+                               {"Bauspar", "1"},
+                               {"BauSpSum", "50000.00"},
+                               {"DarlBank", "Kreditbank"},
+                               {"Ratkredit", "1"},
+                               {"Abschreib", "1"}});
+    ini().set_many("USER", {{"Einkommen ", "120000.00"}, {"Kinder", "2"}});
+    ini().set_many("AFA", {{"Abschreibung", core::format_plain(ao.results.NABSCHREIB, 2)},
+                           {"Kindergeld", core::format_plain(ao.results.NKINDGELD, 2)}});
+    run([&](QWidget* d) {
+        click(d, "computeButton");
+        save(d, "finzpl1_dialog");
+        whenModal(
+            [&](QWidget* g) {
+                save(g, "finzpl1_grid_combined");
+                click(g, "closeButton");
+            },
+            "fp1ShowDialog");
+        click(d, "tableButton");
+        for (const char* box : {"hypo2Check", "bausparCheck", "darlehenCheck", "zulageCheck"})
+            find<QCheckBox>(d, box)->click();
+        click(d, "computeButton");
+        save(d, "finzpl1_dialog_single");
+        whenModal(
+            [&](QWidget* g) {
+                save(g, "finzpl1_grid_single");
+                click(g, "closeButton");
+            },
+            "fp1ShowDialog");
+        click(d, "tableButton");
+    });
 }

@@ -11,8 +11,8 @@ namespace {
 
 // Monthly mortgage rows from `month` of `year`: interest 1 % a month of the balance, instalment
 // `rate`, as the mortgage plan leaves them with two decimals.
-std::vector<calc::HypoRow> mortgage(const std::string& bank, double principal, int year, int month, int months,
-                                    double rate) {
+std::vector<calc::HypoRow> mortgage(const std::string& bank, double principal, int year, int month,
+                                    int months, double rate) {
     std::vector<calc::HypoRow> rows;
     double b = principal;
     for (int i = 0; i < months; ++i) {
@@ -149,8 +149,8 @@ TEST(Finzpl1Plan, TwoYearsOfMonthsFromMarchStartWithTenMonths) {
 
 TEST(Finzpl1Plan, OnlyTheAmortisationPhaseOfTheContract) {
     std::vector<calc::BausparRow> rows = {
-        bau(2007, 1200, 1200, 10.5, 0, 1200),    bau(2008, 1200, 2410.5, 30.25, 0, 2410.5),
-        bau(2009, 0, 2440.75, 0, 0, 2440.75),     bau(2009, 400, 0, 120, 280, -5000),
+        bau(2007, 1200, 1200, 10.5, 0, 1200),       bau(2008, 1200, 2410.5, 30.25, 0, 2410.5),
+        bau(2009, 0, 2440.75, 0, 0, 2440.75),       bau(2009, 400, 0, 120, 280, -5000),
         bau(2010, 2400, 0, 150.4, 2249.6, -2750.4),
     };
     Fp1Include inc;
@@ -266,8 +266,8 @@ TEST(Finzpl1Plan, AllFiveSourcesShowTheTotalColumns) {
     std::vector<std::string> headings;
     for (const auto& c : g.columns) headings.push_back(c.heading);
     EXPECT_EQ(headings, (std::vector<std::string>{"Jahr ", "1. Hypothek ", "2. Hypothek ", "BSP Kontostand ",
-                                                  "Ratenkredit ", "EH-Förderung ", "Kindergeld ", "Zinsen gesamt ",
-                                                  "Raten gesamt ", "Kontostand "}));
+                                                  "Ratenkredit ", "EH-Förderung ", "Kindergeld ",
+                                                  "Zinsen gesamt ", "Raten gesamt ", "Kontostand "}));
     calc::Fp1Row r;
     r.H1ZINSEN = 100;
     r.H2ZINSEN = 50;
@@ -287,8 +287,9 @@ TEST(Finzpl1Plan, AllFiveSourcesShowTheTotalColumns) {
 }
 
 TEST(Finzpl1Settings, DefaultsSpellingAndTheContractSwitchedOffWithoutASum) {
-    core::IniDocument doc("[FINZPL1]\r\nHypobank1=Hausbank\r\nBauspar=1\r\nBauSpSum=0\r\nLaufZK=120\r\n"
-                          "MonRateK=260.5\r\n");
+    core::IniDocument doc(
+        "[FINZPL1]\r\nHypobank1=Hausbank\r\nBauspar=1\r\nBauSpSum=0\r\nLaufZK=120\r\n"
+        "MonRateK=260.5\r\n");
     calc::Fp1State s;
     calc::fp1_load_settings(doc, s);
     EXPECT_TRUE(s.LHYPOTH1);
@@ -300,10 +301,11 @@ TEST(Finzpl1Settings, DefaultsSpellingAndTheContractSwitchedOffWithoutASum) {
     const auto entries = calc::fp1_settings_entries(s);
     std::vector<std::string> keys;
     for (const auto& e : entries) keys.push_back(e.key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"Hypothek1", "HypoBank1", "Hypothek2", "HypoBank2", "BauBank", "Bauspar",
-                                              "BauSpSum", "Sparteil", "SparSum", "LaufzeitS", "MonRateS", "TilgSum",
-                                              "LaufzeitT", "MonRateT", "NurTilg", "DarlBank", "Ratkredit", "DarlSum",
-                                              "Abschreib", "Abschreibung", "Kindergeld"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "Hypothek1", "HypoBank1",    "Hypothek2", "HypoBank2", "BauBank",   "Bauspar",
+                        "BauSpSum",  "Sparteil",     "SparSum",   "LaufzeitS", "MonRateS",  "TilgSum",
+                        "LaufzeitT", "MonRateT",     "NurTilg",   "DarlBank",  "Ratkredit", "DarlSum",
+                        "Abschreib", "Abschreibung", "Kindergeld"}));
     core::IniDocument on("[FINZPL1]\r\nBauspar=1\r\nBauSpSum=50000.00\r\n");
     calc::Fp1State t;
     calc::fp1_load_settings(on, t);
