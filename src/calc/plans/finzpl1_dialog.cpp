@@ -231,7 +231,9 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         onClick("darlehenButton", [this] { fp1Extern(4); });
         onClick("zulageButton", [this] { fp1Extern(5); });
         onClick("computeButton", [this] { compute(); });
-        onClick("tableButton", [this] { whileViewing([this] { fp1_show(this, plan_, fp1_include(s_)); }); });
+        onClick("tableButton", [this] {
+            if (plan_.is_open()) whileViewing([this] { fp1_show(this, plan_, fp1_include(s_)); });
+        });
         onClick("printButton",
                 [this] { whileViewing([this] { toolkit::information(this, kTitle, kNoPrintout); }); });
     }
@@ -409,6 +411,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
 
     // FP1_RECH
     void compute() {
+        // A plan table that could not be opened was reported when the dialog opened; try again.
+        if (!plan_.is_open() && !fp1_open_plan(plan_, core::settings().dir)) return;
         Fp1Outcome out;
         {
             toolkit::WaitCursor wait;
