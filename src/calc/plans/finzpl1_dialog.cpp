@@ -100,8 +100,6 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
                 QPushButton* b = button(button_name);
                 b->setMinimumWidth(190);
                 grid->addWidget(b, 0, 0);
-            } else {
-                grid->setColumnMinimumWidth(0, 190);
             }
             inner->addWidget(g);
             return grid;
@@ -171,6 +169,7 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             // The income keeps the amount mask, so a large income shows figures, not asterisks.
             einkomm_ = value("einkomm", kAmountMask);
             kinder_ = value("kinder", "@E 99 ");
+            kinder_->setMaximumWidth(kinder_->minimumWidth() + 12);
             abschreib_ = value("abschreib", "@E 999,999.99 ");
             kindgeld_ = value("kindgeld", "@E 999,999.99 ");
             afa_labels_ = {ui::label("Einkommen", this), ui::label("Kinder", this),
@@ -187,6 +186,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         }
         {
             QGridLayout* g = group("groupErgebnis", "Ergebnis", nullptr);
+            // Three figures at most: the term needs no amount-wide field.
+            result("ljahre")->setMaximumWidth(result("ljahre")->minimumWidth() + 12);
             g->addWidget(labelOf("ljahre"), 0, 1);
             g->addWidget(result("ljahre"), 0, 2);
             g->addWidget(unitOf("ljahre"), 0, 3);
