@@ -441,3 +441,19 @@ TEST_F(Finzpl1DialogTest, Screenshots) {
         click(d, "tableButton");
     });
 }
+
+TEST_F(Finzpl1DialogTest, TwoLargeMortgagesShowFiguresInTheTotals) {
+    source_table(dir(), "HYPOTHEK", calc::hypothek_map(),
+                 calc::ht_tab(mortgage_inputs("Bank A", 600000, 5)).rows);
+    ASSERT_TRUE(calc::fp1_copy_mortgage(dir(), 1).taken);
+    source_table(dir(), "HYPOTHEK", calc::hypothek_map(),
+                 calc::ht_tab(mortgage_inputs("Bank B", 600000, 6)).rows);
+    ASSERT_TRUE(calc::fp1_copy_mortgage(dir(), 2).taken);
+    ini().set_many("FINZPL1", {{"Hypothek2", "1"}});
+    run([&](QWidget* d) {
+        EXPECT_TRUE(checked(d, "hypo2Check"));
+        click(d, "computeButton");
+        EXPECT_EQ(value(d, "raten"), "1.200.000,00");
+        EXPECT_EQ(value(d, "zinsen").indexOf('*'), -1) << value(d, "zinsen").toStdString();
+    });
+}
