@@ -54,9 +54,13 @@ ui::FormSpec ratenkredit_form() {
         {"monrate", "monatliche Rate", "€", kMoney, "monatliche Rate in EUR", 6},
     };
     f.results = {
-        {"erstrate", "monatliche Rate", "€", kMoney},       {"restrate", "letzte Rate", "€", kMoney},
-        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "}, {"zinssumme", "Zinssumme", "€", kMoney},
-        {"tilgsumme", "Tilgungssumme", "€", kMoney},        {"tilgzeit", "Tilgungszeit", "Jahre", kMoney},
+        {"erstrate", "monatliche Rate", "€", kMoney},
+        {"restrate", "letzte Rate", "€", kMoney},
+        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"jahreszins", "eff. Jahreszins (PAngV)", "%", "@E 99.999 "},
+        {"zinssumme", "Zinssumme", "€", kMoney},
+        {"tilgsumme", "Tilgungssumme", "€", kMoney},
+        {"tilgzeit", "Tilgungszeit", "Jahre", kMoney},
     };
     f.buttons = {
         {"ladenButton", "&Laden", "", "Tilgungsplan laden", ui::ButtonRole::Action},
@@ -68,7 +72,7 @@ ui::FormSpec ratenkredit_form() {
         {"hilfeButton", "&Hilfe", "Hilfe aufrufen", "", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
-    f.height = 430;
+    f.height = 450;
     f.width = 620;
     return f;
 }
@@ -128,6 +132,8 @@ class RkDialog : public ui::CalculatorDialog {
         onClick("berechnenButton", [this] { berechnen(); });
         onClick("tabelleButton", [this] { rk_tabelle(this, plan_); });
         onClick("druckenButton", [this] { drucken(); });
+        // No plan yet: no legal rate either.
+        result("jahreszins")->setValue(std::optional<double>{});
     }
 
     RkInputs inputs() const {
@@ -186,6 +192,8 @@ class RkDialog : public ui::CalculatorDialog {
     // Whatever is typed makes the plan in RATKRED stale.
     void clearResults() override {
         res_ = RkResults{};
+        // No rate is defined without a plan: empty, never 0.
+        result("jahreszins")->setValue(std::optional<double>{});
         if (plan_.is_open() && plan_.reccount() > 0) {
             plan_.zap();
             plan_.flush();
@@ -244,6 +252,7 @@ class RkDialog : public ui::CalculatorDialog {
         result("erstrate")->setValue(res_.NERSTRATE);
         result("restrate")->setValue(res_.NRESTRATE);
         result("effzins")->setValue(res_.NEFFZINS);
+        result("jahreszins")->setValue(res_.NJAHRESZINS);
         result("zinssumme")->setValue(res_.NZINSSUM);
         result("tilgsumme")->setValue(res_.NTILGSUM);
         result("tilgzeit")->setValue(res_.NLZSUMME);
