@@ -26,6 +26,17 @@
 
 namespace vestral::calc {
 
+std::vector<ui::GridColumn> kredbank_list_columns() {
+    namespace f = kredbank_fields;
+    return {{" Bankname",
+             [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
+             Qt::AlignLeft | Qt::AlignVCenter},
+            ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
+            ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
+            ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
+            ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")};
+}
+
 namespace {
 
 constexpr const char* kMoney = "@E 999,999,999.99 ";
@@ -305,18 +316,10 @@ class RkDialog : public ui::CalculatorDialog {
     // TABDATA and the "Laden" steps after it.
     void laden() {
         VESTRAL_OP("TABDATA");
-        namespace f = kredbank_fields;
         const bool any = bank_.count() > 0;
-        std::optional<long> taken = ui::tabdata(
-            this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
-            "Es sind noch keine Tilgungspläne gespeichert !",
-            {{" Bankname",
-              [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
-              Qt::AlignLeft | Qt::AlignVCenter},
-             ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
-             ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
-             ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
-             ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")});
+        std::optional<long> taken =
+            ui::tabdata(this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
+                        "Es sind noch keine Tilgungspläne gespeichert !", kredbank_list_columns());
         // Closed without a take-over: the credit of the bank named in the settings again.
         if (taken)
             gdata(*taken);
