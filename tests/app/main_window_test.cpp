@@ -143,6 +143,7 @@ TEST_F(MainWindowTest, ProgramAndPlanningMenus) {
 }
 
 TEST_F(MainWindowTest, TheOfferComparisonOpensOverTheMainWindow) {
+    app::register_calculators();
     auto w = open();
     QWidget* shown_parent = nullptr;
     whenModal(
