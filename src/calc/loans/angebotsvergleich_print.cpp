@@ -1,5 +1,7 @@
 #include "calc/loans/angebotsvergleich_print.h"
 
+#include <string>
+
 #include "core/opstack.h"
 #include "toolkit/print_form.h"
 
@@ -12,6 +14,14 @@ constexpr double kLabelCol = 3;
 constexpr double kFirstValueEnd = 52;
 constexpr double kValueWidth = 19;
 constexpr double kRowStep = 2;
+
+// The printouts write amounts with "EUR", as every other printed plan does.
+std::string printed(std::string text) {
+    const std::string euro = "€";
+    if (text.size() >= euro.size() && text.compare(text.size() - euro.size(), euro.size(), euro) == 0)
+        text.replace(text.size() - euro.size(), euro.size(), "EUR");
+    return text;
+}
 }  // namespace
 
 toolkit::PrintJob vergleich_druck(const std::vector<Offer>& offers, std::string_view program_title) {
@@ -40,7 +50,7 @@ toolkit::PrintJob vergleich_druck(const std::vector<Offer>& offers, std::string_
         job.text(f.row, kLabelCol, spec.label, toolkit::body_font());
         const std::vector<bool> marks = cheapest(offers, spec);
         for (size_t i = 0; i < n; ++i) {
-            const std::string text = offer_text(offers[i], spec);
+            const std::string text = printed(offer_text(offers[i], spec));
             if (text.empty()) continue;
             job.right(f.row, value_end(i), text, marks[i] ? toolkit::heading_font() : toolkit::body_font());
         }

@@ -171,7 +171,7 @@ TEST_F(VergleichDialogTest, EveryColumnShowsWhatItsCalculatorShows) {
         const toolkit::PrintItem* apr = job.find("11,354 %");
         ASSERT_NE(apr, nullptr);
         EXPECT_FALSE(apr->font.bold);  // the mortgages are cheaper
-        const toolkit::PrintItem* debt = job.find("0,00 €");
+        const toolkit::PrintItem* debt = job.find("0,00 EUR");
         ASSERT_NE(debt, nullptr);
         EXPECT_TRUE(debt->font.bold);
         const std::filesystem::path pdf = dir() / "vergleich.pdf";
