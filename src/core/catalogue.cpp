@@ -26,7 +26,7 @@ struct Source {
 constexpr std::string_view kStores[] = {"HYPOBANK", "BSPBANK", "KREDBANK", "HYSPBANK", "VERBRCH"};
 
 // LIEFER of VERBRCH carries no decimals: a character field has none in this format.
-// HYPOBANK and KREDBANK carry the annual percentage rate beside the nominal-based effective rate
+// HYPOBANK, KREDBANK and HYSPBANK carry the annual percentage rate beside the nominal-based effective rate
 // (blank where none is defined); the added field fails old files on the layout test, so they are
 // migrated with their records.
 // HYPOBANK keeps the rates with the three decimals of their inputs and the fees up to
@@ -91,7 +91,7 @@ const Source kSources[] = {
      "HYPOTHEK N 12,2; HYPZSATZ N 10,3; HYPZFEST N 3,0; HYPZNACH N 10,3; TILGJAHR N 4,0; "
      "TILGANNO N 4,0; LAUFZEIT N 4,0; TIKTOGEB N 12,2; KREDITPR N 9,2; KREDITDM N 12,2; "
      "ZINSSUM N 12,2; TILGSUM N 12,2; TILGZEIT N 6,2; GEBUSUM N 12,2; EINMSUM N 12,2; "
-     "ANNUITAT N 12,2; ANNUITA2 N 12,2; EFFZINS N 7,3"},
+     "ANNUITAT N 12,2; ANNUITA2 N 12,2; EFFZINS N 7,3; JAHRESZINS N 7,3"},
     {"HYPSPAR", TableHandling::CreateMigrate,
      "DATUM D 8,0; SPARNAME C 40,0; KEY1 N 1,0; TILGSUMM N 12,2; SPARDAT D 8,0; "
      "SPARSUMM N 12,2; SPARZINS N 12,2; SPARZSUM N 12,2; SPARRATE N 12,2; SPARRATS N 12,2; "

@@ -58,7 +58,7 @@ TEST(Catalogue, FieldCountsAndRecordLengthsAsListed) {
         {"HYPOTHEK", TableHandling::CreateMigrate, 20, 236},
         {"KREDBANK", TableHandling::CreateMigrate, 17, 188},
         {"RATKRED", TableHandling::Create, 10, 132},
-        {"HYSPBANK", TableHandling::CreateMigrate, 28, 318},
+        {"HYSPBANK", TableHandling::CreateMigrate, 29, 325},
         {"HYPSPAR", TableHandling::CreateMigrate, 28, 341},
         {"STEU10E", TableHandling::Create, 11, 125},
         {"ABSCHEPL", TableHandling::Create, 6, 65},

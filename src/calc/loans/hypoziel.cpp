@@ -93,7 +93,26 @@ HzOutcome hz_tab(const HzInputs& in, int start_year) {
         }
     }
     res.NHYPOREST = last;
+    res.NJAHRESZINS = hz_jahreszins(in, out.rows);
     return out;
+}
+
+std::vector<core::DatedPayment> hz_apr_payments(const std::vector<HzRow>& rows) {
+    std::vector<core::DatedPayment> payments;
+    payments.reserve(rows.size() + 1);
+    double month = 0;
+    for (const HzRow& r : rows) {
+        month += 1;
+        // What the month takes off the debt plus its interest: the rate, or less in a final month
+        // that repays the rest.
+        payments.push_back({month, r.HYPOTHEK - r.RESTHYP + r.ZINSEN});
+    }
+    if (!rows.empty() && rows.back().RESTHYP > 0) payments.push_back({month, rows.back().RESTHYP});
+    return payments;
+}
+
+std::optional<double> hz_jahreszins(const HzInputs& in, const std::vector<HzRow>& rows) {
+    return core::annual_percentage_rate(in.NHYPOTHEK, hz_apr_payments(rows));
 }
 
 std::vector<core::InpFail> hz_checks(const HzInputs& in) {

@@ -3,9 +3,11 @@
 // cents. Computation, checks and the settings section; no dialog here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/apr.h"
 #include "core/clock.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
@@ -29,6 +31,9 @@ struct HzResults {
     double NMONRATE = 0;   // monthly rate, rounded to ten cents
     double NTILGANNO = 0;  // repayment rate found, % per year
     double NEFFZINS = 0;   // effective rate, %
+    // Annual percentage rate over the term, the debt left counted as paid at its end; nothing
+    // when no rate is defined (no plan).
+    std::optional<double> NJAHRESZINS;
 };
 
 // One record of HYPOTEMP.
@@ -72,6 +77,13 @@ struct HzOutcome {
 
 // HZ_TAB: the search, then the plan from January of `start_year`.
 HzOutcome hz_tab(const HzInputs& in, int start_year);
+
+// The plan's payments dated in months from the payout: every month's interest and repayment (the
+// last one smaller when the debt is repaid early), and the debt left after the term, counted as
+// paid with the last month.
+std::vector<core::DatedPayment> hz_apr_payments(const std::vector<HzRow>& rows);
+// The annual percentage rate of a computed plan (payout: the amount).
+std::optional<double> hz_jahreszins(const HzInputs& in, const std::vector<HzRow>& rows);
 
 // The four bound checks in the order of the fields.
 std::vector<core::InpFail> hz_checks(const HzInputs& in);

@@ -41,10 +41,9 @@ ui::FormSpec hypoziel_form() {
         {"hypoziel", "Hypothekenrest", "€", kMoney, "Hypothekenrest", 4},
     };
     f.results = {
-        {"hyporest", "verbleib. Restschuld", "€", kMoney},
-        {"monrate", "monatliche Rate", "€", kMoney},
-        {"tilganno", "Tilgung pro Jahr", "%", kRate},
-        {"effzins", "Effektivzinssatz", "%", kRate},
+        {"hyporest", "verbleib. Restschuld", "€", kMoney},     {"monrate", "monatliche Rate", "€", kMoney},
+        {"tilganno", "Tilgung pro Jahr", "%", kRate},          {"effzins", "Effektivzinssatz", "%", kRate},
+        {"jahreszins", "eff. Jahreszins (PAngV)", "%", kRate},
     };
     f.buttons = {
         {"berechnenButton", "&Berechnen", "Berechnung durchführen", "Zielwert berechnen",
@@ -56,7 +55,7 @@ ui::FormSpec hypoziel_form() {
         {"hilfeButton", "&Hilfe", "Hilfe anzeigen", "Hilfe anzeigen", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
-    f.height = 330;
+    f.height = 350;
     f.width = 480;
     return f;
 }
@@ -98,6 +97,8 @@ class HzDialog : public ui::CalculatorDialog {
         onClick("grafikButton", [this] {
             if (QWidget* w = showChart(hz_chart_args(outcome_))) w->setObjectName("hzChart");
         });
+        // No plan yet: no legal rate either.
+        result("jahreszins")->setValue(std::optional<double>{});
     }
 
     HzInputs inputs() const {
@@ -139,6 +140,8 @@ class HzDialog : public ui::CalculatorDialog {
 
     void clearResults() override {
         outcome_ = {};
+        // No rate is defined without a plan: empty, never 0.
+        result("jahreszins")->setValue(std::optional<double>{});
         if (temp_.is_open() && temp_.reccount() > 0) {
             temp_.zap();
             temp_.flush();
@@ -159,6 +162,7 @@ class HzDialog : public ui::CalculatorDialog {
         result("monrate")->setValue(outcome_.results.NMONRATE);
         result("tilganno")->setValue(outcome_.results.NTILGANNO);
         result("effzins")->setValue(outcome_.results.NEFFZINS);
+        result("jahreszins")->setValue(outcome_.results.NJAHRESZINS);
         setHasResults(!outcome_.rows.empty());
     }
 

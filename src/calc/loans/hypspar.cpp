@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/numbers.h"
 #include "core/opstack.h"
@@ -245,7 +246,38 @@ HsOutcome hs_rech(const HsInputs& in) {
     res.NEFFZINS = 100 * (std::pow(1 + in.NHYPZSATZ / 1200, 12) - 1);
     res.NSEFFZINS = 100 * (std::pow(1 + p / 1200, 12) - 1);
     for (HsRow& r : rows) r.RESTZINS = interest_total - r.ZINSSUM;
+    res.NJAHRESZINS = hs_jahreszins(in, rows);
     return out;
+}
+
+std::vector<core::DatedPayment> hs_apr_payments(const HsInputs& in, const std::vector<HsRow>& rows) {
+    std::vector<core::DatedPayment> payments;
+    // The mortgage months in date order: a month without a savings row was appended at the end.
+    std::vector<const HsRow*> months;
+    for (const HsRow& r : rows)
+        if (r.KEY2 == 5) months.push_back(&r);
+    std::sort(months.begin(), months.end(), [](const HsRow* a, const HsRow* b) {
+        return a->ABJAHR * 12 + a->ABMONAT < b->ABJAHR * 12 + b->ABMONAT;
+    });
+    // The follow-up rate takes over on 1 January of this year; without a fixed period it never does.
+    const int follow_year = in.NHYPZFEST > 0 ? in.NABJAHR + in.NHYPZFEST : std::numeric_limits<int>::max();
+    double month = 0;
+    for (const HsRow* r : months) {
+        if (r->ABJAHR >= follow_year) break;
+        month = (r->ABJAHR - in.NABJAHR) * 12 + r->ABMONAT;
+        // The plan charges the credit fee with the first month and the account fee in December.
+        double paid = r->ANUITAT;
+        if (month == 1) paid += in.NKREDITDM;
+        if (r->ABMONAT == 12) paid += r->TGEBUEHR;
+        payments.push_back({month, paid});
+    }
+    // Nothing is repaid before: the whole amount is owed when the period (or the term) ends.
+    if (!payments.empty()) payments.push_back({month, in.NHYPOTHEK});
+    return payments;
+}
+
+std::optional<double> hs_jahreszins(const HsInputs& in, const std::vector<HsRow>& rows) {
+    return core::annual_percentage_rate(in.NHYPOTHEK, hs_apr_payments(in, rows));
 }
 
 core::InpFail hs_check(const HsInputs& in, int n) {

@@ -4,10 +4,12 @@
 // plans, settings section); no dialog here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/apr.h"
 #include "core/clock.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
@@ -51,6 +53,9 @@ struct HsResults {
     double NEFFZINS = 0;   // effective mortgage rate
     double NGEBUSUM = 0;   // mortgage fee total
     double NSEFFZINS = 0;  // effective savings rate
+    // Annual percentage rate of the mortgage over its fixed-interest period, every fee counted;
+    // nothing when no rate is defined (no plan).
+    std::optional<double> NJAHRESZINS;
 };
 
 // One record of HYPSPAR: a savings month (KEY1 1) or year end (KEY1 2), and/or the mortgage month
@@ -124,6 +129,15 @@ double hs_search_rate_linear(double G, int years, double p, double a, double k);
 // HS_RECH.
 HsOutcome hs_rech(const HsInputs& in);
 
+// The mortgage's payments as the borrower makes them, dated in months from the payout: each
+// month's interest, the credit fee with the first month, the account fee in December, and the
+// amount itself, repaid when the follow-up rate takes over or, when the term ends first, at the end
+// of the term. The savings contract is the borrower's own money with another institution and is
+// not part of the loan's cost.
+std::vector<core::DatedPayment> hs_apr_payments(const HsInputs& in, const std::vector<HsRow>& rows);
+// The annual percentage rate of the mortgage of a computed plan (payout: the mortgage amount).
+std::optional<double> hs_jahreszins(const HsInputs& in, const std::vector<HsRow>& rows);
+
 // Years and months as shown (7 years 5 months = 7,05) from a whole month count.
 inline double hs_years_months(int months) {
     return months / 12 + (months % 12) / 100.0;
@@ -166,6 +180,7 @@ inline constexpr const char* TILGZEIT = "TILGZEIT";
 inline constexpr const char* GEBUSUM = "GEBUSUM";
 inline constexpr const char* ANNUITAT = "ANNUITAT";
 inline constexpr const char* EFFZINS = "EFFZINS";
+inline constexpr const char* JAHRESZINS = "JAHRESZINS";  // blank: not defined
 }  // namespace hyspbank_fields
 
 // Section "HYSP": the 24 keys in the order they are written.
@@ -211,6 +226,8 @@ void hyspbank_index(core::dbf::Table& table);
 bool hyspbank_seek(core::dbf::Table& table, std::string_view sparname, std::string_view tilgname);
 // HS_WDATA, table part: rewrites (or appends) the record of the pair and flushes.
 void hyspbank_save(core::dbf::Table& table, const HsInputs& in, const HsResults& res);
+// The results a saved record carries (the mortgage's rates and sums); the rest stay 0.
+HsResults hyspbank_results(const core::dbf::Table& table);
 // HS_GDATA, table part: the inputs of the current record (at the end: an empty record's). A start
 // year of 0 becomes `current_year`.
 HsInputs hyspbank_load(const core::dbf::Table& table, int current_year);

@@ -72,6 +72,7 @@ ui::FormSpec hypspar_form() {
         {"zinssum", "Zinssumme", "€", kMoney},
         {"annuitat", "monatl. Zinsrate", "€", kMoney},
         {"effzins", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"jahreszins", "eff. Jahreszins (PAngV)", "%", "@E 99.999 "},
         {"gebusum", "Summe der Gebühren", "€", kMoney},
     };
     f.buttons = {
@@ -86,7 +87,7 @@ ui::FormSpec hypspar_form() {
         {"hilfeButton", "&Hilfe", "Hilfe anzeigen", "Hilfe anzeigen", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
-    f.height = 560;
+    f.height = 580;
     f.width = 900;
     return f;
 }
@@ -172,7 +173,7 @@ class HsDialog : public ui::CalculatorDialog {
         rm->setObjectName("ergebnisHypothek");
         auto* rmg = new QGridLayout(rm);
         r = 0;
-        for (const char* n : {"zinssum", "annuitat", "effzins", "gebusum"}) addRow(rmg, r++, n);
+        for (const char* n : {"zinssum", "annuitat", "effzins", "jahreszins", "gebusum"}) addRow(rmg, r++, n);
         results->addWidget(rs, 1);
         results->addWidget(rm, 1);
         for (QWidget* g : {static_cast<QWidget*>(saving), static_cast<QWidget*>(mortgage),
@@ -205,6 +206,8 @@ class HsDialog : public ui::CalculatorDialog {
         onClick("hypoplanButton",
                 [this] { hs_show(this, plan_, first_order_, static_cast<int>(HsView::Mortgage)); });
         onClick("druckenButton", [this] { drucken(); });
+        // No plan yet: no legal rate either.
+        result("jahreszins")->setValue(std::optional<double>{});
     }
 
     HsInputs inputs() const {
@@ -246,6 +249,8 @@ class HsDialog : public ui::CalculatorDialog {
 
     void clearResults() override {
         res_ = HsResults{};
+        // No rate is defined without a plan: empty, never 0.
+        result("jahreszins")->setValue(std::optional<double>{});
         if (plan_.is_open() && plan_.reccount() > 0) {
             plan_.zap();
             plan_.flush();
@@ -332,6 +337,7 @@ class HsDialog : public ui::CalculatorDialog {
         result("zinssum")->setValue(res_.NZINSSUM);
         result("annuitat")->setValue(res_.NANNUITAT);
         result("effzins")->setValue(res_.NEFFZINS);
+        result("jahreszins")->setValue(res_.NJAHRESZINS);
         result("gebusum")->setValue(res_.NGEBUSUM);
         lzmr_label_->setText(out.term_drives ? "monatl. Sparrate" : "Spar-Laufzeit");
         lzmr_unit_->setText(out.term_drives ? "EUR" : "Jahre");

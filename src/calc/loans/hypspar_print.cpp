@@ -129,6 +129,7 @@ toolkit::PrintJob hs_druck(const HsInputs& in, const HsResults& res, const std::
         f.pair(2, "monatliche Zins-Zahlung:", print_eur(res.NANNUITAT));
         f.pair(1, "monatliche Zins-Zahlung nach Festzeit:", print_eur(res.NANNUITA2));
         f.pair(2, "effektiver Zinssatz:", print_percent(res.NEFFZINS));
+        f.pair(1, "effektiver Jahreszins (PAngV):", res.NJAHRESZINS ? print_percent(*res.NJAHRESZINS) : "");
     }
     return job;
 }

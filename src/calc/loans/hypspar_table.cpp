@@ -148,7 +148,22 @@ void hyspbank_save(core::dbf::Table& table, const HsInputs& in, const HsResults&
     table.set_num(f::GEBUSUM, res.NGEBUSUM);
     table.set_num(f::ANNUITAT, res.NANNUITAT);
     table.set_num(f::EFFZINS, res.NEFFZINS);
+    if (res.NJAHRESZINS)
+        table.set_num(f::JAHRESZINS, *res.NJAHRESZINS);
+    else
+        table.set_blank(f::JAHRESZINS);
     table.flush();
+}
+
+HsResults hyspbank_results(const core::dbf::Table& table) {
+    namespace f = hyspbank_fields;
+    HsResults res;
+    res.NZINSSUM = table.num(f::ZINSSUM);
+    res.NGEBUSUM = table.num(f::GEBUSUM);
+    res.NANNUITAT = table.num(f::ANNUITAT);
+    res.NEFFZINS = table.num(f::EFFZINS);
+    if (!table.blank(f::JAHRESZINS)) res.NJAHRESZINS = table.num(f::JAHRESZINS);
+    return res;
 }
 
 HsInputs hyspbank_load(const core::dbf::Table& table, int current_year) {

@@ -124,6 +124,7 @@ TEST_F(HypsparDialogTest, SavedUnderTwoNamesReloadsEveryDecimal) {
 TEST_F(HypsparDialogTest, OldLayoutStoreKeepsAllRecords) {
     // The layout the store had before its rates and fees were widened.
     core::dbf::Layout old = core::catalogue_layout("HYSPBANK");
+    std::erase_if(old, [](const core::dbf::Field& f) { return f.name == "JAHRESZINS"; });
     for (auto& f : old) {
         if (f.name == "SPZINS") f.width = 12, f.decimals = 2;
         if (f.name == "HYPZSATZ" || f.name == "HYPZNACH" || f.name == "SPAUSDM" || f.name == "TIKTOGEB" ||
@@ -154,7 +155,7 @@ TEST_F(HypsparDialogTest, OldLayoutStoreKeepsAllRecords) {
               "Alpha;10000.0;2.5;5.13;1000.5\nBeta;20000.0;2.5;5.13;1000.5\nGamma;30000.0;2.5;5.13;1000.5\n");
     auto layout = core::dbf::read_layout(file);
     ASSERT_TRUE(layout);
-    EXPECT_EQ(core::dbf::newheadlen(*layout), 318);
+    EXPECT_EQ(core::dbf::newheadlen(*layout), 325);
     // The list offers all three; "Laden" takes one over and focuses the mortgage amount.
     run([&](QWidget* d) {
         whenModal(
