@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "toolkit/print.h"
+#include "toolkit/print_form.h"
 
 using namespace vestral;
 using namespace vestral::calc;
@@ -54,6 +55,16 @@ Printed print(const HsInputs& in) {
     shown.NSPAUSDM = p.out.surcharge_eur;
     p.job = hs_druck(shown, p.out.results, savings, mortgage, "Vestralon 1.0");
     return p;
+}
+
+// The texts printed on the row of `label`, to its right.
+std::vector<std::string> beside(const PrintJob& job, const std::string& label, int page) {
+    const PrintItem* l = job.find(label, page);
+    if (!l) return {"<no label>"};
+    std::vector<std::string> out;
+    for (const PrintItem& it : job.pages[static_cast<size_t>(page)].items)
+        if (it.kind == PrintItem::Kind::Text && it.row == l->row && it.col > l->col) out.push_back(it.text);
+    return out;
 }
 
 int page_of(const PrintJob& job, const std::string& text, int from = 0) {
@@ -111,6 +122,40 @@ TEST(HsDruck, BothPlansWithTheirSummaryPages) {
     EXPECT_NE(job.find("1.500,00 EUR = 1 % der Hypothekensumme", mortgage_summary), nullptr);
     EXPECT_NE(job.find("monatliche Zins-Zahlung nach Festzeit:", mortgage_summary), nullptr);
     EXPECT_NE(job.find("546,88 EUR", mortgage_summary), nullptr);  // 150 000 × 4,375 % / 12
+}
+
+TEST(HsDruck, TheAnnualRateStandsBelowTheMortgagesEffectiveRate) {
+    Printed p = print(plan25());
+    const int s = page_of(p.job, "Hypothekensumme:");
+    ASSERT_GT(s, 0);
+    const PrintItem* effective = p.job.find("effektiver Zinssatz:", s);
+    const PrintItem* annual = p.job.find("effektiver Jahreszins (PAngV):", s);
+    ASSERT_NE(effective, nullptr);
+    ASSERT_NE(annual, nullptr);
+    EXPECT_EQ(annual->row, effective->row + 1);
+    EXPECT_EQ(annual->col, effective->col);
+    EXPECT_EQ(annual->align, effective->align);
+    // Inside the result frame, which ends 30 row steps below the summary's top.
+    const PrintItem* top = p.job.find("Zusammenfassung:", s);
+    ASSERT_NE(top, nullptr);
+    EXPECT_LT(annual->row, top->row + 30);
+    // The credit fee and the account fee lift it above the nominal-based 4,464 %.
+    ASSERT_TRUE(p.out.results.NJAHRESZINS);
+    EXPECT_GT(*p.out.results.NJAHRESZINS, p.out.results.NEFFZINS + 0.05);
+    EXPECT_EQ(beside(p.job, "effektiver Jahreszins (PAngV):", s),
+              std::vector<std::string>{toolkit::print_percent(*p.out.results.NJAHRESZINS)});
+    EXPECT_EQ(beside(p.job, "effektiver Zinssatz:", s), std::vector<std::string>{"4,464 %"});
+    // The savings summary has no such line.
+    EXPECT_EQ(p.job.find("effektiver Jahreszins (PAngV):", page_of(p.job, "Ansparsumme:")), nullptr);
+
+    // Not defined: the line stays, its value is empty.
+    p.out.results.NJAHRESZINS.reset();
+    std::vector<HsRow> savings, mortgage;
+    const PrintJob job = hs_druck(plan25(), p.out.results, savings, mortgage, "Vestralon 1.0");
+    const int t = page_of(job, "Hypothekensumme:");
+    ASSERT_GE(t, 0);
+    EXPECT_NE(job.find("effektiver Jahreszins (PAngV):", t), nullptr);
+    EXPECT_TRUE(beside(job, "effektiver Jahreszins (PAngV):", t).empty());
 }
 
 TEST(HsDruck, WithoutMortgageOnlyTheSavingsArePrinted) {

@@ -1,14 +1,19 @@
-// Both rates in the result groups of the mortgage plan and the instalment credit: the legal rate
-// beside the nominal-based one, empty while no plan belongs to the inputs, and saved with the plan.
+// Both rates in the result groups of the mortgage plan, the instalment credit, the split financing
+// and the target value: the legal rate beside the nominal-based one, empty while no plan belongs
+// to the inputs, and saved with the plan where the plan is saved.
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
 
+#include "calc/loans/hypoziel_dialog.h"
+#include "calc/loans/hypspar.h"
+#include "calc/loans/hypspar_dialog.h"
 #include "calc/loans/loans_dialog_fixture.h"
 #include "calc/loans/ratenkredit.h"
 #include "calc/loans/ratenkredit_dialog.h"
+#include "support/gui_steps.h"
 
 using namespace vestral;
 using test::find;
@@ -31,6 +36,15 @@ class JahreszinsDialog : public test::LoansDialogTest {
                 if (QApplication::activeModalWidget() == d) click(d, "schliessenButton");
             });
     }
+    // Runs a calculator whose dialog closes with "Schließen".
+    bool runClosing(const char* object_name, const std::function<void()>& start,
+                    const std::function<void(QWidget*)>& body) {
+        return runCalculator(object_name, start, [&](QWidget* d) {
+            body(d);
+            if (QApplication::activeModalWidget() == d) click(d, "schliessenButton");
+        });
+    }
+    static QString shown(QWidget* d, const char* name) { return find<ui::ResultField>(d, name)->text(); }
     // The label standing in the same row of the result group as the result field `name`.
     static QString labelBeside(QWidget* d, const char* group, const char* name) {
         auto* box = find<QGroupBox>(d, group);
@@ -103,6 +117,64 @@ TEST_F(JahreszinsDialog, CreditShowsTheFlatRateCostOfTheExample) {
         click(d, "berechnenButton");
     }));
     EXPECT_EQ(stored("KREDBANK", "Teilzahlungsbank"), 11.354);
+}
+
+TEST_F(JahreszinsDialog, SplitFinancingShowsTheMortgagesRateAndSavesIt) {
+    ASSERT_TRUE(runClosing(
+        "hypsparDialog", [] { calc::hypspar(nullptr); },
+        [&](QWidget* d) {
+            EXPECT_EQ(labelBeside(d, "ergebnisHypothek", "jahreszins"), "eff. Jahreszins (PAngV)");
+            EXPECT_EQ(labelBeside(d, "ergebnisHypothek", "effzins"), "Effektivzinssatz");
+            EXPECT_EQ(shown(d, "jahreszins"), "");
+            test::enter(d, "sparname", "Fondsbank");
+            test::enter(d, "tilgsumm", "100000");
+            test::enter(d, "spzins", "2");
+            test::enter(d, "splzeit", "10");
+            test::enter(d, "tilgname", "Hypobank");
+            test::enter(d, "hypzsatz", "6");
+            test::enter(d, "hypzfest", "10");
+            test::enter(d, "kreditpr", "2");
+            EXPECT_EQ(num(d, "kreditdm")->value(), 2000);
+            click(d, "berechnenButton");
+            EXPECT_TRUE(messages().empty()) << lastMessage().toStdString();
+            EXPECT_EQ(shown(d, "effzins"), "6,168");
+            // The credit fee with the first month costs about a quarter of a percent a year.
+            EXPECT_EQ(shown(d, "jahreszins"), "6,452");
+            test::enter(d, "hypothek", "120000");
+            EXPECT_EQ(shown(d, "jahreszins"), "");
+            EXPECT_EQ(shown(d, "effzins"), "0,000");
+            test::enter(d, "hypothek", "100000");
+            test::enter(d, "kreditdm", "2000");
+            click(d, "berechnenButton");
+            EXPECT_EQ(shown(d, "jahreszins"), "6,452");
+        }));
+    core::dbf::Table t;
+    ASSERT_TRUE(t.open(dir() / "HYSPBANK.DBF", "HYSPBANK"));
+    ASSERT_TRUE(calc::hyspbank_seek(t, "Fondsbank", "Hypobank"));
+    EXPECT_EQ(t.num("JAHRESZINS"), 6.452);
+    EXPECT_EQ(t.num("EFFZINS"), 6.168);
+}
+
+TEST_F(JahreszinsDialog, TargetValueShowsTheRateOfItsPlan) {
+    ASSERT_TRUE(runClosing(
+        "hypozielDialog", [] { calc::hypoziel(nullptr); },
+        [&](QWidget* d) {
+            EXPECT_EQ(labelBeside(d, "ergebnis", "jahreszins"), "eff. Jahreszins (PAngV)");
+            EXPECT_EQ(shown(d, "jahreszins"), "");
+            test::enter(d, "hypothek", "100000");
+            test::enter(d, "zinssatz", "5");
+            test::enter(d, "laufzeit", "10");
+            test::enter(d, "hypoziel", "80000");
+            click(d, "berechnenButton");
+            EXPECT_EQ(shown(d, "monrate"), "545,50");
+            // No fees: the law and the nominal-based formula agree.
+            EXPECT_EQ(shown(d, "effzins"), "5,116");
+            EXPECT_EQ(shown(d, "jahreszins"), "5,116");
+            test::enter(d, "laufzeit", "12");
+            EXPECT_EQ(shown(d, "jahreszins"), "");
+            click(d, "berechnenButton");
+            EXPECT_EQ(shown(d, "jahreszins"), "5,116");
+        }));
 }
 
 }  // namespace
