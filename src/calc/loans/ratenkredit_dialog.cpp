@@ -43,12 +43,6 @@ constexpr const char* kMoney = "@E 999,999,999.99 ";
 constexpr const char* kPercent3 = "@E 99,999,999.999 ";
 const QColor kFrame = ui::color(ui::rgb(0, 0, 128));
 
-// Creates a catalogue table that is missing (start-up normally did) and opens it exclusively.
-bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* alias) {
-    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                                     core::catalogue_layout(name), alias);
-}
-
 // The form; the check numbers are the positions in rk_checks().
 ui::FormSpec ratenkredit_form() {
     ui::FormSpec f;
@@ -351,8 +345,8 @@ bool ratenkredit(QWidget* parent) {
     core::dbf::Table plan;
     {
         toolkit::WaitCursor wait;
-        if (!open_catalogue_table(bank, "KREDBANK", "DKRED")) return false;
-        if (!open_catalogue_table(plan, "RATKRED", "DRATK")) return false;
+        if (!core::open_catalogue_table(bank, core::settings().dir, "KREDBANK", "DKRED")) return false;
+        if (!core::open_catalogue_table(plan, core::settings().dir, "RATKRED", "DRATK")) return false;
         bank.set_order(bank.add_order("KREDNAME", [](const core::dbf::Table& t) {
             return core::to_upper_name(t.trimmed(kredbank_fields::BANKNAME));
         }));
