@@ -97,14 +97,8 @@ class RkDialog : public ui::CalculatorDialog {
             addRow(grid, r++, name);
         grid->setColumnStretch(1, 1);
 
-        auto* group = ui::framed_group("Ergebnis", kFrame, panel);
+        auto* group = resultsGroup("Ergebnis", kFrame, panel);
         group->setObjectName("ergebnis");
-        auto* rgrid = new QGridLayout(group);
-        r = 0;
-        for (const ui::ResultSpec& res : spec().results) addRow(rgrid, r++, res.name);
-        rgrid->setColumnStretch(1, 1);
-        // The frame's style sheet stops the dialog's font from reaching its contents.
-        for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
 
         auto* pl = new QVBoxLayout(panel);
         pl->setContentsMargins(14, 14, 14, 14);
@@ -113,12 +107,8 @@ class RkDialog : public ui::CalculatorDialog {
         pl->addWidget(group);
         pl->addStretch();
 
-        auto* buttons = new QVBoxLayout;
-        for (const char* name : {"berechnenButton", "tabelleButton", "druckenButton"})
-            buttons->addWidget(button(name));
-        buttons->addStretch();
-        buttons->addWidget(button("hilfeButton"));
-        buttons->addWidget(button("schliessenButton"));
+        auto* buttons = buttonColumn({"berechnenButton", "tabelleButton", "druckenButton"},
+                                     {"hilfeButton", "schliessenButton"});
 
         auto* main = new QHBoxLayout(this);
         main->addWidget(panel, 1);
