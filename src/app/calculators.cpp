@@ -2,12 +2,13 @@
 
 #include <QHash>
 
-#include "calc/loans/hypotilg_dialog.h"
-#include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/loans/bausparen_dialog.h"
+#include "calc/loans/hypotilg_dialog.h"
+#include "calc/loans/ratenkredit_dialog.h"
+#include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/tax/afa75_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
-#include "calc/loans/ratenkredit_dialog.h"
 
 namespace vestral::app {
 
@@ -18,9 +19,13 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
+void register_calculator(const QString& operation, Launcher launcher) {
+    registry().insert(operation, std::move(launcher));
+}
 
-bool has_calculator(const QString& operation) { return registry().contains(operation); }
+bool has_calculator(const QString& operation) {
+    return registry().contains(operation);
+}
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);
@@ -35,6 +40,7 @@ void register_calculators() {
     register_calculator("BAUSPAREN", [](QWidget* p) { calc::bausparen(p); });
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
+    register_calculator("P75E_PROG", [](QWidget* p) { calc::p75e_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
 }
 
