@@ -2,13 +2,13 @@
 
 #include <QHash>
 
-#include "calc/loans/bausparen_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
-#include "calc/loans/ratenkredit_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/loans/bausparen_dialog.h"
 #include "calc/tax/afa75_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
+#include "calc/loans/ratenkredit_dialog.h"
 
 namespace vestral::app {
 
@@ -19,13 +19,9 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) {
-    registry().insert(operation, std::move(launcher));
-}
+void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
 
-bool has_calculator(const QString& operation) {
-    return registry().contains(operation);
-}
+bool has_calculator(const QString& operation) { return registry().contains(operation); }
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);
