@@ -25,14 +25,18 @@ void putsetup(core::ProgramSettings& s, const QRect* frame) {
         if (r.bottom - r.top != 600 || r.right - r.left != 800) s.ns_winsize = 3;
         s.window = r;
         if ((r.top < 2000 && s.ns_winsize == 2) || s.ns_winsize == 3) {
-            core::IniFile ini = s.ini();
-            ini.set("Project", "Product", s.pcrelease1 + s.pcrelease2);
-            ini.set("Setup", "WINSIZE", std::to_string(s.ns_winsize));
-            ini.set_many("System", {{"Top", std::to_string(r.top)},
-                                    {"Left", std::to_string(r.left)},
-                                    {"Bottom", std::to_string(r.bottom)},
-                                    {"Right", std::to_string(r.right)},
-                                    {"Coords", std::to_string(r.top + r.left + r.bottom + r.right)}});
+            // One replacement of the file, which also refreshes the backup copy.
+            s.ini().set_sections({
+                {"Project", {{"Product", s.pcrelease1 + s.pcrelease2}}},
+                {"Setup", {{"WINSIZE", std::to_string(s.ns_winsize)}}},
+                {"System",
+                 {{"Top", std::to_string(r.top)},
+                  {"Left", std::to_string(r.left)},
+                  {"Bottom", std::to_string(r.bottom)},
+                  {"Right", std::to_string(r.right)},
+                  {"Coords", std::to_string(r.top + r.left + r.bottom + r.right)}}},
+            });
+            return;
         }
     }
     core::write_backup(s.dir);

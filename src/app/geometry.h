@@ -13,8 +13,9 @@ namespace vestral::app {
 // (and thereby its size mode) survives.
 core::WindowRect taken_rect(const QRect& frame);
 
-// PUTSETUP: with a frame, takes and (by the mode rules) writes the geometry; in every case then
-// copies the settings file to the backup copy.
+// PUTSETUP: with a frame, takes and (by the mode rules) writes the geometry in one write of the
+// settings file, which refreshes the backup copy; without a write, copies the settings file to
+// the backup copy.
 void putsetup(core::ProgramSettings& s, const QRect* frame);
 
 // ISRESIZE(false): whether the window's size differs from the remembered one. Only the sum of

@@ -93,7 +93,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     toolkit::set_status_sink([this](const QString& text) { showStatusText(text); });
 
     throttle_.setSingleShot(true);
-    throttle_.setInterval(500);
+    throttle_.setInterval(kGeometrySaveInterval);
     connect(&throttle_, &QTimer::timeout, this, [this] {
         // The trailing save once the window has stopped moving.
         if (pending_) {
@@ -137,8 +137,9 @@ void MainWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void MainWindow::geometryChanged() {
-    // Saves at once, then at most every 500 ms while the window keeps moving: every save also
-    // rewrites the backup copy.
+    // Saves at once, then at most every kGeometrySaveInterval while the window keeps moving, and a
+    // last time when it stops: a drag of two seconds replaces the settings file (and with it the
+    // backup copy) at most four times.
     pending_ = true;
     if (!throttle_.isActive()) {
         saveGeometryNow();
@@ -242,7 +243,7 @@ void MainWindow::makemenu() {
     calculator(calc, "&Verkehrswert berechnen", "Der Wert Ihres Objektes", "VERKWERT");
     calculator(calc, "&Wert der Abschreibung für Abnutzung (AfA)", "AfA-Wert berechnen", "BER_AFA");
     QMenu* usage = calc->addMenu("Ver&brauchswerte berechnen");
-    calculator(usage, "&Stromverbrauch berechnen", "Stomverbrauch", "BER_STROM");
+    calculator(usage, "&Stromverbrauch berechnen", "Stromverbrauch", "BER_STROM");
     calculator(usage, "&Wasserverbrauch berechnen", "Wasserverbrauch", "BER_WASSER");
     calculator(usage, "&Abwasserverbrauch berechnen", "Abwasserverbrauch", "BER_ABWASSER");
     calculator(usage, "&Gasverbrauch berechnen", "Gasverbrauch", "BER_GAS");
@@ -278,10 +279,10 @@ void MainWindow::makemenu() {
     document(forms, "Bau&vertrag", "Bauvertrag", "text/Bauvertrag.doc");
     document(forms, "&Nachbesserung", "Nachbesserung", "text/Nachbesserung.doc");
     forms->addSeparator();
-    document(forms, "&Wohungsmietvertrag", "Wohungsmietvertrag", "text/Wohnungsmietvertrag.doc");
+    document(forms, "&Wohnungsmietvertrag", "Wohnungsmietvertrag", "text/Wohnungsmietvertrag.doc");
     document(forms, "Ab&mahnung", "Abmahnung", "text/Abmahnung.doc");
     document(forms, "&Fristlose Kündigung", "Fristlose Kündigung", "text/FristloseKuendigung.doc");
-    document(forms, "Wohungsübergabe&protokoll", "Wohnungsübergabeprotokoll", "text/Wohnungsuebergabe.doc");
+    document(forms, "Wohnungsübergabe&protokoll", "Wohnungsübergabeprotokoll", "text/Wohnungsuebergabe.doc");
     document(forms, "Neben&kostenabrechnung", "Nebenkostenabrechnung", "text/NebenkostenAbrechnung.doc");
     QMenu* tables = infos->addMenu("Tab&ellen");
     document(tables, "Durchschnittlicher &Baukostenindex", "Baukostenindex", "text/Baukostenindex.doc");

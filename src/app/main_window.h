@@ -11,6 +11,9 @@ class QMenu;
 
 namespace vestral::app {
 
+// The least time between two geometry saves while the window moves, in milliseconds.
+inline constexpr int kGeometrySaveInterval = 750;
+
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -20,7 +23,7 @@ class MainWindow : public QMainWindow {
     // From now on moves and resizes save the geometry (not in the maximised cases).
     void setTracking(bool on) { tracking_ = on; }
     bool tracking() const { return tracking_; }
-    // A geometry save that waits for the 500 ms pause is made now (before the backup copy at close).
+    // A geometry save that waits for the pause is made now (before the backup copy at close).
     void flushGeometry();
     bool geometryPending() const { return pending_; }
 

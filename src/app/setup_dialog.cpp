@@ -112,7 +112,7 @@ bool setup(QWidget* parent) {
     auto* el = new QVBoxLayout(errors);
     el->addWidget(
         note("Wählen Sie jetzt die Vorgehensweise beim Auftreten eines Programmfehlers. Bei einem "
-             "Programmfehler wird eine Fehlerdate mit Namen ERROR.LOG erstellt. Senden Sie uns diese "
+             "Programmfehler wird eine Fehlerdatei mit Namen ERROR.LOG erstellt. Senden Sie uns diese "
              "Datei zu, damit wir den Fehler korrigieren können !",
              errors));
     el->addWidget(

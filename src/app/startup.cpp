@@ -8,11 +8,17 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QLockFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
 
 #include "app/calculators.h"
 #include "app/geometry.h"
@@ -107,6 +113,35 @@ void install_application_wide() {
     qApp->installEventFilter(new HelpKey);
 }
 
+InstanceLock::~InstanceLock() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool InstanceLock::acquire(const fs::path& dir) {
+    const fs::path file = dir / "vestralon.lock";
+    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        // A lock file this user may not even read is no running instance of this user's program.
+        ::unlink(file.c_str());
+        fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    }
+    if (fd < 0) return true;  // nothing to lock with: the directory decides the start, not the lock
+    int r;
+    do r = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (r != 0 && errno == EINTR);
+    if (r != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd_, 0) == 0 && ::write(fd_, pid.data(), pid.size()) < 0) {
+        // The content is for people only; the lock holds without it.
+    }
+    return true;
+}
+
 Session::Session(StartupOptions options) : options_(std::move(options)) {
     if (options_.dir.empty()) options_.dir = program_directory();
 }
@@ -114,10 +149,12 @@ Session::Session(StartupOptions options) : options_(std::move(options)) {
 Session::~Session() = default;
 
 bool Session::lock() {
-    lock_ = std::make_unique<QLockFile>(qpath(options_.dir / "vestralon.lock"));
-    // A lock is stale only when its process is gone, never because it is old.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) return true;
+    lock_ = std::make_unique<InstanceLock>();
+    if (lock_->acquire(options_.dir)) {
+        // Only now no other run can be writing them.
+        core::remove_settings_temporaries(options_.dir);
+        return true;
+    }
     lock_.reset();
     toolkit::stop(nullptr, "Problem", "Vestralon läuft bereits.");
     return false;
@@ -125,8 +162,13 @@ bool Session::lock() {
 
 bool Session::prepare_files() {
     QDir::setCurrent(qpath(options_.dir));
-    core::restore_backup(options_.dir);
+    const core::SettingsStart state = core::prepare_settings_file(options_.dir);
     QDir(qpath(options_.dir)).mkpath("Errors");
+    if (state == core::SettingsStart::Defaults) {
+        toolkit::warning(nullptr, "Problem",
+                         "Die Einstellungsdatei VESTRAL.INI und ihre Sicherungskopie VESTRAL.SAV sind nicht "
+                         "lesbar.\rVestralon startet mit den Standardeinstellungen.");
+    }
     if (!core::exists_ci(options_.dir, core::kIniName)) {
         toolkit::stop(
             nullptr, "Problem",
@@ -146,8 +188,14 @@ void Session::load_settings() {
 }
 
 void Session::prepare_tables() {
-    toolkit::WaitCursor wait;
-    ui::run_guarded(nullptr, [this] { core::check_dbf(options_.dir); });
+    std::vector<core::SetAside> set_aside;
+    {
+        toolkit::WaitCursor wait;
+        ui::run_guarded(nullptr, [&] { set_aside = core::check_dbf(options_.dir); });
+    }
+    // One message for all of them, after the wait cursor is gone; the program then starts as usual.
+    if (!set_aside.empty())
+        toolkit::warning(nullptr, "Problem", QString::fromStdString(core::set_aside_message(set_aside)));
 }
 
 void Session::open_main_window() {
@@ -204,14 +252,18 @@ void Session::finish() {
     putsetup(core::settings(), nullptr);
 }
 
-void offer_pending_error_log() { errors::printerr(nullptr); }
+void offer_pending_error_log() {
+    errors::printerr(nullptr);
+}
 
 int run_main(const StartupOptions& options) {
     Session session(options);
     if (session.start() != StartOutcome::Running) return 0;
     QObject::connect(session.window(), &MainWindow::closed, qApp, &QCoreApplication::quit);
-    if (auto* app = dynamic_cast<errors::Application*>(QCoreApplication::instance())) app->run();
-    else QApplication::exec();
+    if (auto* app = dynamic_cast<errors::Application*>(QCoreApplication::instance()))
+        app->run();
+    else
+        QApplication::exec();
     session.finish();
     return 0;
 }

@@ -8,9 +8,26 @@
 #include <memory>
 #include <optional>
 
-class QLockFile;
-
 namespace vestral::app {
+
+// The single-instance lock: an operating-system lock on "vestralon.lock" in the program
+// directory, which the kernel releases when the process ends, however it ends. The file's
+// content does not matter (it holds the owner's process id for people looking at it), so an
+// empty, unreadable or foreign file left behind never keeps the program from starting.
+class InstanceLock {
+  public:
+    InstanceLock() = default;
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // False when another running process holds the lock.
+    bool acquire(const std::filesystem::path& dir);
+    bool held() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
 
 class MainWindow;
 
@@ -64,15 +81,18 @@ class Session {
     void finish();
 
     // The steps, in the order start() runs them.
-    bool lock();            // false: another instance runs in this directory
-    bool prepare_files();   // restore the backup; false when there is no settings file
+    bool lock();            // false: another instance runs in this directory; when held, the
+                            // settings temporaries a killed run left behind are removed
+    bool prepare_files();   // restore the backup (or start from defaults when neither the
+                            // settings file nor the backup can be used); false when there is
+                            // no settings file
     void load_settings();   // SETPUBLICS(true) on this directory
-    void prepare_tables();  // CHECKDBF under the wait cursor
+    void prepare_tables();  // CHECKDBF under the wait cursor; tables set aside are told in one message
     void open_main_window();
 
   private:
     StartupOptions options_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<InstanceLock> lock_;
     std::unique_ptr<MainWindow> window_;
     bool finished_ = false;
 };

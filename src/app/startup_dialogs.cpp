@@ -115,7 +115,7 @@ class DisclaimerDialog : public QDialog {
             "keine Haftung für die Richtigkeit der Daten oder Informationen und für Schäden, die Sie "
             "erleiden, "
             "wenn Sie dieses Programm benutzen.\n\nWir haben sorgfältig recherchiert und uns von Fachleuten "
-            "beraten lassen. Dies ist aber keine Gewähr für für die Richtigkeit der Aussagen und Ergebnisse "
+            "beraten lassen. Dies ist aber keine Gewähr für die Richtigkeit der Aussagen und Ergebnisse "
             "in "
             "diesem Programm.",
             this);
@@ -199,9 +199,8 @@ DisclaimerOutcome haftung(QWidget* parent) {
     d.exec();
     if (d.quit()) return DisclaimerOutcome::Quit;
     if (d.confirmed()) {
-        core::IniFile ini = core::settings().ini();
-        ini.set("Setup", "HaftInf", d.never_box() ? "1" : "0");
-        ini.set("Setup", "Haftung", d.accepted_box() ? "1" : "0");
+        core::settings().ini().set_many(
+            "Setup", {{"HaftInf", d.never_box() ? "1" : "0"}, {"Haftung", d.accepted_box() ? "1" : "0"}});
     }
     return DisclaimerOutcome::Continue;
 }

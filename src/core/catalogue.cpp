@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <stdio.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <stdexcept>
 #include <string>
@@ -19,6 +21,9 @@ struct Source {
     TableHandling handling;
     std::string_view fields;  // "NAME T width,decimals; ..."
 };
+
+// The tables that keep what the user saved.
+constexpr std::string_view kStores[] = {"HYPOBANK", "BSPBANK", "KREDBANK", "HYSPBANK", "VERBRCH"};
 
 // LIEFER of VERBRCH carries no decimals: a character field has none in this format.
 // HYPOBANK keeps the rates with the three decimals of their inputs and the fees up to
@@ -153,7 +158,7 @@ std::optional<fs::path> free_backup_name(const fs::path& dir, std::string_view t
 // Opens the existing file and tells whether it passes the layout test; nothing when it cannot be opened.
 std::optional<bool> passes_layout_test(const fs::path& file, const CatalogueEntry& e) {
     dbf::Table t;
-    if (!t.open(file, std::string(e.table))) return std::nullopt;
+    if (!t.open_unchecked(file, std::string(e.table))) return std::nullopt;
     bool ok = dbf::layout_matches(t.layout(), e.layout);
     t.close();
     return ok;
@@ -197,7 +202,12 @@ void migrate(const fs::path& dir, const fs::path& file, const CatalogueEntry& e)
 const std::vector<CatalogueEntry>& catalogue() {
     static const std::vector<CatalogueEntry> entries = [] {
         std::vector<CatalogueEntry> v;
-        for (const Source& s : kSources) v.push_back({s.table, s.handling, parse_layout(s.fields)});
+        for (const Source& s : kSources) {
+            const bool store =
+                std::find(std::begin(kStores), std::end(kStores), s.table) != std::end(kStores);
+            v.push_back({s.table, s.handling, parse_layout(s.fields), store});
+            if (store) dbf::mark_durable(std::string(s.table) + ".DBF");
+        }
         return v;
     }();
     return entries;
@@ -211,14 +221,74 @@ const dbf::Layout& catalogue_layout(std::string_view table) {
     throw std::out_of_range("no catalogue table " + std::string(table));
 }
 
-void check_dbf(const fs::path& dir) {
+namespace {
+
+// A name not taken yet for the damaged bytes: HYPOBANK.DEFEKT, then HYPOBANK.DEFEKT1, ...
+std::optional<fs::path> free_defekt_name(const fs::path& dir, std::string_view table) {
+    for (int n = 0; n < 10000; ++n) {
+        std::string name = std::string(table) + ".DEFEKT" + (n == 0 ? std::string() : std::to_string(n));
+        if (!exists_ci(dir, name)) return dir / name;
+    }
+    return std::nullopt;
+}
+
+std::optional<SetAside> set_aside(const fs::path& dir, const fs::path& file, const CatalogueEntry& e,
+                                  const dbf::Examination& found) {
+    auto kept = free_defekt_name(dir, e.table);
+    if (!kept || !rename_noreplace(file, *kept)) return std::nullopt;
+    SetAside out;
+    out.file = std::string(e.table) + ".DBF";
+    out.kept_as = kept->filename().string();
+    out.reason = found.reason;
+    const fs::path fresh = dir / out.file;
+    if (!dbf::create_table(fresh, e.layout)) return out;
+    if (found.damage == dbf::Damage::Cut && found.whole_records > 0) {
+        dbf::Table t;
+        if (t.open(fresh, std::string(e.table))) {
+            out.records_read = std::max(0L, t.salvage_from(*kept));
+            t.close();
+        }
+    }
+    return out;
+}
+
+// <file>.tmp<digits>: what a write by temporary name and rename leaves when it is interrupted.
+bool is_temporary_of(const std::string& name, const std::string& file) {
+    if (name.size() <= file.size() + 4 || !iequals_ascii(name.substr(0, file.size() + 4), file + ".tmp"))
+        return false;
+    return std::all_of(name.begin() + static_cast<long>(file.size()) + 4, name.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+void remove_temporaries(const fs::path& dir) {
+    std::error_code ec;
+    std::vector<fs::path> doomed;
+    for (const auto& item : fs::directory_iterator(dir, ec)) {
+        const std::string name = item.path().filename().string();
+        for (const CatalogueEntry& e : catalogue())
+            if (is_temporary_of(name, std::string(e.table) + ".DBF")) doomed.push_back(item.path());
+    }
+    for (const fs::path& p : doomed) fs::remove(p, ec);
+}
+
+}  // namespace
+
+std::vector<SetAside> check_dbf(const fs::path& dir) {
     VESTRAL_OP("CHECKDBF");
+    std::vector<SetAside> report;
+    remove_temporaries(dir);
     for (const CatalogueEntry& e : catalogue()) {
         std::string name = std::string(e.table) + ".DBF";
         fs::path file = resolve_ci(dir, name);
         std::error_code ec;
         if (!fs::exists(file, ec)) {
             dbf::create_table(dir / name, e.layout);
+            continue;
+        }
+        const dbf::Examination found = dbf::examine(file);
+        if (found.damage == dbf::Damage::Empty || found.damage == dbf::Damage::Header ||
+            found.damage == dbf::Damage::Cut) {
+            if (auto done = set_aside(dir, file, e, found)) report.push_back(std::move(*done));
             continue;
         }
         switch (e.handling) {
@@ -232,6 +302,27 @@ void check_dbf(const fs::path& dir) {
                 break;
         }
     }
+    return report;
+}
+
+std::string set_aside_message(const std::vector<SetAside>& set_aside) {
+    if (set_aside.empty()) return {};
+    std::string text = set_aside.size() == 1 ? "Eine beschädigte Tabelle wurde beiseitegelegt:\n"
+                                             : "Beschädigte Tabellen wurden beiseitegelegt:\n";
+    for (const SetAside& s : set_aside) {
+        text += "\n" + s.reason + "\n";
+        text +=
+            "Die Datei wurde unverändert als " + s.kept_as + " aufbewahrt und " + s.file + " neu angelegt. ";
+        if (s.records_read == 1)
+            text += "1 Datensatz konnte gelesen werden und ist in der neuen Tabelle enthalten.\n";
+        else if (s.records_read > 1)
+            text += std::to_string(s.records_read) +
+                    " Datensätze konnten gelesen werden und sind in der neuen Tabelle enthalten.\n";
+        else
+            text += "Es konnten keine Datensätze gelesen werden.\n";
+    }
+    text += "\nDas Programm startet mit den neu angelegten Tabellen.";
+    return text;
 }
 
 bool make_hydbf(const fs::path& dir, dbf::Table& table) {

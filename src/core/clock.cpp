@@ -45,9 +45,13 @@ Date today() {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
 }
 
-void set_today_for_tests(Date d) { fixed_today() = d; }
+void set_today_for_tests(Date d) {
+    fixed_today() = d;
+}
 
-bool is_leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool is_leap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int days_in_month(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -60,9 +64,19 @@ bool is_valid(Date d) {
            d.day <= days_in_month(d.year, d.month);
 }
 
-Date add_days(Date d, int days) { return from_days(to_days(d) + days); }
+std::optional<Date> add_days(Date d, long days) {
+    // Beyond +-4 million days the result leaves the years 1..9999 anyway; the bound keeps the
+    // sum far from overflowing.
+    if (!is_valid(d) || days > 4'000'000 || days < -4'000'000) return std::nullopt;
+    Date r = from_days(to_days(d) + days);
+    if (!is_valid(r)) return std::nullopt;
+    return r;
+}
 
-long days_between(Date from, Date to) { return to_days(to) - to_days(from); }
+std::optional<long> days_between(Date from, Date to) {
+    if (!is_valid(from) || !is_valid(to)) return std::nullopt;
+    return to_days(to) - to_days(from);
+}
 
 std::string format_date(Date d) {
     if (d.empty()) return "";

@@ -78,8 +78,17 @@ void stamp_header(char* h, uint32_t count) {
     put_u32(h + 4, count);
 }
 
+WriteSeam& seam_slot() {
+    static WriteSeam s;
+    return s;
+}
+void seam(std::string_view step) {
+    if (seam_slot()) seam_slot()(step);
+}
+
 bool write_all(int fd, const char* p, size_t n, off_t at, int& err) {
     while (n > 0) {
+        seam("write");
         ssize_t w = ::pwrite(fd, p, n, at);
         if (w < 0) {
             if (errno == EINTR) continue;
@@ -97,6 +106,70 @@ bool write_all(int fd, const char* p, size_t n, off_t at, int& err) {
     return true;
 }
 
+bool sync_file(int fd, int& err) {
+    seam("sync");
+    if (::fsync(fd) == 0) return true;
+    err = errno;
+    return false;
+}
+
+// A rename reaches the disk only with its directory.
+void sync_directory(const fs::path& file) {
+    fs::path dir = file.parent_path();
+    seam("sync");
+    int d = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (d < 0) return;
+    ::fsync(d);
+    ::close(d);
+}
+
+bool read_all(int fd, std::string& bytes, int& err) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        err = errno;
+        return false;
+    }
+    bytes.assign(static_cast<size_t>(st.st_size), '\0');
+    size_t got = 0;
+    while (got < bytes.size()) {
+        ssize_t r = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) {
+            err = errno;
+            return false;
+        }
+        if (r == 0) break;
+        got += static_cast<size_t>(r);
+    }
+    bytes.resize(got);
+    return true;
+}
+
+std::vector<std::string>& durable_names() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+struct FieldRegistration {
+    const void* owner;
+    std::string table;
+    const std::vector<MappedField>* fields;
+};
+std::vector<FieldRegistration>& field_registry() {
+    static std::vector<FieldRegistration> r;
+    return r;
+}
+
+std::string file_label(const fs::path& file) {
+    return file.filename().string();
+}
+
+// Fault descriptions carry no final stop: the fault line goes on with ": <file>".
+std::string without_stop(std::string s) {
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
 struct Header {
     Layout layout;
     int header_len = 0;
@@ -106,17 +179,18 @@ struct Header {
 
 // Parses a table header from the first bytes of a file. On failure returns the reason.
 std::optional<std::string> parse_header(const unsigned char* b, size_t size, Header& h) {
-    if (size < 32) return "short header";
-    if (b[0] != 0x03 && b[0] != 0x83) return "not a dBASE III table";
+    if (size < 32) return "Tabellenkopf zu kurz";
+    if (b[0] != 0x03 && b[0] != 0x83) return "keine dBASE-III-Tabelle";
     h.declared = get_u32(b + 4);
     h.header_len = get_u16(b + 8);
     h.record_len = get_u16(b + 10);
-    if (h.header_len < 33) return "header length too small";
-    if (static_cast<size_t>(h.header_len) > size) return "short header";
+    if (h.header_len < 33) return "Länge des Tabellenkopfs zu klein";
+    if (static_cast<size_t>(h.header_len) > size) return "Tabellenkopf zu kurz";
     h.layout.clear();
     size_t off = 32;
     while (off < static_cast<size_t>(h.header_len) && b[off] != kTerminator) {
-        if (off + 32 > static_cast<size_t>(h.header_len)) return "field descriptors overrun the header";
+        if (off + 32 > static_cast<size_t>(h.header_len))
+            return "Feldbeschreibungen reichen über den Tabellenkopf hinaus";
         Field f;
         size_t n = 0;
         while (n < 11 && b[off + n] != 0) ++n;
@@ -129,8 +203,8 @@ std::optional<std::string> parse_header(const unsigned char* b, size_t size, Hea
         h.layout.push_back(std::move(f));
         off += 32;
     }
-    if (h.layout.empty()) return "no fields";
-    if (newheadlen(h.layout) != h.record_len) return "record length inconsistent with the fields";
+    if (h.layout.empty()) return "keine Felder";
+    if (newheadlen(h.layout) != h.record_len) return "Satzlänge passt nicht zu den Feldern";
     return std::nullopt;
 }
 
@@ -301,14 +375,14 @@ bool create_table(const fs::path& file_in, const Layout& layout) {
     fs::path file = existing_spelling(file_in);
     Fault base;
     base.gen_code = kGenCreate;
-    base.description = "Create error";
+    base.description = "Fehler beim Anlegen der Tabelle";
     base.filename = file.string();
     base.operation = "DBCREATE";
     base.can_retry = true;
     base.can_default = true;
     if (!valid_layout(layout)) {
         base.can_retry = false;
-        base.description = "Create error: invalid layout";
+        base.description = "Fehler beim Anlegen der Tabelle: ungültiger Tabellenaufbau";
         report_fault(base);
         return false;
     }
@@ -373,8 +447,12 @@ struct Table::Impl {
     long count = 0;
     std::vector<uint8_t> dirty;  // per record: differs from the file
     long disk_count = 0;         // records the header on disk declares
+    long low_water = 0;          // fewest records since the last write (zap lowers it)
     off_t file_size = 0;
     bool header_dirty = false;
+    bool durable = false;
+    std::string header_bytes;          // the file's header, reused when the file is rewritten
+    std::vector<const void*> checked;  // record maps checked since the open
 
     long cur = 0;
     bool at_eof = true;
@@ -498,8 +576,12 @@ struct Table::Impl {
         offsets.clear();
         clear_records();
         disk_count = 0;
+        low_water = 0;
         file_size = 0;
         header_dirty = false;
+        durable = false;
+        header_bytes.clear();
+        checked.clear();
         cur = 0;
         at_eof = true;
         at_bof = false;
@@ -517,8 +599,23 @@ struct Table::Impl {
 
     // Records first, then the header's count, so the header never declares records that are not
     // on disk; the header update overwrites bytes already on disk and cannot run out of space.
+    // Records that the header counts and that are replaced as a whole (after zap) are first taken
+    // out of the count, so no prefix of the writes shows a counted record of the old table
+    // overwritten by a new one.
     bool write_changes(Fault& f) {
         int err = 0;
+        auto failed = [&](int e) {
+            f.os_code = os_code_of(e);
+            return false;
+        };
+        if (low_water < disk_count) {
+            char head[8];
+            head[0] = version_byte;
+            stamp_header(head, static_cast<uint32_t>(low_water));
+            if (!write_all(fd, head, sizeof head, 0, err)) return failed(err);
+            if (durable && !sync_file(fd, err)) return failed(err);
+            disk_count = low_water;
+        }
         std::vector<iovec> iov;
         auto write_run = [&](long from, long to) -> bool {
             off_t at = static_cast<off_t>(header_len) + static_cast<off_t>(from) * record_len;
@@ -532,6 +629,7 @@ struct Table::Impl {
                 }
                 size_t k = 0;
                 while (k < iov.size()) {
+                    seam("write");
                     ssize_t w = ::pwritev(fd, iov.data() + k, static_cast<int>(iov.size() - k), at);
                     if (w < 0 && errno == EINTR) continue;
                     if (w <= 0) {
@@ -539,6 +637,7 @@ struct Table::Impl {
                         return false;
                     }
                     at += w;
+                    file_size = std::max(file_size, at);
                     size_t left = static_cast<size_t>(w);
                     while (k < iov.size() && left >= iov[k].iov_len) left -= iov[k++].iov_len;
                     if (k < iov.size() && left > 0) {
@@ -556,34 +655,193 @@ struct Table::Impl {
             }
             long j = i;
             while (j < count && dirty[static_cast<size_t>(j)]) ++j;
-            if (!write_run(i, j)) {
-                f.os_code = os_code_of(err);
-                return false;
-            }
+            if (!write_run(i, j)) return failed(err);
             i = j;
         }
+        // The records are on the disk before any header counts them.
+        if (durable && count > disk_count && !sync_file(fd, err)) return failed(err);
         off_t end = static_cast<off_t>(header_len) + static_cast<off_t>(count) * record_len;
         char marker = static_cast<char>(kEndMarker);
-        if (!write_all(fd, &marker, 1, end, err)) {
-            f.os_code = os_code_of(err);
-            return false;
-        }
+        if (!write_all(fd, &marker, 1, end, err)) return failed(err);
         char head[8];
         head[0] = version_byte;
         stamp_header(head, static_cast<uint32_t>(count));
-        if (!write_all(fd, head, sizeof head, 0, err)) {
-            f.os_code = os_code_of(err);
-            return false;
+        if (!write_all(fd, head, sizeof head, 0, err)) return failed(err);
+        if (file_size > end + 1) {
+            seam("truncate");
+            if (::ftruncate(fd, end + 1) != 0) return failed(errno);
         }
-        if (file_size > end + 1 && ::ftruncate(fd, end + 1) != 0) {
-            f.os_code = os_code_of(errno);
-            return false;
-        }
+        if (durable && !sync_file(fd, err)) return failed(err);
         file_size = end + 1;
         std::fill(dirty.begin(), dirty.end(), 0);
         disk_count = count;
+        low_water = count;
         header_dirty = false;
         return true;
+    }
+
+    // The whole table as a new file: written under a temporary name beside the table, synced,
+    // and renamed over it in one step. The new file is locked before the rename, so no other
+    // opener can slip in between.
+    bool rewrite(Fault& f) {
+        static unsigned serial = 0;
+        fs::path tmp = path;
+        tmp += ".tmp" + std::to_string(::getpid()) + std::to_string(serial++);
+        seam("create");
+        int t = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (t < 0) {
+            f.os_code = os_code_of(errno);
+            return false;
+        }
+        // However this ends short of success, the new file's descriptor goes (as it would with
+        // the process); the file itself is removed only on a reported failure.
+        struct Owned {
+            int fd;
+            ~Owned() {
+                if (fd >= 0) ::close(fd);
+            }
+        } owned{t};
+        struct stat st {};
+        if (::fstat(fd, &st) == 0) ::fchmod(t, st.st_mode & 07777);
+        ::flock(t, LOCK_EX | LOCK_NB);
+        int err = 0;
+        auto failed = [&](int e) {
+            f.os_code = os_code_of(e);
+            ::close(t);
+            owned.fd = -1;
+            seam("remove");
+            ::unlink(tmp.c_str());
+            return false;
+        };
+        std::string head = header_bytes;
+        stamp_header(head.data(), static_cast<uint32_t>(count));
+        if (!write_all(t, head.data(), head.size(), 0, err)) return failed(err);
+        off_t at = static_cast<off_t>(header_len);
+        for (long first = 0; first < count; first += per_block) {
+            size_t n = static_cast<size_t>(std::min(per_block, count - first) * record_len);
+            if (!write_all(t, rec(first), n, at, err)) return failed(err);
+            at += static_cast<off_t>(n);
+        }
+        char marker = static_cast<char>(kEndMarker);
+        if (!write_all(t, &marker, 1, at, err)) return failed(err);
+        if (!sync_file(t, err)) return failed(err);
+        seam("rename");
+        if (::rename(tmp.c_str(), path.c_str()) != 0) return failed(errno);
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+        fd = t;
+        owned.fd = -1;
+        file_size = at + 1;
+        std::fill(dirty.begin(), dirty.end(), 0);
+        disk_count = count;
+        low_water = count;
+        header_dirty = false;
+        sync_directory(path);
+        return true;
+    }
+
+    // Writes the table through rewrite() under the fault loop; false when the default was taken.
+    bool rewrite_reported(const char* operation) {
+        Fault base;
+        base.gen_code = kGenWrite;
+        base.description = "Schreibfehler";
+        base.filename = path.string();
+        base.operation = operation;
+        base.can_retry = true;
+        base.can_default = true;
+        return with_fault<bool>(
+            base,
+            [&](Fault& f) -> std::optional<bool> {
+                return rewrite(f) ? std::optional<bool>(true) : std::nullopt;
+            },
+            false);
+    }
+
+    // Appends the records of `src` that pass `filter` and writes the result through rewrite();
+    // on any way out short of success the table in memory is put back as it was.
+    bool append_all(Table& self, Table& src, const FilterFn& filter, const char* operation) {
+        const long old_count = count;
+        const std::vector<uint8_t> old_dirty = dirty;
+        const long old_cur = cur;
+        const bool old_eof = at_eof, old_bof = at_bof;
+        bool done = false;
+        struct Restore {
+            Impl& d;
+            const long& old_count;
+            const std::vector<uint8_t>& old_dirty;
+            long old_cur;
+            bool old_eof, old_bof;
+            bool& done;
+            ~Restore() {
+                if (done) return;
+                d.count = old_count;
+                d.blocks.resize(static_cast<size_t>((old_count + d.per_block - 1) / d.per_block));
+                d.dirty = old_dirty;
+                d.cur = old_cur;
+                d.at_eof = old_eof;
+                d.at_bof = old_bof;
+                ++d.struct_version;
+                ++d.data_version;
+            }
+        } restore{*this, old_count, old_dirty, old_cur, old_eof, old_bof, done};
+
+        Impl& s = *src.d_;
+        struct Pair {
+            int from, to;
+        };
+        std::vector<Pair> pairs;
+        for (size_t i = 0; i < layout.size(); ++i) {
+            int k = s.field_index(layout[i].name);
+            if (k >= 0) pairs.push_back({k, static_cast<int>(i)});
+        }
+        for (long r = 0; r < s.count; ++r) {
+            if (s.is_deleted(r)) continue;
+            s.cur = r;
+            s.at_eof = false;
+            if (filter && !filter(src)) continue;
+            self.append_blank();
+            for (const Pair& p : pairs) {
+                const Field& sf = s.layout[static_cast<size_t>(p.from)];
+                const Field& df = layout[static_cast<size_t>(p.to)];
+                bool s_num = sf.type == 'N' || sf.type == 'F';
+                switch (df.type) {
+                    case 'N':
+                    case 'F':
+                        self.set_num(df.name,
+                                     s_num ? src.num(sf.name) : parse_lenient(src.trimmed(sf.name)).value);
+                        break;
+                    case 'D':
+                        self.set_date(df.name, src.date(sf.name));
+                        break;
+                    case 'C':
+                        self.set_str(df.name, src.trimmed(sf.name));
+                        break;
+                    default: {
+                        std::string raw(s.rec(r) + s.offsets[static_cast<size_t>(p.from)],
+                                        static_cast<size_t>(sf.width));
+                        raw.resize(static_cast<size_t>(df.width), ' ');
+                        std::memcpy(rec(cur) + offsets[static_cast<size_t>(p.to)], raw.data(), raw.size());
+                    }
+                }
+            }
+        }
+        if (!rewrite_reported(operation)) return false;
+        done = true;
+        return true;
+    }
+
+    // Fills an unopened table's records from the bytes of a file whose header was read.
+    void load(const std::string& bytes, const Header& h, long n) {
+        set_layout(h.layout);
+        header_len = h.header_len;
+        header_bytes = bytes.substr(0, static_cast<size_t>(h.header_len));
+        for (long i = 0; i < n; ++i)
+            std::memcpy(grow(), bytes.data() + h.header_len + static_cast<size_t>(i) * h.record_len,
+                        static_cast<size_t>(h.record_len));
+        dirty.assign(static_cast<size_t>(n), 0);
+        disk_count = n;
+        low_water = n;
+        version_byte = bytes[0];
     }
 
     static std::vector<Impl*>& registry() {
@@ -634,12 +892,20 @@ Table& Table::operator=(Table&& other) noexcept {
     return *this;
 }
 
-bool Table::open(const fs::path& file_in, std::string alias) {
+bool Table::open(const fs::path& file, std::string alias) {
+    return open_impl(file, std::move(alias), true);
+}
+
+bool Table::open_unchecked(const fs::path& file, std::string alias) {
+    return open_impl(file, std::move(alias), false);
+}
+
+bool Table::open_impl(const fs::path& file_in, std::string alias, bool check_maps) {
     close();
     fs::path file = existing_spelling(file_in);
     Fault base;
     base.gen_code = kGenOpen;
-    base.description = "Open error";
+    base.description = "Fehler beim Öffnen der Tabelle";
     base.filename = file.string();
     base.operation = "USE";
     base.args = {file.string()};
@@ -680,7 +946,7 @@ bool Table::open(const fs::path& file_in, std::string alias) {
 
     Fault damaged;
     damaged.gen_code = kGenCorruption;
-    damaged.description = "Corruption detected";
+    damaged.description = without_stop(damage_reason(Damage::Header, file_label(file)));
     damaged.filename = file.string();
     damaged.operation = "USE";
     damaged.can_retry = true;
@@ -690,31 +956,21 @@ bool Table::open(const fs::path& file_in, std::string alias) {
     bool ok = with_fault<bool>(
         damaged,
         [&](Fault& f) -> std::optional<bool> {
-            struct stat st {};
-            if (::fstat(fd, &st) != 0) {
+            int err = 0;
+            if (!read_all(fd, bytes, err)) {
                 f.gen_code = kGenRead;
-                f.description = "Read error";
-                f.os_code = os_code_of(errno);
+                f.description = "Lesefehler";
+                f.os_code = os_code_of(err);
                 return std::nullopt;
             }
-            bytes.assign(static_cast<size_t>(st.st_size), '\0');
-            size_t got = 0;
-            while (got < bytes.size()) {
-                ssize_t r = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
-                if (r < 0 && errno == EINTR) continue;
-                if (r < 0) {
-                    f.gen_code = kGenRead;
-                    f.description = "Read error";
-                    f.os_code = os_code_of(errno);
-                    return std::nullopt;
-                }
-                if (r == 0) break;
-                got += static_cast<size_t>(r);
+            if (parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h)) {
+                f.description = without_stop(
+                    damage_reason(bytes.empty() ? Damage::Empty : Damage::Header, file_label(file)));
+                return std::nullopt;
             }
-            bytes.resize(got);
-            if (auto why =
-                    parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h)) {
-                f.description = "Corruption detected: " + *why;
+            const uint64_t data = static_cast<uint64_t>(h.declared) * static_cast<uint64_t>(h.record_len);
+            if (bytes.size() - static_cast<size_t>(h.header_len) < data) {
+                f.description = without_stop(damage_reason(Damage::Cut, file_label(file)));
                 return std::nullopt;
             }
             return true;
@@ -727,22 +983,30 @@ bool Table::open(const fs::path& file_in, std::string alias) {
     d.fd = fd;
     d.path = file;
     d.alias = std::move(alias);
-    d.set_layout(h.layout);
-    d.header_len = h.header_len;
+    const long n = static_cast<long>(h.declared);
+    d.load(bytes, h, n);
     d.file_size = static_cast<off_t>(bytes.size());
-    // A count beyond what the file holds is taken as what it holds.
-    size_t available = (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
-    long n = static_cast<long>(std::min<size_t>(h.declared, available));
-    for (long i = 0; i < n; ++i)
-        std::memcpy(d.grow(), bytes.data() + h.header_len + static_cast<size_t>(i) * h.record_len,
-                    static_cast<size_t>(h.record_len));
-    d.dirty.assign(static_cast<size_t>(n), 0);
-    d.disk_count = n;
-    d.version_byte = bytes[0];
+    // Whole records behind the count were appended by a writer that stopped before it counted
+    // them: they were never completed, and other readers must not show them.
+    const off_t end = static_cast<off_t>(h.header_len) + static_cast<off_t>(n) * h.record_len;
+    if (d.file_size > end + 1) {
+        int err = 0;
+        char marker = static_cast<char>(kEndMarker);
+        if (write_all(fd, &marker, 1, end, err)) {
+            seam("truncate");
+            if (::ftruncate(fd, end + 1) == 0) d.file_size = end + 1;
+        }
+    }
     // A damaged count is corrected only when something is written anyway.
     d.header_dirty = false;
+    d.durable = std::any_of(durable_names().begin(), durable_names().end(),
+                            [&](const std::string& name) { return iequals_ascii(name, file_label(file)); });
     d.enlist();
     go_top();
+    if (!check_maps) return true;
+    const std::string name = file_label(file);
+    for (const FieldRegistration& r : std::vector<FieldRegistration>(field_registry()))
+        if (iequals_ascii(r.table + ".DBF", name) && first_check(r.owner)) check_fields(*this, *r.fields);
     return true;
 }
 
@@ -873,6 +1137,7 @@ void Table::zap() {
     Impl& d = *d_;
     if (d.fd < 0) return;
     d.clear_records();
+    d.low_water = 0;
     d.header_dirty = true;
     ++d.struct_version;
     ++d.data_version;
@@ -903,24 +1168,50 @@ void Table::delete_record() {
     d.touch(d.cur, true);
 }
 
-void Table::pack() {
+bool Table::pack() {
     Impl& d = *d_;
-    if (d.fd < 0) return;
-    long j = 0;
-    for (long i = 0; i < d.count; ++i) {
-        if (d.is_deleted(i)) continue;
-        if (i != j) std::memcpy(d.rec(j), d.rec(i), static_cast<size_t>(d.record_len));
-        ++j;
+    if (d.fd < 0) return true;
+    long kept = 0;
+    for (long i = 0; i < d.count; ++i)
+        if (!d.is_deleted(i)) ++kept;
+    if (kept == d.count) {
+        go_top();
+        return true;
     }
-    if (j != d.count) {
-        d.count = j;
-        d.blocks.resize(static_cast<size_t>((j + d.per_block - 1) / d.per_block));
-        d.dirty.assign(static_cast<size_t>(j), 1);
-        d.header_dirty = true;
-        ++d.struct_version;
-        ++d.data_version;
+    // The compacted records go into new blocks; the old ones come back unless the new file is
+    // in place.
+    std::vector<std::unique_ptr<char[]>> old_blocks = std::move(d.blocks);
+    const long old_count = d.count;
+    std::vector<uint8_t> old_dirty = std::move(d.dirty);
+    auto old_rec = [&](long i) {
+        return old_blocks[static_cast<size_t>(i / d.per_block)].get() + (i % d.per_block) * d.record_len;
+    };
+    d.blocks.clear();
+    d.count = 0;
+    for (long i = 0; i < old_count; ++i) {
+        const char* r = old_rec(i);
+        if (r[0] != '*') std::memcpy(d.grow(), r, static_cast<size_t>(d.record_len));
     }
+    d.dirty.assign(static_cast<size_t>(d.count), 1);
+    bool done = false;
+    struct Restore {
+        Impl& d;
+        std::vector<std::unique_ptr<char[]>>& blocks;
+        long count;
+        std::vector<uint8_t>& dirty;
+        bool& done;
+        ~Restore() {
+            if (done) return;
+            d.blocks = std::move(blocks);
+            d.count = count;
+            d.dirty = std::move(dirty);
+        }
+    } restore{d, old_blocks, old_count, old_dirty, done};
+    done = d.rewrite_reported("PACK");
+    ++d.struct_version;
+    ++d.data_version;
     go_top();
+    return done;
 }
 
 double Table::num(std::string_view field) const {
@@ -1000,7 +1291,7 @@ bool Table::flush() {
     if (d.fd < 0 || !d.needs_flush()) return true;
     Fault base;
     base.gen_code = kGenWrite;
-    base.description = "Write error";
+    base.description = "Schreibfehler";
     base.filename = d.path.string();
     base.operation = "DBCOMMIT";
     base.can_retry = true;
@@ -1013,51 +1304,41 @@ bool Table::flush() {
         false);
 }
 
-bool Table::append_from(const fs::path& other) {
+void Table::set_durable(bool durable) {
+    d_->durable = durable;
+}
+
+bool Table::durable() const {
+    return d_->durable;
+}
+
+bool Table::append_from(const fs::path& other, FilterFn filter) {
     Impl& d = *d_;
     if (d.fd < 0) return false;
     Table src;
-    if (!src.open(other, "APPEND")) return false;
-    const Impl& s = *src.d_;
-    struct Pair {
-        int from, to;
-    };
-    std::vector<Pair> pairs;
-    for (size_t i = 0; i < d.layout.size(); ++i) {
-        int k = s.field_index(d.layout[i].name);
-        if (k >= 0) pairs.push_back({k, static_cast<int>(i)});
-    }
-    for (long r = 0; r < s.count; ++r) {
-        if (s.is_deleted(r)) continue;
-        src.d_->cur = r;
-        src.d_->at_eof = false;
-        append_blank();
-        for (const Pair& p : pairs) {
-            const Field& sf = s.layout[static_cast<size_t>(p.from)];
-            const Field& df = d.layout[static_cast<size_t>(p.to)];
-            bool s_num = sf.type == 'N' || sf.type == 'F';
-            switch (df.type) {
-                case 'N':
-                case 'F':
-                    set_num(df.name, s_num ? src.num(sf.name) : parse_lenient(src.trimmed(sf.name)).value);
-                    break;
-                case 'D':
-                    set_date(df.name, src.date(sf.name));
-                    break;
-                case 'C':
-                    set_str(df.name, src.trimmed(sf.name));
-                    break;
-                default: {
-                    std::string raw(s.rec(r) + s.offsets[static_cast<size_t>(p.from)],
-                                    static_cast<size_t>(sf.width));
-                    raw.resize(static_cast<size_t>(df.width), ' ');
-                    std::memcpy(d.rec(d.cur) + d.offsets[static_cast<size_t>(p.to)], raw.data(), raw.size());
-                }
-            }
-        }
-    }
-    src.close();
-    return true;
+    if (!src.open_unchecked(other, "APPEND")) return false;
+    return d.append_all(*this, src, filter, "APPEND");
+}
+
+long Table::salvage_from(const fs::path& damaged) {
+    Impl& d = *d_;
+    if (d.fd < 0) return -1;
+    std::string bytes;
+    int fd = ::open(damaged.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    int err = 0;
+    bool read = read_all(fd, bytes, err);
+    ::close(fd);
+    Header h;
+    if (!read || parse_header(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), h))
+        return 0;
+    const size_t whole =
+        (bytes.size() - static_cast<size_t>(h.header_len)) / static_cast<size_t>(h.record_len);
+    Table src;
+    src.d_->load(bytes, h, static_cast<long>(std::min<size_t>(h.declared, whole)));
+    const long before = d.count;
+    if (!d.append_all(*this, src, {}, "APPEND")) return -1;
+    return d.count - before;
 }
 
 int Table::add_order(std::string name, KeyFn key, FilterFn filter) {
@@ -1140,6 +1421,132 @@ bool seek_name(Table& table, std::string_view field, std::string_view name) {
     table.set_order(order);
     table.go_to(found > 0 ? found : table.reccount() + 1);
     return found > 0;
+}
+
+void mark_durable(std::string_view file_name) {
+    for (const std::string& n : durable_names())
+        if (iequals_ascii(n, file_name)) return;
+    durable_names().emplace_back(file_name);
+}
+
+std::string damage_reason(Damage damage, const std::string& file_name, long declared, long whole) {
+    switch (damage) {
+        case Damage::Empty:
+            return "Die Tabelle " + file_name + " ist leer (0 Byte).";
+        case Damage::Header:
+            return "Der Tabellenkopf von " + file_name + " ist beschädigt.";
+        case Damage::Cut:
+            if (declared > 0)
+                return "Der letzte Datensatz von " + file_name + " ist abgeschnitten (" +
+                       std::to_string(whole) + " von " + std::to_string(declared) +
+                       " Datensätzen vollständig).";
+            return "Der letzte Datensatz von " + file_name + " ist abgeschnitten.";
+        case Damage::Busy:
+            return "Die Tabelle " + file_name + " wird gerade benutzt.";
+        case Damage::None:
+            break;
+    }
+    return {};
+}
+
+Examination examine(const fs::path& file_in) {
+    const fs::path file = existing_spelling(file_in);
+    Examination e;
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        if (fd >= 0) ::close(fd);
+        e.damage = Damage::Busy;
+        e.reason = damage_reason(e.damage, file_label(file));
+        return e;
+    }
+    // The header and the file's size tell everything; the records are not read.
+    struct stat st {};
+    std::string head;
+    bool read = ::fstat(fd, &st) == 0;
+    if (read) {
+        head.assign(std::min<size_t>(static_cast<size_t>(st.st_size), 65536), '\0');
+        size_t got = 0;
+        while (got < head.size()) {
+            ssize_t r = ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
+            if (r < 0 && errno == EINTR) continue;
+            if (r <= 0) break;
+            got += static_cast<size_t>(r);
+        }
+        head.resize(got);
+    }
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+    if (!read) {
+        e.damage = Damage::Busy;
+        e.reason = damage_reason(e.damage, file_label(file));
+        return e;
+    }
+    Header h;
+    if (parse_header(reinterpret_cast<const unsigned char*>(head.data()), head.size(), h)) {
+        e.damage = st.st_size == 0 ? Damage::Empty : Damage::Header;
+        e.reason = damage_reason(e.damage, file_label(file));
+        return e;
+    }
+    const size_t whole = (static_cast<size_t>(st.st_size) - static_cast<size_t>(h.header_len)) /
+                         static_cast<size_t>(h.record_len);
+    e.declared = static_cast<long>(h.declared);
+    e.whole_records = static_cast<long>(std::min<size_t>(whole, h.declared));
+    if (whole < h.declared) {
+        e.damage = Damage::Cut;
+        e.reason = damage_reason(e.damage, file_label(file), e.declared, e.whole_records);
+    }
+    return e;
+}
+
+bool Table::first_check(const void* owner) {
+    auto& c = d_->checked;
+    if (std::find(c.begin(), c.end(), owner) != c.end()) return false;
+    c.push_back(owner);
+    return true;
+}
+
+bool check_fields(const Table& table, const std::vector<MappedField>& fields) {
+    bool all = true;
+    const std::string file = table.path().filename().string();
+    for (const MappedField& m : fields) {
+        Fault f;
+        f.gen_code = kGenNoField;
+        f.filename = table.path().string();
+        f.operation = "FIELDPUT";
+        f.args = {m.name};
+        f.can_default = true;
+        const Field* field = nullptr;
+        for (const Field& candidate : table.layout())
+            if (iequals_ascii(candidate.name, m.name)) field = &candidate;
+        if (!field) {
+            f.description = "Das Feld " + m.name + " fehlt in " + file;
+        } else {
+            const char have = field->type == 'F' ? 'N' : field->type;
+            if (have == m.type) continue;
+            f.description = "Das Feld " + m.name + " von " + file + " hat den Typ " +
+                            std::string(1, field->type) + ", erwartet ist " + std::string(1, m.type);
+        }
+        all = false;
+        report_fault(f);
+    }
+    return all;
+}
+
+void register_fields(const void* owner, std::string table, const std::vector<MappedField>* fields) {
+    unregister_fields(owner);
+    field_registry().push_back({owner, std::move(table), fields});
+}
+
+void unregister_fields(const void* owner) {
+    auto& r = field_registry();
+    r.erase(std::remove_if(r.begin(), r.end(), [&](const FieldRegistration& x) { return x.owner == owner; }),
+            r.end());
+}
+
+WriteSeam set_write_seam(WriteSeam s) {
+    WriteSeam old = std::move(seam_slot());
+    seam_slot() = std::move(s);
+    return old;
 }
 
 }  // namespace vestral::core::dbf

@@ -12,6 +12,7 @@ namespace vestral::core {
 // General codes of the fault kinds the handler knows.
 enum GenCode : int {
     kGenZeroDiv = 5,
+    kGenNoField = 14,  // code and table disagree: a mapped field is missing or of another type
     kGenCreate = 20,
     kGenOpen = 21,
     kGenClose = 22,
@@ -42,11 +43,11 @@ enum class FaultAnswer { Retry, Default };
 // Thrown when a fault has no way to continue (no handler installed, or the handler chose to
 // unwind); caught by the wrapper around every menu and button handler.
 class FaultError : public std::runtime_error {
-public:
+  public:
     explicit FaultError(Fault f);
     const Fault& fault() const { return fault_; }
 
-private:
+  private:
     Fault fault_;
 };
 

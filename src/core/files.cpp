@@ -59,6 +59,15 @@ bool atomic_write(const fs::path& path, std::string_view bytes) {
         ::unlink(tmp.c_str());
         return false;
     }
+    // The rename itself reaches the disk only with its directory; before that a power cut can
+    // bring back the old file beside a backup that already holds the new one.
+    fs::path parent = path.parent_path();
+    if (parent.empty()) parent = ".";
+    int dir = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
     return true;
 }
 
@@ -183,8 +192,10 @@ std::string to_upper_name(std::string_view s) {
             continue;
         }
         i += len;
-        if (cp >= 'a' && cp <= 'z') cp -= 32;
-        else if (cp == 0xE4 || cp == 0xF6 || cp == 0xFC) cp -= 0x20;  // ä ö ü
+        if (cp >= 'a' && cp <= 'z')
+            cp -= 32;
+        else if (cp == 0xE4 || cp == 0xF6 || cp == 0xFC)
+            cp -= 0x20;  // ä ö ü
         put_utf8(out, cp);
     }
     return out;

@@ -99,14 +99,16 @@ bool IniDocument::has(std::string_view section, std::string_view key) const {
     return h >= 0 && find_key(h, key) >= 0;
 }
 
-std::string IniDocument::get(std::string_view section, std::string_view key, std::string_view fallback) const {
+std::string IniDocument::get(std::string_view section, std::string_view key,
+                             std::string_view fallback) const {
     long h = find_section(section);
     long k = h >= 0 ? find_key(h, key) : -1;
     if (k < 0) return std::string(fallback);
     std::string_view name, value;
     key_value(lines_[static_cast<size_t>(k)].text, name, value);
     // The platform drops one pair of enclosing double quotes.
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
     std::string text = lenient_utf8(value);
     if (utf8_length(text) > kMaxValue) {
         size_t n = 0, i = 0;
@@ -166,10 +168,19 @@ bool IniFile::save(const IniDocument& doc) const {
     f.operation = "WRITEPROFILE";
     f.can_retry = true;
     f.can_default = true;
-    return with_fault(f, [&](Fault&) -> std::optional<bool> {
-        if (atomic_write(path_, doc.bytes())) return true;
-        return std::nullopt;
-    }, false);
+    const std::string bytes = doc.bytes();
+    const bool written = with_fault(
+        f,
+        [&](Fault&) -> std::optional<bool> {
+            if (atomic_write(path_, bytes)) return true;
+            return std::nullopt;
+        },
+        false);
+    if (written && !backup_.empty() && !atomic_write(backup_, bytes)) {
+        std::error_code ec;
+        std::filesystem::remove(backup_, ec);
+    }
+    return written;
 }
 
 std::string IniFile::get(std::string_view section, std::string_view key, std::string_view fallback) const {
@@ -205,6 +216,13 @@ bool IniFile::set_bool(std::string_view section, std::string_view key, bool yes)
 bool IniFile::set_many(std::string_view section, const std::vector<Entry>& entries) {
     IniDocument doc = load();
     for (const auto& e : entries) doc.set(section, e.key, e.value);
+    return save(doc);
+}
+
+bool IniFile::set_sections(const std::vector<SectionEntries>& writes) {
+    IniDocument doc = load();
+    for (const auto& w : writes)
+        for (const auto& e : w.entries) doc.set(w.section, e.key, e.value);
     return save(doc);
 }
 

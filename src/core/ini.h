@@ -15,7 +15,7 @@ namespace vestral::core {
 // An in-memory settings document; keeps the file's bytes line by line so that a write changes
 // only the line of its key.
 class IniDocument {
-public:
+  public:
     IniDocument() = default;
     explicit IniDocument(std::string_view bytes);
 
@@ -27,7 +27,7 @@ public:
 
     std::string bytes() const;
 
-private:
+  private:
     struct Line {
         std::string text;  // without the line end
         std::string eol;   // "\r\n", "\n" or "" for a last line without one
@@ -42,11 +42,14 @@ private:
 };
 
 // The settings file on disk. Every read takes the file as it is now (nothing is cached between a
-// write and the next read); every write replaces the file atomically.
+// write and the next read); every write replaces the file atomically, once per call, and then
+// refreshes the backup copy when the file has one.
 class IniFile {
-public:
-    explicit IniFile(std::filesystem::path path) : path_(std::move(path)) {}
+  public:
+    explicit IniFile(std::filesystem::path path, std::filesystem::path backup = {})
+        : path_(std::move(path)), backup_(std::move(backup)) {}
     const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& backup() const { return backup_; }
 
     std::string get(std::string_view section, std::string_view key, std::string_view fallback) const;
     Num get_num(std::string_view section, std::string_view key, std::string_view fallback) const;
@@ -63,12 +66,21 @@ public:
         std::string key, value;
     };
     bool set_many(std::string_view section, const std::vector<Entry>& entries);
+    // Writes to several sections in one replacement of the file.
+    struct SectionEntries {
+        std::string section;
+        std::vector<Entry> entries;
+    };
+    bool set_sections(const std::vector<SectionEntries>& writes);
 
     IniDocument load() const;
+    // Replaces the file with `doc` (one write), then copies the same bytes over the backup copy. A
+    // backup that cannot be refreshed is removed: a stale one would undo this write at the next start.
     bool save(const IniDocument& doc) const;
 
-private:
+  private:
     std::filesystem::path path_;
+    std::filesystem::path backup_;  // empty: the file has no backup copy
 };
 
 }  // namespace vestral::core

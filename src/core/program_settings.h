@@ -30,30 +30,32 @@ struct WindowRect {
 };
 
 struct ProgramSettings {
-    std::filesystem::path dir;        // the program directory (CRUNIN without the separator)
+    std::filesystem::path dir;  // the program directory (CRUNIN without the separator)
     std::string cinifile = ".\\vestral.ini";
-    std::string pcrelease1;           // program name
-    std::string pcrelease2;           // a blank and the version
-    std::string pcrelease0;           // rights notice of the status bar
+    std::string pcrelease1;  // program name
+    std::string pcrelease2;  // a blank and the version
+    std::string pcrelease0;  // rights notice of the status bar
     std::string cs_verlag, cs_hotline, cs_email_m, cs_email, cs_www_m, cs_www;
     std::string back_pic;
     bool ls_akzept = false;
     int ns_error = 1;
-    std::string cs_printer;           // padded with blanks to 40 characters
+    std::string cs_printer;  // padded with blanks to 40 characters
     int ns_winsize = 2;
     bool ls_backbmp = true;
     WindowRect window;
     std::string winword;
 
     // Fixed values.
-    static constexpr int kColF = 1;            // NCOLF: text of input fields
-    static constexpr int kColB = 13697023;     // NCOLB: pale yellow input background
-    static constexpr int kColBH = 9240575;     // NCOLBH: light yellow result background
-    static constexpr double kEuro2Dm = 1.95583;              // NEURO2DM
-    static constexpr double kDm2Euro = 0.5112918811962185;   // NDM2EURO
+    static constexpr int kColF = 1;                         // NCOLF: text of input fields
+    static constexpr int kColB = 13697023;                  // NCOLB: pale yellow input background
+    static constexpr int kColBH = 9240575;                  // NCOLBH: light yellow result background
+    static constexpr double kEuro2Dm = 1.95583;             // NEURO2DM
+    static constexpr double kDm2Euro = 0.5112918811962185;  // NDM2EURO
 
     std::filesystem::path ini_path() const;
-    IniFile ini() const { return IniFile(ini_path()); }
+    std::filesystem::path backup_path() const;
+    // The settings file; every completed write refreshes the backup copy.
+    IniFile ini() const { return IniFile(ini_path(), backup_path()); }
     std::string title() const { return pcrelease1 + pcrelease2; }
     // The status bar: rights notice, and " - " publisher when there is one.
     std::string status_text() const;
@@ -67,10 +69,30 @@ ProgramSettings& settings();
 
 // SETUPWINWORD: looks for a word processor on the PATH, stores and returns it (quoted), or "WRITE".
 std::string setupwinword(const ProgramSettings& s);
+// The look-up alone, without storing.
+std::string find_winword();
 
-// Start-up step 3: copies VESTRAL.SAV over VESTRAL.INI when the backup exists and is not empty.
+// Whether a settings file or backup holds text the program can use: it can be read, is not empty
+// and holds no NUL byte (what a power cut leaves in a file whose blocks were never written).
+bool usable_settings_bytes(const std::filesystem::path& file);
+
+// Start-up step 3: copies VESTRAL.SAV over VESTRAL.INI when the backup is usable.
 // Returns true when it restored.
 bool restore_backup(const std::filesystem::path& dir);
+
+// The settings file at start-up, once the single-instance lock is held.
+enum class SettingsStart {
+    Restored,  // the backup copy replaced the settings file
+    Kept,      // no usable backup; the settings file stays (and a fresh backup is made of it)
+    Defaults,  // neither file is usable: the settings file now is empty, every value its default
+    Missing,   // no settings file and no usable backup: the program is not installed
+};
+SettingsStart prepare_settings_file(const std::filesystem::path& dir);
+
+// Removes the temporaries a run killed between writing and renaming leaves beside the settings
+// file and the backup ("VESTRAL.INI.tmp<digits>", "VESTRAL.SAV.tmp<digits>"), nothing else.
+// Only while the single-instance lock is held. Returns how many it removed.
+int remove_settings_temporaries(const std::filesystem::path& dir);
 // Copies VESTRAL.INI over VESTRAL.SAV atomically. Returns false when there was nothing to copy or
 // the copy failed (the old backup then stays).
 bool write_backup(const std::filesystem::path& dir);

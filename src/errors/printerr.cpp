@@ -11,6 +11,7 @@
 
 #include "core/files.h"
 #include "core/ini.h"
+#include "core/mask.h"
 #include "core/opstack.h"
 #include "core/program_settings.h"
 #include "errors/error_log.h"
@@ -90,6 +91,8 @@ class PrintErrDialog : public QDialog {
         print_->setObjectName("drucken");
         mail_ = new QRadioButton(QString::fromStdString(" &Email-Versand an " + s.cs_email), this);
         mail_->setObjectName("email");
+        // Without a support address there is nobody to send the log to: no half sentence, no choice.
+        mail_->setVisible(!core::trim(s.cs_email).empty());
         delete_->setChecked(true);
         auto* group = new QButtonGroup(this);
         group->addButton(delete_);

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -42,7 +43,7 @@ QString help_path(const QString& base) {
 
 // The non-modal help window: keyword index with a search field on the left, the topic on the right.
 class HelpWindow : public QWidget {
-public:
+  public:
     HelpWindow() : QWidget(nullptr, Qt::Window) {
         setObjectName("helpWindow");
         setAttribute(Qt::WA_DeleteOnClose);
@@ -70,8 +71,10 @@ public:
         layout->addWidget(split);
         connect(search_, &QLineEdit::textChanged, this, [this](const QString& t) { filter(t); });
         connect(search_, &QLineEdit::returnPressed, this, [this] {
-            if (auto* it = index_->currentItem() ? index_->currentItem() : index_->item(0)) open_item(it);
+            QListWidgetItem* it = index_->currentItem();
+            if (it && !it->isHidden()) open_item(it);
         });
+        search_->installEventFilter(this);
         connect(index_, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) { open_item(it); });
         connect(index_, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) { open_item(it); });
         connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { follow(url); });
@@ -111,21 +114,44 @@ public:
     }
     const QString& base() const { return base_; }
 
-private:
+  private:
+    // Typing narrows the index; the first entry found is highlighted and shown at once, so what
+    // the list highlights and what the page shows never differ.
     void filter(const QString& text) {
+        QListWidgetItem* first = nullptr;
         for (int i = 0; i < index_->count(); ++i) {
             auto* it = index_->item(i);
             it->setHidden(!it->text().contains(text, Qt::CaseInsensitive));
+            if (!first && !it->isHidden()) first = it;
         }
-        for (int i = 0; i < index_->count(); ++i)
-            if (!index_->item(i)->isHidden()) {
-                index_->setCurrentRow(i);
-                break;
+        index_->setCurrentItem(first);
+        if (!first) index_->clearSelection();
+        if (first && !text.isEmpty()) open_item(first);
+    }
+    // Up and Down in the search field move the highlight among the entries found.
+    void step(int direction) {
+        int row = index_->currentRow();
+        for (int i = row + direction; i >= 0 && i < index_->count(); i += direction) {
+            if (index_->item(i)->isHidden()) continue;
+            index_->setCurrentRow(i);
+            open_item(index_->item(i));
+            return;
+        }
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == search_ && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Down || key == Qt::Key_Up) {
+                step(key == Qt::Key_Down ? 1 : -1);
+                return true;
             }
+        }
+        return QWidget::eventFilter(watched, event);
     }
     void open_item(QListWidgetItem* it) {
         int i = it->data(Qt::UserRole).toInt();
-        if (i >= 0 && static_cast<size_t>(i) < topics_.size()) browser_->setHtml(topics_[static_cast<size_t>(i)].html);
+        if (i >= 0 && static_cast<size_t>(i) < topics_.size())
+            browser_->setHtml(topics_[static_cast<size_t>(i)].html);
     }
     void follow(const QUrl& url) {
         QString s = url.toString();
@@ -210,10 +236,18 @@ QString help_base_name(const QString& help_file) {
     return f;
 }
 
-void set_topic(const QString& t) { topic_slot() = t; }
-QString topic() { return topic_slot(); }
-void set_file(const QString& help_file) { file_slot() = help_base_name(help_file); }
-QString file() { return file_slot(); }
+void set_topic(const QString& t) {
+    topic_slot() = t;
+}
+QString topic() {
+    return topic_slot();
+}
+void set_file(const QString& help_file) {
+    file_slot() = help_base_name(help_file);
+}
+QString file() {
+    return file_slot();
+}
 
 Recorder set_recorder(Recorder r) {
     Recorder old = std::move(recorder_slot());
@@ -221,7 +255,9 @@ Recorder set_recorder(Recorder r) {
     return old;
 }
 
-void show_current(QWidget* parent) { open(parent, {file(), topic(), Mode::Topic}); }
+void show_current(QWidget* parent) {
+    open(parent, {file(), topic(), Mode::Topic});
+}
 
 void show_topic(QWidget* parent, const QString& help_file, const QString& t) {
     open(parent, {help_base_name(help_file), t, Mode::Topic});

@@ -31,13 +31,17 @@ QString topic();
 void set_file(const QString& help_file);  // the current help file (VESTRAL by default)
 QString file();
 
-// Sets a dialog's topic for its lifetime and "Hauptauswahl" afterwards.
+// Sets a dialog's topic for its lifetime and afterwards puts back the topic that was current
+// before, so a calculator started from inside another leaves its caller's F1 topic in place.
 class TopicScope {
-public:
-    explicit TopicScope(const QString& t) { set_topic(t); }
-    ~TopicScope() { set_topic(kMainTopic); }
+  public:
+    explicit TopicScope(const QString& t) : previous_(topic()) { set_topic(t); }
+    ~TopicScope() { set_topic(previous_); }
     TopicScope(const TopicScope&) = delete;
     TopicScope& operator=(const TopicScope&) = delete;
+
+  private:
+    QString previous_;
 };
 
 enum class Mode { Topic, Contents, Index };
@@ -50,7 +54,7 @@ struct Request {
 using Recorder = std::function<bool(const Request&)>;
 Recorder set_recorder(Recorder r);
 
-void show_current(QWidget* parent);                   // F1 and every "&Hilfe" button
+void show_current(QWidget* parent);  // F1 and every "&Hilfe" button
 void show_topic(QWidget* parent, const QString& help_file, const QString& topic);
 void show_contents(QWidget* parent, const QString& help_file);
 void show_index(QWidget* parent, const QString& help_file);

@@ -1,7 +1,11 @@
 #include "toolkit/messages.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace vestral::toolkit {
 
@@ -33,10 +37,18 @@ MsgAnswer message(QWidget* parent, const MsgRequest& request) {
     box.setWindowTitle(r.title);
     box.setText(r.text);
     switch (r.kind) {
-        case MsgKind::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MsgKind::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgKind::Stop: box.setIcon(QMessageBox::Critical); break;
-        case MsgKind::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgKind::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgKind::Stop:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgKind::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     if (r.kind == MsgKind::Question) {
         QPushButton* yes = box.addButton(QObject::tr("&Ja"), QMessageBox::YesRole);
@@ -65,6 +77,19 @@ void stop(QWidget* parent, const QString& title, const QString& text) {
 
 bool ask_yes_no(QWidget* parent, const QString& title, const QString& text, bool default_yes) {
     return message(parent, {MsgKind::Question, title, text, default_yes}) == MsgAnswer::Yes;
+}
+
+void use_german_qt() {
+    static bool done = false;
+    if (done || !QCoreApplication::instance()) return;
+    done = true;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::German), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 }  // namespace vestral::toolkit

@@ -29,6 +29,10 @@ void information(QWidget* parent, const QString& title, const QString& text);
 void stop(QWidget* parent, const QString& title, const QString& text);
 bool ask_yes_no(QWidget* parent, const QString& title, const QString& text, bool default_yes);
 
+// Qt's own dialogs (file, print, its buttons and boxes) speak German: the German locale as
+// default and Qt's German translations, installed once per run. Called before such dialogs open.
+void use_german_qt();
+
 // The texts of the program use "\r" line breaks in places; the boxes show "\n".
 QString box_text(const QString& text);
 

@@ -23,26 +23,25 @@ void PrintJob::text(double row, double col, std::string_view t, PrintFont font, 
     page().items.push_back(std::move(it));
 }
 
-void PrintJob::line(double row, double col, double row2, double col2, int pen) {
+namespace {
+PrintItem shape(PrintItem::Kind kind, double row, double col, double row2, double col2, int pen) {
     PrintItem it;
-    it.kind = PrintItem::Kind::Line;
+    it.kind = kind;
     it.row = row;
     it.col = col;
     it.row2 = row2;
     it.col2 = col2;
     it.pen = pen;
-    page().items.push_back(std::move(it));
+    return it;
+}
+}  // namespace
+
+void PrintJob::line(double row, double col, double row2, double col2, int pen) {
+    page().items.push_back(shape(PrintItem::Kind::Line, row, col, row2, col2, pen));
 }
 
 void PrintJob::box(double row, double col, double row2, double col2, int pen) {
-    PrintItem it;
-    it.kind = PrintItem::Kind::Box;
-    it.row = row;
-    it.col = col;
-    it.row2 = row2;
-    it.col2 = col2;
-    it.pen = pen;
-    page().items.push_back(std::move(it));
+    page().items.push_back(shape(PrintItem::Kind::Box, row, col, row2, col2, pen));
 }
 
 const PrintItem* PrintJob::find(std::string_view t, int page_no) const {

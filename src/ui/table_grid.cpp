@@ -12,14 +12,16 @@
 namespace vestral::ui {
 
 class TableGrid::Model : public QAbstractTableModel {
-public:
+  public:
     explicit Model(QObject* parent) : QAbstractTableModel(parent) {}
     int rowCount(const QModelIndex& = {}) const override { return static_cast<int>(cells_.size()); }
     int columnCount(const QModelIndex& = {}) const override { return static_cast<int>(columns_.size()); }
     QVariant data(const QModelIndex& i, int role) const override {
         if (!i.isValid()) return {};
-        if (role == Qt::DisplayRole) return cells_[static_cast<size_t>(i.row())][static_cast<size_t>(i.column())];
-        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns_[static_cast<size_t>(i.column())].align);
+        if (role == Qt::DisplayRole)
+            return cells_[static_cast<size_t>(i.row())][static_cast<size_t>(i.column())];
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(columns_[static_cast<size_t>(i.column())].align);
         if (role == Qt::BackgroundRole) return i.row() % 2 == 1 ? QColor(kGridTint) : QColor(Qt::white);
         if (role == Qt::ForegroundRole) return QColor(Qt::black);
         return {};
@@ -92,8 +94,8 @@ GridColumn masked_column_blank0(const QString& heading, const char* field, const
             Qt::AlignRight | Qt::AlignVCenter, stored_number(f)};
 }
 
-TableGrid::TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridColumn> columns, bool freeze_first,
-                     bool horizontal_scroll)
+TableGrid::TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridColumn> columns,
+                     bool freeze_first, bool horizontal_scroll)
     : QTableView(parent), table_(table), model_(new Model(this)) {
     setObjectName("tableGrid");
     setFont(toolkit::ofont());
@@ -107,7 +109,8 @@ TableGrid::TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridC
     horizontalHeader()->setHighlightSections(false);
     setHorizontalScrollBarPolicy(horizontal_scroll ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     setWordWrap(false);
-    connect(this, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { emit activatedRecord(recnoAt(i.row())); });
+    connect(this, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& i) { emit activatedRecord(recnoAt(i.row())); });
     if (freeze_first) {
         frozen_ = new QTableView(this);
         frozen_->setObjectName("frozenColumn");
@@ -123,9 +126,12 @@ TableGrid::TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridC
         frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
         frozen_->setStyleSheet("QTableView { border: none; }");
         viewport()->stackUnder(frozen_);
-        connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
-        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(), &QAbstractSlider::setValue);
-        connect(frozen_, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { emit activatedRecord(recnoAt(i.row())); });
+        connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+                &QAbstractSlider::setValue);
+        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
+                &QAbstractSlider::setValue);
+        connect(frozen_, &QTableView::doubleClicked, this,
+                [this](const QModelIndex& i) { emit activatedRecord(recnoAt(i.row())); });
     }
     reload();
 }
@@ -135,7 +141,11 @@ TableGrid::~TableGrid() = default;
 void TableGrid::reload() {
     model_->load(table_);
     resizeColumnsToContents();
-    for (int c = 0; c < model_->columnCount(); ++c) setColumnWidth(c, columnWidth(c) + 6);
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int chars = model_->columns_[static_cast<size_t>(c)].width;
+        setColumnWidth(c, chars > 0 ? chars * digit + 6 : columnWidth(c) + 6);
+    }
     if (model_->rowCount() > 0) selectRow(0);
     updateFrozen();
 }
@@ -150,9 +160,13 @@ long TableGrid::recnoAt(int row) const {
     return model_->recnos_[static_cast<size_t>(row)];
 }
 
-long TableGrid::currentRecno() const { return recnoAt(currentIndex().row()); }
+long TableGrid::currentRecno() const {
+    return recnoAt(currentIndex().row());
+}
 
-int TableGrid::rows() const { return model_->rowCount(); }
+int TableGrid::rows() const {
+    return model_->rowCount();
+}
 
 QString TableGrid::cellText(int row, int column) const {
     return model_->data(model_->index(row, column), Qt::DisplayRole).toString();

@@ -26,10 +26,13 @@ struct GridColumn {
     Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter;
     // Empty: the shown text, without its padding blanks, is the value.
     std::function<GridValue(const core::dbf::Table&)> value = {};
+    // In characters of the grid's font (the width of "0"); 0: as wide as heading and cells need.
+    int width = 0;
 };
 
 // A cell showing a numeric field with a mask ("@E 999999.99"), optionally followed by a text.
-GridColumn masked_column(const QString& heading, const char* field, const char* mask, const QString& suffix = {});
+GridColumn masked_column(const QString& heading, const char* field, const char* mask,
+                         const QString& suffix = {});
 // A cell left blank when the value is 0.
 GridColumn masked_column_blank0(const QString& heading, const char* field, const char* mask);
 
@@ -37,9 +40,9 @@ inline const QColor kGridTint(249, 227, 233);
 
 class TableGrid : public QTableView {
     Q_OBJECT
-public:
-    TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridColumn> columns, bool freeze_first = false,
-              bool horizontal_scroll = false);
+  public:
+    TableGrid(QWidget* parent, core::dbf::Table& table, std::vector<GridColumn> columns,
+              bool freeze_first = false, bool horizontal_scroll = false);
     ~TableGrid() override;
 
     // Reads the records again from the first one of the active order.
@@ -56,16 +59,16 @@ public:
     // Width that shows every column without scrolling.
     int fullWidth() const;
 
-signals:
+  signals:
     void activatedRecord(long recno);
     void deletePressed();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
 
-private:
+  private:
     class Model;
     void updateFrozen();
     core::dbf::Table& table_;

@@ -1,20 +1,51 @@
 // The main window's menu, status bar and what each kind of entry does.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTest>
 
 #include "app/calculators.h"
 #include "app/main_window.h"
+#include "app/setup_dialog.h"
 #include "app/startup.h"
+#include "app/startup_dialogs.h"
 #include "support/gui_fixture.h"
+#include "toolkit/shell.h"
 #include "toolkit/status.h"
 
 namespace vestral::test {
 namespace {
+
+// Typing slips found in the program's texts; none may come back.
+const QStringList kSlips{"Fehlerdate ", "Wohung", "für für", "Stomverbrauch", "Gewähr für für"};
+
+void expectNoSlip(const QStringList& texts) {
+    for (const QString& t : texts)
+        for (const QString& slip : kSlips) EXPECT_FALSE(t.contains(slip)) << t.toStdString();
+}
+
+QStringList widgetTexts(QWidget* root) {
+    QStringList out;
+    for (auto* l : root->findChildren<QLabel*>()) out << l->text();
+    for (auto* b : root->findChildren<QAbstractButton*>()) out << b->text();
+    return out;
+}
+
+QAction* find_entry(QMenu* m, const QString& text) {
+    for (QAction* a : m->actions()) {
+        if (a->text() == text) return a;
+        if (a->menu())
+            if (QAction* inner = find_entry(a->menu(), text)) return inner;
+    }
+    return nullptr;
+}
 
 class MainWindowTest : public GuiTest {
   protected:
@@ -125,7 +156,7 @@ TEST_F(MainWindowTest, CalculationAndInfoMenus) {
                                 "&Verkehrswert berechnen|Der Wert Ihres Objektes",
                                 "&Wert der Abschreibung für Abnutzung (AfA)|AfA-Wert berechnen",
                                 "Ver&brauchswerte berechnen >",
-                                "&Stromverbrauch berechnen|Stomverbrauch",
+                                "&Stromverbrauch berechnen|Stromverbrauch",
                                 "&Wasserverbrauch berechnen|Wasserverbrauch",
                                 "&Abwasserverbrauch berechnen|Abwasserverbrauch",
                                 "&Gasverbrauch berechnen|Gasverbrauch",
@@ -141,7 +172,7 @@ TEST_F(MainWindowTest, CalculationAndInfoMenus) {
               QStringList({"Das Bau&lexikon|Baulexikon", "&Stichwortverzeichnis|Stichwortsuche", "-",
                            "&Energiesparen im Haushalt|", "&Tipps|Tipps zur Finanzierung Ihres Eigenheims",
                            "&Interessante Internetlinks|Interessante Internetlinks", "&Gesetzestexte >"}));
-    EXPECT_TRUE(got.contains("Wohungsübergabe&protokoll|Wohnungsübergabeprotokoll"));
+    EXPECT_TRUE(got.contains("Wohnungsübergabe&protokoll|Wohnungsübergabeprotokoll"));
     EXPECT_EQ(got.last(2), QStringList({"Durchschnittlicher &Baukostenindex|Baukostenindex", "<"}));
     EXPECT_TRUE(action(menu(w.get(), "&Infos"), "&Energiesparen im Haushalt")->statusTip().isEmpty());
 }
@@ -302,6 +333,62 @@ TEST_F(MainWindowTest, VerlassenClosesTheWindow) {
     action(menu(w.get(), "&Programm"), "&Verlassen / Alt-F4")->trigger();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(w->isVisible());
+}
+
+// The texts users read in the menu, the disclaimer and the settings dialog, and what the menu's
+// documents do on a desktop without a program to show them.
+TEST_F(MainWindowTest, MenuDisclaimerAndSettingsAreFreeOfTheKnownSlips) {
+    auto w = open();
+    QStringList texts;
+    for (QAction* a : w->findChild<QMenuBar*>()->actions()) {
+        texts << a->text() + "|" + a->statusTip();
+        if (a->menu()) collect(a->menu(), texts);
+    }
+    expectNoSlip(texts);
+    EXPECT_TRUE(texts.contains("&Wohnungsmietvertrag|Wohnungsmietvertrag"));
+    EXPECT_TRUE(texts.contains("Wohnungsübergabe&protokoll|Wohnungsübergabeprotokoll"));
+    EXPECT_TRUE(texts.contains("&Stromverbrauch berechnen|Stromverbrauch"));
+
+    QStringList disclaimer;
+    whenModal(
+        [&](QWidget* d) {
+            disclaimer = widgetTexts(d);
+            find<QPushButton>(d, "beenden")->click();
+        },
+        "haftung");
+    app::haftung(nullptr);
+    expectNoSlip(disclaimer);
+    EXPECT_TRUE(disclaimer.join('\n').contains("Dies ist aber keine Gewähr für die Richtigkeit"));
+
+    QStringList settings;
+    whenModal([&](QWidget* d) {
+        settings = widgetTexts(d);
+        find<QPushButton>(d, "beenden")->click();
+    });
+    app::setup(nullptr);
+    expectNoSlip(settings);
+    EXPECT_TRUE(settings.join('\n').contains("eine Fehlerdatei mit Namen ERROR.LOG"));
+}
+
+TEST_F(MainWindowTest, MenuDocumentsTellWhenNoProgramCanShowThem) {
+    QDir().mkpath(QString::fromStdString((dir() / "info").string()));
+    QDir().mkpath(QString::fromStdString((dir() / "text").string()));
+    dir_.write("info/EStG.pdf", "%PDF-1.4");
+    dir_.write("text/Wohnungsmietvertrag.doc", "{\\rtf1 Mietvertrag}");
+    toolkit::set_open_recorder([](const QString&) { return false; });
+    auto w = open();
+    QMenu* m = menu(w.get(), "&Infos");
+    ASSERT_NE(m, nullptr);
+    QAction* law = find_entry(m, "Einkommen&steuergesetz (PDF)");
+    QAction* form = find_entry(m, "&Wohnungsmietvertrag");
+    ASSERT_TRUE(law && form);
+    law->trigger();
+    form->trigger();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].title, "Problem");
+    EXPECT_EQ(messages()[0].text, "Es wurde kein Acrobat-Reader gefunden!");
+    EXPECT_EQ(messages()[1].text,
+              "Es wurde kein Programm gefunden, das die Datei Wohnungsmietvertrag.doc anzeigen kann!");
 }
 
 }  // namespace

@@ -8,7 +8,16 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "core/files.h"
+#include "support/core_file_writes.h"
 #include "support/gui_fixture.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QElapsedTimer>
+#include <csignal>
 
 namespace vestral::test {
 namespace {
@@ -32,6 +41,10 @@ class StartupTest : public GuiTest {
     std::string iniBytes() const { return dir_.read("VESTRAL.INI"); }
     std::string get(const char* section, const char* key) const { return ini().get(section, key, "<none>"); }
     void setIni(const char* section, const char* key, const char* value) { ini().set(section, key, value); }
+    // An edit made outside the program: the backup copy does not follow it.
+    void handEdit(const char* section, const char* key, const char* value) {
+        core::IniFile(dir() / "VESTRAL.INI").set(section, key, value);
+    }
 };
 
 TEST_F(StartupTest, FirstStartWithOnlyTheBackupRestoresTheSettingsFile) {
@@ -49,7 +62,7 @@ TEST_F(StartupTest, FirstStartWithOnlyTheBackupRestoresTheSettingsFile) {
 
 TEST_F(StartupTest, HandEditedSettingsFileIsReplacedByTheBackupButAnEmptyBackupIsIgnored) {
     core::write_backup(dir());
-    setIni("Project", "Program", "Von Hand");
+    handEdit("Project", "Program", "Von Hand");
     {
         Session s(options());
         ASSERT_EQ(s.start(), StartOutcome::Running);
@@ -57,7 +70,7 @@ TEST_F(StartupTest, HandEditedSettingsFileIsReplacedByTheBackupButAnEmptyBackupI
         EXPECT_EQ(get("Project", "Program"), "VSH Vestralon");
     }
     dir_.write("VESTRAL.SAV", "");
-    setIni("Project", "Program", "Von Hand");
+    handEdit("Project", "Program", "Von Hand");
     Session s(options());
     ASSERT_EQ(s.start(), StartOutcome::Running);
     EXPECT_EQ(core::settings().pcrelease1, "Von Hand");
@@ -65,6 +78,7 @@ TEST_F(StartupTest, HandEditedSettingsFileIsReplacedByTheBackupButAnEmptyBackupI
 
 TEST_F(StartupTest, WithoutSettingsFileTheStopMessageEndsTheProgramWithoutWindow) {
     std::filesystem::remove(dir() / "VESTRAL.INI");
+    std::filesystem::remove(dir() / "VESTRAL.SAV");  // a backup alone would be restored
     Session s(options());
     EXPECT_EQ(s.start(), StartOutcome::NotInstalled);
     EXPECT_EQ(s.window(), nullptr);
@@ -153,7 +167,7 @@ TEST_F(StartupTest, MovingANormalWindowWritesTheNewCornerAndKeepsTheMode) {
     EXPECT_EQ(dir_.read("VESTRAL.SAV"), iniBytes());
 }
 
-TEST_F(StartupTest, MovesInQuickSuccessionAreWrittenAtMostEvery500msAndTheLastOneAlways) {
+TEST_F(StartupTest, MovesInQuickSuccessionAreWrittenAtMostEveryPauseAndTheLastOneAlways) {
     Session s(options());
     ASSERT_EQ(s.start(), StartOutcome::Running);
     s.window()->move(100, 100);
@@ -245,6 +259,169 @@ TEST_F(StartupTest, ValueWrittenDuringARunSurvivesTheNextStart) {
     Session s(options());
     ASSERT_EQ(s.start(), StartOutcome::Running);
     EXPECT_EQ(get("KAUFMIET", "Kaufpreis"), "250000.00");
+}
+
+// The single-instance lock and what a killed run leaves behind.
+
+// Another process that holds the lock of `dir` until it is destroyed.
+class OtherInstance {
+  public:
+    explicit OtherInstance(const std::filesystem::path& dir) {
+        // The child only makes system calls: nothing that could wait for a lock of another thread.
+        const std::string file = (dir / "vestralon.lock").string();
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            int fd = ::open(file.c_str(), O_RDWR | O_CREAT, 0644);
+            char ok = (fd >= 0 && ::flock(fd, LOCK_EX) == 0) ? '1' : '0';
+            (void)!::write(ready[1], &ok, 1);
+            for (;;) ::pause();
+        }
+        ::close(ready[1]);
+        char ok = '0';
+        (void)!::read(ready[0], &ok, 1);
+        ::close(ready[0]);
+        locked_ = ok == '1';
+    }
+    ~OtherInstance() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool locked() const { return locked_; }
+
+  private:
+    pid_t pid_ = -1;
+    bool locked_ = false;
+};
+
+TEST_F(StartupTest, AnEmptyOrUnreadableLockFileLeftBehindNeverBlocksAStart) {
+    dir_.write("vestralon.lock", "");
+    {
+        Session s(options());
+        EXPECT_EQ(s.start(), StartOutcome::Running);
+        EXPECT_NE(s.window(), nullptr);
+    }
+    ::chmod((dir() / "vestralon.lock").c_str(), 0);
+    Session s(options());
+    EXPECT_EQ(s.start(), StartOutcome::Running);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(StartupTest, ALockHeldByAnotherRunningProcessRefusesTheStartUntilThatProcessEnds) {
+    auto other = std::make_unique<OtherInstance>(dir());
+    ASSERT_TRUE(other->locked());
+    {
+        Session s(options());
+        EXPECT_EQ(s.start(), StartOutcome::AlreadyRunning);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].text, "Vestralon läuft bereits.");
+    }
+    other.reset();  // however it ends, the kernel releases its lock
+    clearMessages();
+    Session s(options());
+    EXPECT_EQ(s.start(), StartOutcome::Running);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(StartupTest, TheSettingsTemporariesOfAKilledRunGoButNothingElse) {
+    dir_.write("VESTRAL.INI.tmp123456", "[Setup]\nhalb");
+    dir_.write("VESTRAL.SAV.tmp42", "");
+    dir_.write("notes.tmp", "eigene Notizen");
+    dir_.write("VESTRAL.INI.tmpx1", "kein Zwischenstand des Programms");
+    {
+        // While another run holds the lock, its temporaries may be in use: they stay.
+        OtherInstance other(dir());
+        ASSERT_TRUE(other.locked());
+        Session s(options());
+        EXPECT_EQ(s.start(), StartOutcome::AlreadyRunning);
+        EXPECT_TRUE(std::filesystem::exists(dir() / "VESTRAL.INI.tmp123456"));
+    }
+    Session s(options());
+    ASSERT_EQ(s.start(), StartOutcome::Running);
+    EXPECT_FALSE(std::filesystem::exists(dir() / "VESTRAL.INI.tmp123456"));
+    EXPECT_FALSE(std::filesystem::exists(dir() / "VESTRAL.SAV.tmp42"));
+    EXPECT_EQ(dir_.read("notes.tmp"), "eigene Notizen");
+    EXPECT_TRUE(std::filesystem::exists(dir() / "VESTRAL.INI.tmpx1"));
+}
+
+// The settings file and its backup copy.
+
+TEST_F(StartupTest, AWindowDraggedForTwoSecondsWritesTheSettingsFileAtMostFourTimes) {
+    Session s(options());
+    ASSERT_EQ(s.start(), StartOutcome::Running);
+    FileWrites writes(dir(), "VESTRAL.INI");
+    QElapsedTimer drag;
+    drag.start();
+    int step = 0;
+    while (drag.elapsed() < 2000) {
+        ++step;
+        s.window()->move(100 + step % 300, 80 + step % 200);
+        QTest::qWait(10);
+    }
+    const QPoint last = s.window()->pos();
+    QTest::qWait(app::kGeometrySaveInterval * 2 + 200);
+    EXPECT_FALSE(s.window()->geometryPending());
+    const int count = writes.count();
+    EXPECT_GE(count, 2);
+    EXPECT_LE(count, 4);
+    EXPECT_EQ(get("System", "Top"), std::to_string(s.window()->frameGeometry().top()));
+    EXPECT_EQ(get("System", "Left"), std::to_string(last.x()));
+    EXPECT_EQ(dir_.read("VESTRAL.SAV"), iniBytes());
+}
+
+TEST_F(StartupTest, EverySettingsWriteRefreshesTheBackupSoAKilledRunKeepsWhatItSaved) {
+    {
+        Session s(options());
+        ASSERT_EQ(s.start(), StartOutcome::Running);
+        app::putsetup(core::settings(), nullptr);  // a backup copy from before the input
+        ASSERT_TRUE(ini().set_many("KAUFMIET", {{"Kaufpreis", "250000.00"}}));
+        EXPECT_EQ(dir_.read("VESTRAL.SAV"), iniBytes());
+        // The run ends without its end: no geometry save, no backup copy at the close.
+    }
+    Session s(options());
+    ASSERT_EQ(s.start(), StartOutcome::Running);
+    EXPECT_EQ(get("KAUFMIET", "Kaufpreis"), "250000.00");
+}
+
+TEST_F(StartupTest, ADamagedSettingsFileIsReplacedFromTheBackup) {
+    core::write_backup(dir());
+    const std::string good = iniBytes();
+    dir_.write("VESTRAL.INI", std::string(4096, '\0'));
+    Session s(options());
+    ASSERT_EQ(s.start(), StartOutcome::Running);
+    EXPECT_EQ(core::settings().pcrelease1, "VSH Vestralon");
+    EXPECT_EQ(get("Project", "Program"), "VSH Vestralon");
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(good.substr(0, 40), iniBytes().substr(0, 40));
+}
+
+TEST_F(StartupTest, WhenNeitherSettingsFileNorBackupCanBeReadTheProgramSaysSoOnceAndStartsWithDefaults) {
+    dir_.write("VESTRAL.INI", std::string(4096, '\0'));
+    dir_.write("VESTRAL.SAV", "");
+    {
+        Session s(options());
+        ASSERT_EQ(s.start(), StartOutcome::Running);
+        EXPECT_NE(s.window(), nullptr);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, "Problem");
+        EXPECT_EQ(
+            messages()[0].text,
+            "Die Einstellungsdatei VESTRAL.INI und ihre Sicherungskopie VESTRAL.SAV sind nicht lesbar.\n"
+            "Vestralon startet mit den Standardeinstellungen.");
+        EXPECT_EQ(core::settings().pcrelease1, "VSH Vestralon");
+        EXPECT_EQ(core::settings().ns_winsize, 2);
+        EXPECT_EQ(iniBytes().find('\0'), std::string::npos);
+        s.window()->close();
+        s.finish();
+    }
+    // From now on the settings are usable again: the next start says nothing.
+    clearMessages();
+    Session next(options());
+    ASSERT_EQ(next.start(), StartOutcome::Running);
+    EXPECT_TRUE(messages().empty());
 }
 
 // PUTSETUP and ISRESIZE on their own.

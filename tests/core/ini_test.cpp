@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/files.h"
 #include "core/program_settings.h"
+#include "support/core_file_writes.h"
 #include "support/core_tempdir.h"
 
 using namespace vestral::core;
@@ -26,16 +29,21 @@ TEST(IniDocument, MissingGivesDefaultEmptyGivesEmpty) {
 }
 
 TEST(IniDocument, OtherLinesStayByteIdentical) {
-    std::string original = "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=2\r\n\r\n[System]\r\nTop=10\r\n";
+    std::string original =
+        "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=2\r\n\r\n[System]\r\nTop=10\r\n";
     IniDocument doc(original);
     doc.set("SETUP", "winsize", "3");
-    EXPECT_EQ(doc.bytes(), "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=3\r\n\r\n[System]\r\nTop=10\r\n");
-    doc.set("setup", "BackBMP", "1");
     EXPECT_EQ(doc.bytes(),
-              "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=3\r\nBackBMP=1\r\n\r\n[System]\r\nTop=10\r\n");
+              "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=3\r\n\r\n[System]\r\nTop=10\r\n");
+    doc.set("setup", "BackBMP", "1");
+    EXPECT_EQ(
+        doc.bytes(),
+        "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=3\r\nBackBMP=1\r\n\r\n[System]\r\nTop=10\r\n");
     doc.set("KAUFMIET", "Kaltmiete", "500.00");
-    EXPECT_EQ(doc.bytes(), "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=3\r\nBackBMP=1\r\n\r\n[System]\r\nTop=10\r\n"
-                           "\r\n[KAUFMIET]\r\nKaltmiete=500.00\r\n");
+    EXPECT_EQ(
+        doc.bytes(),
+        "; Kommentar\r\n[Setup]\r\n  Printer = HP  \r\nWINSIZE=3\r\nBackBMP=1\r\n\r\n[System]\r\nTop=10\r\n"
+        "\r\n[KAUFMIET]\r\nKaltmiete=500.00\r\n");
 }
 
 TEST(IniDocument, ValuesAreCutAt1022Characters) {
@@ -106,7 +114,8 @@ TEST(ProgramSettings, DefaultsAndTheNormalWindowRule) {
 
 TEST(ProgramSettings, AnyModeKeepsTheStoredRectangle) {
     TempDir dir;
-    dir.write("VESTRAL.INI", "[Setup]\nWINSIZE=3\nPrinter=HP Laser\n[System]\nTop=10\nLeft=20\nBottom=500\nRight=700\n");
+    dir.write("VESTRAL.INI",
+              "[Setup]\nWINSIZE=3\nPrinter=HP Laser\n[System]\nTop=10\nLeft=20\nBottom=500\nRight=700\n");
     ProgramSettings s;
     s.dir = dir.path();
     setpublics(s, false);
@@ -133,5 +142,103 @@ TEST(Backup, NamesAreFoundWithoutRegardToCase) {
     dir.write("vestral.ini", "[A]\nk=0\n");
     EXPECT_TRUE(restore_backup(dir.path()));
     EXPECT_EQ(dir.read("vestral.ini"), "[A]\nk=1\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "VESTRAL.INI") && !std::filesystem::equivalent(dir / "VESTRAL.INI", dir / "vestral.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "VESTRAL.INI") &&
+                 !std::filesystem::equivalent(dir / "VESTRAL.INI", dir / "vestral.ini"));
+}
+
+// One write per operation, and the backup copy that follows every write.
+
+TEST(IniFile, SeveralSectionsGoInOneWriteAndTheBackupFollowsEveryWrite) {
+    TempDir dir;
+    dir.write("VESTRAL.INI", "[A]\nk=0\n");
+    dir.write("VESTRAL.SAV", "[A]\nk=alt\n");
+    IniFile ini(dir / "VESTRAL.INI", dir / "VESTRAL.SAV");
+    vestral::test::FileWrites writes(dir.path(), "VESTRAL.INI");
+    ASSERT_TRUE(ini.set_sections({{"A", {{"k", "1"}}}, {"B", {{"x", "2"}, {"y", "3"}}}}));
+    EXPECT_EQ(writes.count(), 1);
+    EXPECT_EQ(dir.read("VESTRAL.INI"), "[A]\nk=1\n\n[B]\nx=2\ny=3\n");
+    EXPECT_EQ(dir.read("VESTRAL.SAV"), dir.read("VESTRAL.INI"));
+    ASSERT_TRUE(ini.set("A", "k", "4"));
+    EXPECT_EQ(dir.read("VESTRAL.SAV"), dir.read("VESTRAL.INI"));
+    // A file without a backup copy (tests, other files of the same format) writes only itself.
+    IniFile plain(dir / "VESTRAL.INI");
+    ASSERT_TRUE(plain.set("A", "k", "5"));
+    EXPECT_EQ(dir.read("VESTRAL.SAV"), "[A]\nk=4\n\n[B]\nx=2\ny=3\n");
+}
+
+TEST(IniFile, ABackupThatCannotBeRefreshedIsRemovedSoItNeverUndoesTheWrite) {
+    TempDir dir;
+    dir.write("VESTRAL.INI", "[A]\nk=0\n");
+    std::filesystem::create_directory(dir / "VESTRAL.SAV");  // nothing can be renamed over it
+    IniFile ini(dir / "VESTRAL.INI", dir / "VESTRAL.SAV");
+    ASSERT_TRUE(ini.set("A", "k", "1"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "VESTRAL.SAV"));
+    EXPECT_FALSE(restore_backup(dir.path()));
+    EXPECT_EQ(dir.read("VESTRAL.INI"), "[A]\nk=1\n");
+}
+
+TEST(ProgramSettings, LoadingWritesTheFileOnlyWhenAStoredValueChanges) {
+    TempDir dir;
+    dir.write("VESTRAL.INI", "[Setup]\nERROR=3\n");
+    ProgramSettings s;
+    s.dir = dir.path();
+    vestral::test::FileWrites writes(dir.path(), "VESTRAL.INI");
+    setpublics(s, true);
+    EXPECT_EQ(writes.count(), 1);  // the word processor found, in one write with the error option
+    EXPECT_EQ(s.ini().get("Setup", "WinWord", ""), find_winword());
+    EXPECT_EQ(dir.read("VESTRAL.SAV"), dir.read("VESTRAL.INI"));
+    setpublics(s, true);
+    setpublics(s, false);
+    EXPECT_EQ(writes.count(), 1);
+    EXPECT_EQ(s.ns_error, 3);
+}
+
+TEST(Backup, StartTakesTheBackupKeepsAUsableFileOrFallsBackToDefaults) {
+    const std::string zeros(512, '\0');
+    {
+        TempDir dir;
+        dir.write("VESTRAL.INI", zeros);
+        dir.write("VESTRAL.SAV", "[A]\nk=saved\n");
+        EXPECT_EQ(prepare_settings_file(dir.path()), SettingsStart::Restored);
+        EXPECT_EQ(dir.read("VESTRAL.INI"), "[A]\nk=saved\n");
+    }
+    {
+        // A backup a power cut filled with zeros never replaces a good file; a fresh one is made.
+        TempDir dir;
+        dir.write("VESTRAL.INI", "[A]\nk=good\n");
+        dir.write("VESTRAL.SAV", zeros);
+        EXPECT_EQ(prepare_settings_file(dir.path()), SettingsStart::Kept);
+        EXPECT_EQ(dir.read("VESTRAL.INI"), "[A]\nk=good\n");
+        EXPECT_EQ(dir.read("VESTRAL.SAV"), "[A]\nk=good\n");
+    }
+    {
+        TempDir dir;
+        dir.write("VESTRAL.INI", zeros);
+        dir.write("VESTRAL.SAV", "");
+        EXPECT_EQ(prepare_settings_file(dir.path()), SettingsStart::Defaults);
+        EXPECT_EQ(dir.read("VESTRAL.INI"), "");
+        EXPECT_FALSE(std::filesystem::exists(dir / "VESTRAL.SAV"));
+    }
+    {
+        TempDir dir;
+        dir.write("VESTRAL.SAV", zeros);
+        EXPECT_EQ(prepare_settings_file(dir.path()), SettingsStart::Missing);
+        EXPECT_FALSE(std::filesystem::exists(dir / "VESTRAL.INI"));
+    }
+}
+
+TEST(Backup, OnlyTheProgramsOwnTemporariesAreRemoved) {
+    TempDir dir;
+    for (const char* name :
+         {"VESTRAL.INI.tmp123", "vestral.sav.tmp7", "VESTRAL.INI", "VESTRAL.INI.tmp", "VESTRAL.INI.tmp12a",
+          "VESTRAL.INI.tmp-1", "notes.tmp", "HYPOBANK.DBF.tmp5", "VESTRAL.INI.bak.tmp5"})
+        dir.write(name, "x");
+    EXPECT_EQ(remove_settings_temporaries(dir.path()), 2);
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"HYPOBANK.DBF.tmp5", "VESTRAL.INI", "VESTRAL.INI.bak.tmp5",
+                                              "VESTRAL.INI.tmp", "VESTRAL.INI.tmp-1", "VESTRAL.INI.tmp12a",
+                                              "notes.tmp"}));
 }

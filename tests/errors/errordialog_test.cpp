@@ -62,8 +62,8 @@ TEST_F(ErrorsTest, OpenFaultOffersRetryAndRepeatsTheOpen) {
             EXPECT_TRUE(ende->isDefault());
             auto* msg = d->findChild<QLabel*>("beschreibung");
             ASSERT_TRUE(msg);
-            EXPECT_TRUE(
-                msg->text().startsWith("   Fehlerbeschreibung: (DOS Error 2) DBFNTX/???  Open error: "));
+            EXPECT_TRUE(msg->text().startsWith(
+                "   Fehlerbeschreibung: (DOS Error 2) DBFNTX/???  Fehler beim Öffnen der Tabelle: "));
             EXPECT_EQ(d->findChild<QLabel*>("stacklabel")->text(), "&Stackliste");
             EXPECT_EQ(d->findChild<QLabel*>("siehe")->text(), "Siehe Error.log Datei");
             auto* list = d->findChild<QListWidget*>("stackliste");
@@ -242,7 +242,8 @@ TEST_F(ErrorsTest, ExceptionEscapingAnEventIsLoggedAndEnds) {
     script({Choice::Ende});
     EXPECT_TRUE(errors::deliver_guarded([] { return true; }));
     EXPECT_TRUE(shown_.empty());
-    EXPECT_THROW(errors::deliver_guarded([]() -> bool { throw std::runtime_error("Ereignis kaputt"); }), ProgramExit);
+    EXPECT_THROW(errors::deliver_guarded([]() -> bool { throw std::runtime_error("Ereignis kaputt"); }),
+                 ProgramExit);
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(shown_[0].message, "Error BASE/???  Ereignis kaputt");
     EXPECT_EQ(exits_, std::vector<int>{1});

@@ -95,6 +95,25 @@ TEST_F(PrintErrTest, DialogShowsTheChoicesWithDeletionPreselected) {
     EXPECT_FALSE(s.cs_email.empty());
 }
 
+TEST_F(PrintErrTest, WithoutSupportAddressTheMailChoiceIsNotOffered) {
+    ini().set("Project", "Email_URL", "");
+    core::setpublics(core::settings(), false);
+    bool mail_visible = true;
+    QStringList texts;
+    whenModal(
+        [&](QWidget* d) {
+            mail_visible = d->findChild<QRadioButton*>("email")->isVisible();
+            for (auto* r : d->findChildren<QRadioButton*>())
+                if (r->isVisible()) texts << r->text();
+            QTest::mouseClick(d->findChild<QPushButton*>("abbrechen"), Qt::LeftButton);
+        },
+        "PrintErrDialog");
+    printerr(nullptr);
+    EXPECT_FALSE(mail_visible);
+    EXPECT_EQ(texts.size(), 2);
+    for (const QString& t : texts) EXPECT_FALSE(t.contains("Email-Versand")) << t.toStdString();
+}
+
 TEST_F(PrintErrTest, NoLogNoDialog) {
     errors::delete_log(dir());
     bool shown = false;

@@ -34,7 +34,9 @@ std::string TempDir::read(const std::string& name) const {
 }
 
 std::string run_python(const std::string& script, int* exit_code) {
-    std::string file = (std::filesystem::temp_directory_path() / ("vestral-py-" + std::to_string(::getpid()) + ".py")).string();
+    std::string file =
+        (std::filesystem::temp_directory_path() / ("vestral-py-" + std::to_string(::getpid()) + ".py"))
+            .string();
     {
         std::ofstream out(file);
         out << script;
@@ -50,6 +52,24 @@ std::string run_python(const std::string& script, int* exit_code) {
     if (exit_code) *exit_code = WEXITSTATUS(rc);
     std::filesystem::remove(file);
     return output;
+}
+
+}  // namespace vestral::test
+
+namespace vestral::test {
+
+std::string dbfread_view(const std::filesystem::path& file, const std::string& field) {
+    const std::string script =
+        "import dbfread\n"
+        "t = dbfread.DBF(r'''" +
+        file.string() +
+        "''', encoding='cp1252')\n"
+        "print(len(t), *t.field_names)\n"
+        "for r in t: print(r['" +
+        field + "'])\n";
+    int rc = -1;
+    std::string out = run_python(script, &rc);
+    return rc == 0 ? out : std::string();
 }
 
 }  // namespace vestral::test

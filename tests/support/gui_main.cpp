@@ -6,7 +6,9 @@
 #include "toolkit/fonts.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // VESTRAL_QPA=xcb runs the tests on a real (virtual) display, for screenshots of the windows.
+    const QByteArray platform = qgetenv("VESTRAL_QPA");
+    qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     QApplication app(argc, argv);
     vestral::toolkit::install_font_substitutions();
     ::testing::InitGoogleTest(&argc, argv);

@@ -111,7 +111,11 @@ BauOutcome bau_rech(const BauInputs& in) {
         }
         const BausparRow& last = out.rows.back();
         L = A - last.GUTHABEN;
-        allocation_date = core::add_days(last.DATUM, 1);
+        // The last savings row's date is built from the year counter; past the year 9999 it is
+        // no date, and nothing can be allocated on it.
+        const auto next_day = core::add_days(last.DATUM, 1);
+        if (!next_day) return refusal();
+        allocation_date = *next_day;
         saved = last.GUTHABEN;
         res.NSMONATE = years_months(savings_months);
         res.NSSUMME = saved;
@@ -253,30 +257,25 @@ std::string bspbank_key(std::string_view bank_name) {
 }
 
 std::vector<core::IniFile::Entry> bausp_settings_entries(const BauInputs& in, const BauResults& res) {
-    using core::format_plain;
-    using core::format_shortest;
-    // Inputs keep the decimals of their fields; computed values are written at full precision.
-    std::string name = in.CBANKNAME;
-    while (!name.empty() && name.back() == ' ') name.pop_back();
-    return {
-        {"Bankname", name},
-        {"BausparSumme", format_plain(in.NBAUSPSUM, 2)},
-        {"AGebuehren", format_plain(in.NABSCHGEB, 3)},
-        {"KGebuehren", format_plain(in.NKONTOGEB, 3)},
-        {"AbJahr", format_plain(in.NABJAHR, 0)},
-        {"Sparanteil", format_plain(in.NSPARTEIL, 2)},
-        {"Sparzins", format_plain(in.NSZINSSTZ, 3)},
-        {"Kreditzins", format_plain(in.NTZINSSTZ, 3)},
-        {"Festzeit", format_plain(in.NTFESTZEIT, 0)},
-        {"KZinsNach", format_plain(in.NTZINSNACH, 3)},
-        {"SparSumme", format_shortest(res.NSSUMME)},
-        {"SparMonate", format_shortest(res.NSMONATE)},
-        {"TilgProm", format_plain(in.NTILGANNO, 3)},
-        {"TilgSumme", format_shortest(res.NTSUMME)},
-        {"TilgMonate", format_shortest(res.NTMONATE)},
-        {"SparMonat", format_plain(in.NMONRATE, 2)},
-        {"TilgMonat", format_shortest(res.NMONTILG)},
-    };
+    return core::section_entries(kBauSettings, in, res);
+}
+
+std::string bausp_bank_name(const core::IniDocument& ini) {
+    return core::read_key(ini, kBauSettings, &BauInputs::CBANKNAME);
+}
+
+BauspTakeOver bausp_take_over(const core::IniDocument& ini) {
+    const auto& s = kBauSettings;
+    BauspTakeOver t;
+    t.NBAUSPSUM = core::read_num(ini, s, &BauInputs::NBAUSPSUM, "0");
+    t.NSPARTEIL = core::read_num(ini, s, &BauInputs::NSPARTEIL, "0");
+    t.NSPARSUM = core::read_num(ini, s, &BauResults::NSSUMME, "0");
+    t.NLAUFZS = core::read_num(ini, s, &BauResults::NSMONATE, "0");
+    t.NMONRATES = core::read_num(ini, s, &BauInputs::NMONRATE, "0");
+    t.NTILGSUM = core::read_num(ini, s, &BauResults::NTSUMME, "0");
+    t.NLAUFZT = core::read_num(ini, s, &BauResults::NTMONATE, "0");
+    t.NMONRATET = core::read_num(ini, s, &BauResults::NMONTILG, "0");
+    return t;
 }
 
 }  // namespace vestral::calc

@@ -10,10 +10,13 @@
 #include "core/clock.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::core::dbf {
 class Table;
-}
+template <class Row>
+class RecordMap;
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 
@@ -103,6 +106,8 @@ bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& 
 
 // The records of the table's active order as rows (the printout walks them in this order).
 std::vector<BausparRow> read_bauspar_rows(core::dbf::Table& table);
+// The record map of BAUSPAR, for every other reader of the table.
+const core::dbf::RecordMap<BausparRow>& bauspar_map();
 
 // The look-up key of BSPBANK: the upper-cased name padded to the field's 40 characters.
 std::string bspbank_key(std::string_view bank_name);
@@ -121,7 +126,48 @@ BauInputs bspbank_load(core::dbf::Table& table, std::string_view bank_name);
 bool bspbank_save(core::dbf::Table& table, const BauInputs& in, const BauResults& res);
 
 // Settings section "BAUSP" as BAU_WDATA writes it, in its order.
-inline constexpr const char* kBauSection = "BAUSP";
+// Settings section "BAUSP", in the order it is written: the inputs keep the decimals of their
+// fields, the computed values go out at full precision. The bank name is read padded to 40
+// characters and written without trailing blanks.
+using BauKey = core::SettingsKey<BauInputs, BauResults>;
+inline constexpr core::SettingsSection kBauSettings{
+    "BAUSP", std::array{
+                 BauKey::text("Bankname", &BauInputs::CBANKNAME, "", {40, true}),
+                 BauKey::number("BausparSumme", &BauInputs::NBAUSPSUM, 2, "0"),
+                 BauKey::number("AGebuehren", &BauInputs::NABSCHGEB, 3, "0"),
+                 BauKey::number("KGebuehren", &BauInputs::NKONTOGEB, 3, "0"),
+                 BauKey::number("AbJahr", &BauInputs::NABJAHR, 0, "0"),
+                 BauKey::number("Sparanteil", &BauInputs::NSPARTEIL, 2, "0"),
+                 BauKey::number("Sparzins", &BauInputs::NSZINSSTZ, 3, "0"),
+                 BauKey::number("Kreditzins", &BauInputs::NTZINSSTZ, 3, "0"),
+                 BauKey::number("Festzeit", &BauInputs::NTFESTZEIT, 0, "0"),
+                 BauKey::number("KZinsNach", &BauInputs::NTZINSNACH, 3, "0"),
+                 BauKey::result("SparSumme", &BauResults::NSSUMME),
+                 BauKey::result("SparMonate", &BauResults::NSMONATE),
+                 BauKey::number("TilgProm", &BauInputs::NTILGANNO, 3, "0"),
+                 BauKey::result("TilgSumme", &BauResults::NTSUMME),
+                 BauKey::result("TilgMonate", &BauResults::NTMONATE),
+                 BauKey::number("SparMonat", &BauInputs::NMONRATE, 2, "0"),
+                 BauKey::result("TilgMonat", &BauResults::NMONTILG),
+             }};
+inline constexpr const char* kBauSection = kBauSettings.name;
 std::vector<core::IniFile::Entry> bausp_settings_entries(const BauInputs& in, const BauResults& res);
+
+// The bank the contract dialog opens on: "Bankname" of section "BAUSP", padded to 40 characters.
+std::string bausp_bank_name(const core::IniDocument& ini);
+
+// What the financing plans take over from section "BAUSP" after the contract was computed, each
+// with the decimals of its text (default "0").
+struct BauspTakeOver {
+    core::Num NBAUSPSUM;  // "BausparSumme", contract sum
+    core::Num NSPARTEIL;  // "Sparanteil", minimum savings share, %
+    core::Num NSPARSUM;   // "SparSumme", saved sum at allocation
+    core::Num NLAUFZS;    // "SparMonate", savings duration, years + months / 100
+    core::Num NMONRATES;  // "SparMonat", monthly savings rate
+    core::Num NTILGSUM;   // "TilgSumme", loan amount
+    core::Num NLAUFZT;    // "TilgMonate", loan duration, years + months / 100
+    core::Num NMONRATET;  // "TilgMonat", monthly loan instalment
+};
+BauspTakeOver bausp_take_over(const core::IniDocument& ini);
 
 }  // namespace vestral::calc

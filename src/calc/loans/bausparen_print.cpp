@@ -6,11 +6,15 @@
 #include "core/mask.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
+#include "toolkit/print_form.h"
 
 namespace vestral::calc {
 
 namespace {
 
+using toolkit::print_eur;
+using toolkit::print_number;
+using toolkit::print_number_or_blank;
 using toolkit::PrintJob;
 
 constexpr double kLeft = 4;      // the band and the date column
@@ -22,16 +26,6 @@ constexpr double kRuleLeft = 2;
 
 double tab(int n) {
     return n * 80.0 / 7.0;
-}
-
-std::string masked(double v, const char* mask) {
-    return core::trim(core::format_mask(v, mask));
-}
-std::string masked_blank0(double v, const char* mask) {
-    return v == 0 ? std::string() : masked(v, mask);
-}
-std::string amount(double v) {
-    return masked(v, "@E 999,999,999.99") + " EUR";
 }
 
 const char* plan_title(BauPlan plan) {
@@ -46,138 +40,97 @@ const char* plan_title(BauPlan plan) {
     return "Bausparen - Zusammenfassung";
 }
 
-class BauPrinter {
-  public:
-    BauPrinter(PrintJob& job, std::string_view program_title) : job_(job), program_(program_title) {}
+toolkit::PrintTable plan_table(BauPlan plan) {
+    toolkit::PrintTable t;
+    t.columns = {{"Datum", kLeft, toolkit::PrintAlign::Left},
+                 {"Aktion", kAction, toolkit::PrintAlign::Left},
+                 {"Zahlung", tab(3)},
+                 {"Gebühren ", tab(4)},
+                 {"Zinsen", tab(5)},
+                 {plan == BauPlan::Loan ? "Tilgung" : "Gutschrift", tab(6)},
+                 {"Kontostand", tab(7)}};
+    t.heading_rule = {kRuleLeft, 78};
+    t.last_row = kLastRow;
+    t.break_gap = 1;
+    t.break_rule = {kRuleLeft, 77};
+    return t;
+}
 
-    // BAU_DRUCK2: a new page with its band and, when asked, the column headings.
-    void header(bool headings, BauPlan plan) {
-        ++page_;
-        job_.new_page();
-        toolkit::title_band(job_, 0, kLeft, kRight, 3, 1, 5, 79, program_, plan_title(plan), page_);
-        row_ = 1 + 4;
-        if (!headings) return;
-        job_.text(row_, kLeft, "Datum");
-        job_.text(row_, kAction, "Aktion");
-        job_.right(row_, tab(3), "Zahlung");
-        job_.right(row_, tab(4), "Gebühren ");
-        job_.right(row_, tab(5), "Zinsen");
-        job_.right(row_, tab(6), plan == BauPlan::Loan ? "Tilgung" : "Gutschrift");
-        job_.right(row_, tab(7), "Kontostand");
-        row_ += 1;
-        job_.line(row_, kRuleLeft, row_, kRuleLeft + 78);
-        row_ += 1;
+// BAU_DRUCK2 with headings, then the plan's rows.
+void print_plan(toolkit::PrintForm& f, BauPlan plan, const BausparRow* first, const BausparRow* last) {
+    f.new_page(plan_title(plan));
+    f.begin_table(plan_table(plan));
+    const bool loan = plan == BauPlan::Loan;
+    for (const BausparRow* r = first; r != last; ++r) {
+        f.table_row({core::format_date(r->DATUM), r->AKTION,
+                     loan ? print_number_or_blank(r->EINZAHLUNG, "@E 9,999,999.99")
+                          : print_number(r->EINZAHLUNG, "@E 9,999,999.99"),
+                     print_number_or_blank(r->GEBUEHR, "@E 99,999.99"),
+                     print_number_or_blank(r->ZINSEN, "@E 99,999.99"),
+                     loan ? print_number_or_blank(r->TILGUNG, "@E 99,999.99")
+                          : print_number(r->SPAREN, "@E 99,999.99"),
+                     print_number(r->KTOSTAND, "@E 9,999,999.99")});
     }
+    f.end_table();
+}
 
-    // Before each row: a full page ends with a rule and goes on on a new one.
-    void room_for_row(BauPlan plan) {
-        if (row_ <= kLastRow) return;
-        row_ += 1;
-        job_.line(row_, kRuleLeft, row_, kRuleLeft + 77);
-        header(true, plan);
-    }
-
-    void plan_row(const BausparRow& r, BauPlan plan) {
-        room_for_row(plan);
-        job_.text(row_, kLeft, core::format_date(r.DATUM));
-        job_.text(row_, kAction, r.AKTION);
-        const std::string payment = plan == BauPlan::Loan ? masked_blank0(r.EINZAHLUNG, "@E 9,999,999.99")
-                                                          : masked(r.EINZAHLUNG, "@E 9,999,999.99");
-        amount_at(3, payment);
-        amount_at(4, masked_blank0(r.GEBUEHR, "@E 99,999.99"));
-        amount_at(5, masked_blank0(r.ZINSEN, "@E 99,999.99"));
-        amount_at(6, plan == BauPlan::Loan ? masked_blank0(r.TILGUNG, "@E 99,999.99")
-                                           : masked(r.SPAREN, "@E 99,999.99"));
-        amount_at(7, masked(r.KTOSTAND, "@E 9,999,999.99"));
-        row_ += 1;
-    }
-
-    // A blank amount places nothing.
-    void amount_at(int n, const std::string& text) {
-        if (!text.empty()) job_.right(row_, tab(n), text);
-    }
-
-    // One summary line: the label right-aligned at column 35, the value just right of it.
-    void line(double advance, const std::string& label, const std::string& value) {
-        row_ += advance;
-        job_.right(row_, 35, label);
-        job_.text(row_, 36, value);
-    }
-    void heading(double advance, const std::string& text) {
-        row_ += advance;
-        job_.text(row_, 10, text, toolkit::heading_font());
-    }
-
-    void rule() { job_.line(row_, kRuleLeft, row_, kRuleLeft + 77); }
-
-    double row_ = 0;
-    PrintJob& job_;
-
-  private:
-    std::string program_;
-    int page_ = 0;
-};
+std::string years_months(double v) {
+    return "   in " + core::format_plain(v, 2) + " Jahren, Monaten";
+}
 
 }  // namespace
 
 PrintJob bau_druck(const BauInputs& in, const BauResults& res, const std::vector<BausparRow>& rows,
                    std::string_view program_title) {
     VESTRAL_OP("BAU_DRUCK");
-    PrintJob job;
-    job.name = "Bausparplan";
-    job.landscape = false;
-    job.rows = 60;
-    job.cols = 80;
-    BauPrinter p(job, program_title);
+    PrintJob job = toolkit::new_print_job("Bausparplan");
+    toolkit::PrintBand band;
+    band.left = kLeft;
+    band.right = kRight;
+    toolkit::PrintForm f(job, program_title, band);
 
     // Savings plan: the rows before the allocation (whose loan field is the first one filled).
-    p.header(true, BauPlan::Savings);
+    size_t split = 0;
     double printed_interest = 0;
-    size_t i = 0;
-    for (; i < rows.size() && rows[i].KREDIT == 0 && rows[i].CODE != 0; ++i) {
-        p.plan_row(rows[i], BauPlan::Savings);
-        printed_interest += rows[i].ZINSEN;
-    }
-
+    for (; split < rows.size() && rows[split].KREDIT == 0 && rows[split].CODE != 0; ++split)
+        printed_interest += rows[split].ZINSEN;
+    print_plan(f, BauPlan::Savings, rows.data(), rows.data() + split);
     // Loan plan: from the allocation row to the end.
-    p.header(true, BauPlan::Loan);
-    for (; i < rows.size(); ++i) p.plan_row(rows[i], BauPlan::Loan);
+    print_plan(f, BauPlan::Loan, rows.data() + split, rows.data() + rows.size());
 
     // Summary.
-    p.row_ += 1;
-    p.rule();
-    p.header(false, BauPlan::Summary);
-    const double top = p.row_;
-    job.box(top, kLeft, top + 13, kRight);
-    job.box(top + 14, kLeft, top + 23, kRight);
-    job.box(top + 24, kLeft, top + 38, kRight);
+    f.row += 1;
+    f.rule({kRuleLeft, 77});
+    f.new_page(plan_title(BauPlan::Summary));
+    const double top = f.row;
+    f.frame(top, top + 13);
+    f.frame(top + 14, top + 23);
+    f.frame(top + 24, top + 38);
 
-    p.heading(1, "Zusammenfassung:");
-    p.line(2, "Bank:", core::trim(in.CBANKNAME));
-    p.line(2, "Bausparsumme:", amount(in.NBAUSPSUM));
-    p.line(2, "Vertragsabschlussgebühren:", masked(in.NABSCHGEB, "@E 9,999,999.999") + " %");
-    p.line(1, "monatl. Kontoführungsgebühren:", masked(in.NKONTOGEB, "@E 9,999,999.999") + " EUR");
-    p.line(1, "Summe der Gebühren:", amount(res.NGEBSUM));
-    p.line(2, "Vertragsbeginn:", core::format_plain(in.NABJAHR, 0));
+    f.heading(1, "Zusammenfassung:", 10);
+    f.pair(2, "Bank:", core::trim(in.CBANKNAME));
+    f.pair(2, "Bausparsumme:", print_eur(in.NBAUSPSUM));
+    f.pair(2, "Vertragsabschlussgebühren:", toolkit::print_percent(in.NABSCHGEB, "@E 9,999,999.999"));
+    f.pair(1, "monatl. Kontoführungsgebühren:", print_eur(in.NKONTOGEB, "@E 9,999,999.999"));
+    f.pair(1, "Summe der Gebühren:", print_eur(res.NGEBSUM));
+    f.pair(2, "Vertragsbeginn:", core::format_plain(in.NABJAHR, 0));
 
-    p.heading(4, "Ansparphase:");
-    p.line(2, "Sparanteil:", masked(in.NSPARTEIL, "@E 99.99") + " %");
-    p.line(1, "Sparzinssatz:", masked(in.NSZINSSTZ, "@E 999.999") + " %");
-    p.line(1, "monatliche Rate:", masked(in.NMONRATE, "@E 9,999,999.99") + " EUR");
-    p.line(1, "angesparte Summe:",
-           amount(res.NSSUMME) + "   in " + core::format_plain(res.NSMONATE, 2) + " Jahren, Monaten");
-    p.line(1, "davon Zinsen:", amount(printed_interest));
+    f.heading(4, "Ansparphase:", 10);
+    f.pair(2, "Sparanteil:", toolkit::print_percent(in.NSPARTEIL, "@E 99.99"));
+    f.pair(1, "Sparzinssatz:", toolkit::print_percent(in.NSZINSSTZ));
+    f.pair(1, "monatliche Rate:", print_eur(in.NMONRATE, "@E 9,999,999.99"));
+    f.pair(1, "angesparte Summe:", print_eur(res.NSSUMME) + years_months(res.NSMONATE));
+    f.pair(1, "davon Zinsen:", print_eur(printed_interest));
 
-    p.heading(4, "Tilgungsphase:");
-    p.line(2, "Tilgungssumme:", amount(res.NTSUMME) + "   (Bausparsumme ./. angesparte Summe)");
-    p.line(2, "Tilgung pro Jahr:", masked(in.NTILGANNO, "@E 999.999") + " %");
-    p.line(1, "Tilgungszinssatz:", masked(in.NTZINSSTZ, "@E 999.999") + " %");
-    p.line(1, "Dauer der Zinsbindung:", masked(in.NTFESTZEIT, "@E 999999") + " Jahre");
-    p.line(1, "Zinssatz nach Festzeit:", masked(in.NTZINSNACH, "@E 999.999") + " %");
-    p.line(2, "monatliche Tilgung:", amount(res.NMONTILG));
-    p.line(1, "gezahlte Summe:",
-           amount(res.NZSUMME) + "   in " + core::format_plain(res.NTMONATE, 2) + " Jahren, Monaten");
-    p.line(1, "davon Zinsen:", amount(res.NZSUMME - res.NTSUMME));
+    f.heading(4, "Tilgungsphase:", 10);
+    f.pair(2, "Tilgungssumme:", print_eur(res.NTSUMME) + "   (Bausparsumme ./. angesparte Summe)");
+    f.pair(2, "Tilgung pro Jahr:", toolkit::print_percent(in.NTILGANNO));
+    f.pair(1, "Tilgungszinssatz:", toolkit::print_percent(in.NTZINSSTZ));
+    f.pair(1, "Dauer der Zinsbindung:", print_number(in.NTFESTZEIT, "@E 999999"), "Jahre");
+    f.pair(1, "Zinssatz nach Festzeit:", toolkit::print_percent(in.NTZINSNACH));
+    f.pair(2, "monatliche Tilgung:", print_eur(res.NMONTILG));
+    f.pair(1, "gezahlte Summe:", print_eur(res.NZSUMME) + years_months(res.NTMONATE));
+    f.pair(1, "davon Zinsen:", print_eur(res.NZSUMME - res.NTSUMME));
     return job;
 }
 

@@ -5,63 +5,45 @@
 #include "core/dbf.h"
 #include "core/files.h"
 #include "core/opstack.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
+namespace {
+const core::dbf::RecordMap<BausparRow> kBausparMap{
+    "BAUSPAR",
+    {
+        core::dbf::text("BANKNAME", &BausparRow::BANKNAME),
+        core::dbf::number("KEY", &BausparRow::KEY),
+        core::dbf::number("CODE", &BausparRow::CODE),
+        core::dbf::text("AKTION", &BausparRow::AKTION),
+        core::dbf::number("JAHR", &BausparRow::JAHR),
+        core::dbf::date("DATUM", &BausparRow::DATUM),
+        core::dbf::number("EINZAHLUNG", &BausparRow::EINZAHLUNG),
+        core::dbf::number("GEBUEHR", &BausparRow::GEBUEHR),
+        core::dbf::number("ZINSEN", &BausparRow::ZINSEN),
+        core::dbf::number("ZINSSUM", &BausparRow::ZINSSUM),
+        core::dbf::number("SPAREN", &BausparRow::SPAREN),
+        core::dbf::number("SPARSUM", &BausparRow::SPARSUM),
+        core::dbf::number("TILGUNG", &BausparRow::TILGUNG),
+        core::dbf::number("TILGSUM", &BausparRow::TILGSUM),
+        core::dbf::number("ANUITAT", &BausparRow::ANUITAT),
+        core::dbf::number("GUTHABEN", &BausparRow::GUTHABEN),
+        core::dbf::number("KREDIT", &BausparRow::KREDIT),
+        core::dbf::number("KTOSTAND", &BausparRow::KTOSTAND),
+    }};
+}  // namespace
+
+const core::dbf::RecordMap<BausparRow>& bauspar_map() {
+    return kBausparMap;
+}
+
 bool write_bauspar_rows(core::dbf::Table& table, const std::vector<BausparRow>& rows) {
-    table.zap();
-    for (const BausparRow& row : rows) {
-        table.append_blank();
-        table.set_str("BANKNAME", row.BANKNAME);
-        table.set_num("KEY", row.KEY);
-        table.set_num("CODE", row.CODE);
-        table.set_str("AKTION", row.AKTION);
-        table.set_num("JAHR", row.JAHR);
-        table.set_date("DATUM", row.DATUM);
-        table.set_num("EINZAHLUNG", row.EINZAHLUNG);
-        table.set_num("GEBUEHR", row.GEBUEHR);
-        table.set_num("ZINSEN", row.ZINSEN);
-        table.set_num("ZINSSUM", row.ZINSSUM);
-        table.set_num("SPAREN", row.SPAREN);
-        table.set_num("SPARSUM", row.SPARSUM);
-        table.set_num("TILGUNG", row.TILGUNG);
-        table.set_num("TILGSUM", row.TILGSUM);
-        table.set_num("ANUITAT", row.ANUITAT);
-        table.set_num("GUTHABEN", row.GUTHABEN);
-        table.set_num("KREDIT", row.KREDIT);
-        table.set_num("KTOSTAND", row.KTOSTAND);
-    }
-    const bool ok = table.flush();
-    table.go_top();
-    return ok;
+    return kBausparMap.write_rows(table, rows);
 }
 
 std::vector<BausparRow> read_bauspar_rows(core::dbf::Table& table) {
-    std::vector<BausparRow> rows;
-    for (table.go_top(); !table.eof(); table.skip()) {
-        BausparRow row;
-        row.BANKNAME = table.trimmed("BANKNAME");
-        row.KEY = static_cast<int>(table.num("KEY"));
-        row.CODE = static_cast<int>(table.num("CODE"));
-        row.AKTION = table.trimmed("AKTION");
-        row.JAHR = static_cast<int>(table.num("JAHR"));
-        row.DATUM = table.date("DATUM");
-        row.EINZAHLUNG = table.num("EINZAHLUNG");
-        row.GEBUEHR = table.num("GEBUEHR");
-        row.ZINSEN = table.num("ZINSEN");
-        row.ZINSSUM = table.num("ZINSSUM");
-        row.SPAREN = table.num("SPAREN");
-        row.SPARSUM = table.num("SPARSUM");
-        row.TILGUNG = table.num("TILGUNG");
-        row.TILGSUM = table.num("TILGSUM");
-        row.ANUITAT = table.num("ANUITAT");
-        row.GUTHABEN = table.num("GUTHABEN");
-        row.KREDIT = table.num("KREDIT");
-        row.KTOSTAND = table.num("KTOSTAND");
-        rows.push_back(std::move(row));
-    }
-    table.go_top();
-    return rows;
+    return kBausparMap.read_rows(table);
 }
 
 std::string bspbank_record_key(const core::dbf::Table& table) {

@@ -49,6 +49,14 @@ HypoOutcome ht_tab(const HypoInputs& in) {
     const int mS = in.NEINMALMO;
     const double S_entered = in.NEINMALDM;
     double S = in.NEINMALDM;
+    // Months are counted on from the start date: without a calendar date there is no plan.
+    if (!core::is_valid(in.DABDATUM)) {
+        HypoOutcome refused;
+        refused.repaid_ok = false;
+        refused.date_ok = false;
+        refused.results.NEINMALPZ = ht_einmalpz(A, S);
+        return refused;
+    }
     const int y0 = in.DABDATUM.year;
     const int m0 = in.DABDATUM.month;
 
@@ -206,8 +214,9 @@ std::vector<core::InpFail> ht_checks(const HypoInputs& in) {
         InpFail{"Hypothekbetrag", in.NHYPOTHEK, Num{0, 0}, Num{99999999, 0}, "", "", ""},
         InpFail{"Nominalzins", in.NZINSSATZ, Num{1, 0}, Num{19, 0}, "4", "12", "%"},
         InpFail{"Tilgung pro Jahr", in.NTILGANNO, Num{0, 0}, Num{20, 0}, "1,0", "", "%"},
-        InpFail{"Laufzeit ab Datum", static_cast<double>(in.DABDATUM.year), Num{1990, 0}, Num{2050, 0}, "",
-                "", ""},
+        // An empty or impossible date counts as year 0, so it fails with the date's message.
+        InpFail{"Laufzeit ab Datum", static_cast<double>(core::is_valid(in.DABDATUM) ? in.DABDATUM.year : 0),
+                Num{1990, 0}, Num{2050, 0}, "", "", ""},
         InpFail{"Laufzeit in Jahren", static_cast<double>(in.NLAUFZEIT), Num{5, 0}, Num{50, 0}, "", "", ""},
         InpFail{"Nominalzins", in.NZINSNACH, Num{1, 0}, Num{19, 0}, "4", "12", "%"},
         // The bound follows the entered amount and is shown with its two decimals.
@@ -227,16 +236,15 @@ std::vector<int> ht_check_failures(const HypoInputs& in, int n) {
 }
 
 std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, const HypoResults& res) {
-    using core::format_plain;
-    using core::format_shortest;
-    // Inputs carry the decimals of their masks; computed values go out at full precision.
-    return {
-        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Hypothek", format_plain(in.NHYPOTHEK, 2)},
-        {"Zinssatz", format_plain(in.NZINSSATZ, 3)},    {"TilgungJahr", format_plain(in.NTILGANNO, 3)},
-        {"AbDatum", core::format_date(in.DABDATUM)},    {"Zinssumme", format_shortest(res.NZINSSUM)},
-        {"Gesamtsumme", format_shortest(res.NTILGSUM)}, {"Laufzeit", format_shortest(res.NTILGZEIT)},
-        {"Annuitaet", format_shortest(res.NANNUITAT)},
-    };
+    return core::section_entries(kHypoSettings, in, res);
+}
+
+std::string hypo_bank_name(const core::IniDocument& ini) {
+    return core::read_key(ini, kHypoSettings, &HypoInputs::CBANKNAME);
+}
+
+core::IniFile::Entry hypo_bank_name_entry(std::string_view name) {
+    return core::key_entry(kHypoSettings, &HypoInputs::CBANKNAME, std::string(name));
 }
 
 }  // namespace vestral::calc

@@ -11,10 +11,13 @@
 #include "core/clock.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::core::dbf {
 class Table;
-}
+template <class Row>
+class RecordMap;
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 
@@ -82,6 +85,9 @@ struct HypoOutcome {
     // false: the balance does not fall (or the plan would run past the year 9999); rows, chart
     // and results are then empty / 0 and the dialog shows kHypoNotRepaid.
     bool repaid_ok = true;
+    // false: the start date is empty or no calendar date; nothing was computed (repaid_ok is
+    // false too) and the dialog stops with the start date's check message.
+    bool date_ok = true;
     HypoResults results;
     std::vector<HypoRow> rows;
     HypoChart chart;
@@ -158,10 +164,28 @@ inline constexpr const char* ANNUITA2 = "ANNUITA2";
 inline constexpr const char* EFFZINS = "EFFZINS";
 }  // namespace hypobank_fields
 
-inline constexpr const char* kHypoSection = "HYPO";
+// Settings section "HYPO": the inputs keep the decimals of their masks, the computed values go out
+// at full precision. The financing plans write "Bankname" before they start the plan, so that it
+// opens on that bank.
+using HypoKey = core::SettingsKey<HypoInputs, HypoResults>;
+inline constexpr core::SettingsSection kHypoSettings{
+    "HYPO", std::array{
+                HypoKey::text("Bankname", &HypoInputs::CBANKNAME, "", {40}),
+                HypoKey::number("Hypothek", &HypoInputs::NHYPOTHEK, 2, "0.00"),
+                HypoKey::number("Zinssatz", &HypoInputs::NZINSSATZ, 3, "0.000"),
+                HypoKey::number("TilgungJahr", &HypoInputs::NTILGANNO, 3, "0.000"),
+                HypoKey::date("AbDatum", &HypoInputs::DABDATUM, ""),
+                HypoKey::result("Zinssumme", &HypoResults::NZINSSUM),
+                HypoKey::result("Gesamtsumme", &HypoResults::NTILGSUM),
+                HypoKey::result("Laufzeit", &HypoResults::NTILGZEIT),
+                HypoKey::result("Annuitaet", &HypoResults::NANNUITAT),
+            }};
+inline constexpr const char* kHypoSection = kHypoSettings.name;
 
 // Empties the open plan table, appends every row in order and flushes it to disk.
 void write_hypothek_rows(core::dbf::Table& table, const std::vector<HypoRow>& rows);
+// The record map of HYPOTHEK, for every other reader of the plan table.
+const core::dbf::RecordMap<HypoRow>& hypothek_map();
 
 // Positions HYPOBANK on the (not deleted) record whose upper-cased name equals the upper-cased
 // `name`; false when there is none (the position is then unspecified).
@@ -177,5 +201,10 @@ HypoInputs hypobank_load(const core::dbf::Table& table);
 
 // HT_WDATA, settings part: the entries of section "HYPO" in their order.
 std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, const HypoResults& res);
+
+// The bank the plan opens on: "Bankname" of section "HYPO", padded to 40 characters.
+std::string hypo_bank_name(const core::IniDocument& ini);
+// The entry that makes the plan open on `name` (written by the financing plans).
+core::IniFile::Entry hypo_bank_name_entry(std::string_view name);
 
 }  // namespace vestral::calc

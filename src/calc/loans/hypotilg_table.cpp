@@ -5,40 +5,51 @@
 #include "core/files.h"
 #include "core/mask.h"
 #include "core/opstack.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
+namespace {
+namespace f = hypothek_fields;
+// Month rows carry their month and the month's figures; year-end rows carry the year's instalments.
+bool month_row(const HypoRow& r) {
+    return r.KEY == 1;
+}
+bool year_row(const HypoRow& r) {
+    return r.KEY != 1;
+}
+const core::dbf::RecordMap<HypoRow> kHypothekMap{
+    "HYPOTHEK",
+    {
+        core::dbf::text(f::BANKNAME, &HypoRow::BANKNAME),
+        core::dbf::number(f::KEY, &HypoRow::KEY),
+        core::dbf::date(f::DATUM, &HypoRow::DATUM),
+        core::dbf::number(f::ABJAHR, &HypoRow::ABJAHR, month_row),
+        core::dbf::number(f::ABMONAT, &HypoRow::ABMONAT, month_row),
+        core::dbf::number(f::ZINSEN, &HypoRow::ZINSEN, month_row),
+        core::dbf::number(f::TILGUNG, &HypoRow::TILGUNG, month_row),
+        core::dbf::number(f::MONRATE, &HypoRow::MONRATE, month_row),
+        core::dbf::number(f::MONRSUM, &HypoRow::MONRSUM, year_row),
+        core::dbf::number(f::HYPOTHEK, &HypoRow::HYPOTHEK),
+        core::dbf::number(f::ZINSSUM, &HypoRow::ZINSSUM),
+        core::dbf::number(f::TILGSUM, &HypoRow::TILGSUM),
+        core::dbf::number(f::ANUITAT, &HypoRow::ANUITAT),
+        core::dbf::number(f::EINMALDM, &HypoRow::EINMALDM),
+        core::dbf::number(f::EINMSUM, &HypoRow::EINMSUM),
+        core::dbf::number(f::GEBUEHR, &HypoRow::GEBUEHR),
+        core::dbf::number(f::GEBUSUM, &HypoRow::GEBUSUM),
+        core::dbf::number(f::RESTHYP, &HypoRow::RESTHYP),
+        core::dbf::number(f::GEZAHLT, &HypoRow::GEZAHLT),
+        core::dbf::number(f::RESTZINS, &HypoRow::RESTZINS),
+    }};
+}  // namespace
+
+const core::dbf::RecordMap<HypoRow>& hypothek_map() {
+    return kHypothekMap;
+}
+
 void write_hypothek_rows(core::dbf::Table& table, const std::vector<HypoRow>& rows) {
-    namespace f = hypothek_fields;
-    table.zap();
-    for (const HypoRow& row : rows) {
-        table.append_blank();
-        table.set_str(f::BANKNAME, row.BANKNAME);
-        table.set_num(f::KEY, row.KEY);
-        table.set_date(f::DATUM, row.DATUM);
-        if (row.KEY == 1) {
-            table.set_num(f::ABJAHR, row.ABJAHR);
-            table.set_num(f::ABMONAT, row.ABMONAT);
-            table.set_num(f::ZINSEN, row.ZINSEN);
-            table.set_num(f::TILGUNG, row.TILGUNG);
-            table.set_num(f::MONRATE, row.MONRATE);
-        } else {
-            table.set_num(f::MONRSUM, row.MONRSUM);
-        }
-        table.set_num(f::HYPOTHEK, row.HYPOTHEK);
-        table.set_num(f::ZINSSUM, row.ZINSSUM);
-        table.set_num(f::TILGSUM, row.TILGSUM);
-        table.set_num(f::ANUITAT, row.ANUITAT);
-        table.set_num(f::EINMALDM, row.EINMALDM);
-        table.set_num(f::EINMSUM, row.EINMSUM);
-        table.set_num(f::GEBUEHR, row.GEBUEHR);
-        table.set_num(f::GEBUSUM, row.GEBUSUM);
-        table.set_num(f::RESTHYP, row.RESTHYP);
-        table.set_num(f::GEZAHLT, row.GEZAHLT);
-        table.set_num(f::RESTZINS, row.RESTZINS);
-    }
-    table.flush();
-    table.go_top();
+    kHypothekMap.write_rows(table, rows);
 }
 
 bool hypobank_seek(core::dbf::Table& table, std::string_view name) {

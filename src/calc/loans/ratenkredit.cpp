@@ -164,17 +164,15 @@ std::vector<int> rk_check_failures(const RkInputs& in, int n) {
 }
 
 std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const RkResults& res) {
-    using core::format_plain;
-    using core::format_shortest;
-    // Inputs carry the decimals of their masks; computed values go out at full precision.
-    return {
-        {"Bankname", core::pad_utf8(in.CBANKNAME, 40)}, {"Kredit", format_plain(in.NKREDIT, 2)},
-        {"Laufzeit", format_plain(in.NLAUFZEIT, 0)},    {"MonZins", format_plain(in.NMONZINS, 3)},
-        {"MonRate", format_plain(in.NMONRATE, 2)},      {"BearbProz", format_plain(in.NBEARBPRO, 3)},
-        {"BearbGeb", format_plain(in.NBEARBGEB, 2)},    {"ZinsSumme", format_shortest(res.NZINSSUM)},
-        {"TilgSumme", format_shortest(res.NTILGSUM)},   {"LzSumme", format_shortest(res.NLZSUMME)},
-        {"ErstRate", format_shortest(res.NERSTRATE)},   {"RestRate", format_shortest(res.NRESTRATE)},
-    };
+    return core::section_entries(kRkSettings, in, res);
+}
+
+std::string rk_bank_name(const core::IniDocument& ini) {
+    return core::read_key(ini, kRkSettings, &RkInputs::CBANKNAME);
+}
+
+core::IniFile::Entry rk_bank_name_entry(std::string_view name) {
+    return core::key_entry(kRkSettings, &RkInputs::CBANKNAME, std::string(name));
 }
 
 }  // namespace vestral::calc

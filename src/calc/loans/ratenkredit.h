@@ -9,10 +9,13 @@
 
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::core::dbf {
 class Table;
-}
+template <class Row>
+class RecordMap;
+}  // namespace vestral::core::dbf
 
 namespace vestral::calc {
 
@@ -114,13 +117,33 @@ inline constexpr const char* TILGZEIT = "TILGZEIT";
 inline constexpr const char* EFFZINS = "EFFZINS";
 }  // namespace kredbank_fields
 
-inline constexpr const char* kRkSection = "KRED2";
+// Settings section "KRED2": the inputs keep the decimals of their masks, the computed values go out
+// at full precision. The financing plans write "Bankname" before they start the credit.
+using RkKey = core::SettingsKey<RkInputs, RkResults>;
+inline constexpr core::SettingsSection kRkSettings{
+    "KRED2", std::array{
+                 RkKey::text("Bankname", &RkInputs::CBANKNAME, "", {40}),
+                 RkKey::number("Kredit", &RkInputs::NKREDIT, 2, "0.00"),
+                 RkKey::whole("Laufzeit", &RkInputs::NLAUFZEIT, "0"),
+                 RkKey::number("MonZins", &RkInputs::NMONZINS, 3, "0.000"),
+                 RkKey::number("MonRate", &RkInputs::NMONRATE, 2, "0.00"),
+                 RkKey::number("BearbProz", &RkInputs::NBEARBPRO, 3, "0.000"),
+                 RkKey::number("BearbGeb", &RkInputs::NBEARBGEB, 2, "0.00"),
+                 RkKey::result("ZinsSumme", &RkResults::NZINSSUM),
+                 RkKey::result("TilgSumme", &RkResults::NTILGSUM),
+                 RkKey::result("LzSumme", &RkResults::NLZSUMME),
+                 RkKey::result("ErstRate", &RkResults::NERSTRATE),
+                 RkKey::result("RestRate", &RkResults::NRESTRATE),
+             }};
+inline constexpr const char* kRkSection = kRkSettings.name;
 
 // Empties the open plan table, appends every row in order and flushes it to disk.
 void write_ratkred_rows(core::dbf::Table& table, const std::vector<RkRow>& rows);
 
 // The rows of the open plan table in record order (for the printout); leaves it at the first row.
 std::vector<RkRow> read_ratkred_rows(core::dbf::Table& table);
+// The record map of RATKRED, for every other reader of the plan table.
+const core::dbf::RecordMap<RkRow>& ratkred_map();
 
 // Positions KREDBANK on the (not deleted) record whose upper-cased name equals the upper-cased
 // `name`; false when there is none (the position is then unspecified).
@@ -136,5 +159,10 @@ RkInputs kredbank_load(const core::dbf::Table& table);
 
 // RK_WDATA, settings part: the entries of section "KRED2" in their order.
 std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const RkResults& res);
+
+// The bank the credit opens on: "Bankname" of section "KRED2", padded to 40 characters.
+std::string rk_bank_name(const core::IniDocument& ini);
+// The entry that makes the credit open on `name` (written by the financing plans).
+core::IniFile::Entry rk_bank_name_entry(std::string_view name);
 
 }  // namespace vestral::calc

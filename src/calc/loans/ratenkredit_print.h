@@ -12,10 +12,6 @@ namespace vestral::calc {
 
 inline constexpr const char* kRkPrintName = "Ratenkredit-Tilgungsplan";
 
-// RK_DRUCK2: counts the page (`page_no` is the new page's number), starts it with the title band
-// and, when asked, the column headings; returns the row of the first body line.
-double rk_druck2(toolkit::PrintJob& job, int page_no, bool with_headings, std::string_view program_title);
-
 // RK_DRUCK: the whole job. `in` and `res` are the dialog's current inputs and results, `rows`
 // the plan table in record order, `program_title` the program name and version.
 toolkit::PrintJob rk_druck(const RkInputs& in, const RkResults& res, const std::vector<RkRow>& rows,

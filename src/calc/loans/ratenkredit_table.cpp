@@ -5,49 +5,38 @@
 #include "core/files.h"
 #include "core/mask.h"
 #include "core/opstack.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
+namespace {
+namespace f = ratkred_fields;
+const core::dbf::RecordMap<RkRow> kRatkredMap{"RATKRED",
+                                              {
+                                                  core::dbf::text(f::BANKNAME, &RkRow::BANKNAME),
+                                                  core::dbf::number(f::JAHR, &RkRow::JAHR),
+                                                  core::dbf::number(f::MONAT, &RkRow::MONAT),
+                                                  core::dbf::number(f::KREDIT, &RkRow::KREDIT),
+                                                  core::dbf::number(f::ZINSEN, &RkRow::ZINSEN),
+                                                  core::dbf::number(f::ZINSSUM, &RkRow::ZINSSUM),
+                                                  core::dbf::number(f::TILGUNG, &RkRow::TILGUNG),
+                                                  core::dbf::number(f::TILGSUM, &RkRow::TILGSUM),
+                                                  core::dbf::number(f::MONRATE, &RkRow::MONRATE),
+                                                  core::dbf::number(f::GETILGT, &RkRow::GETILGT),
+                                              }};
+}  // namespace
+
+const core::dbf::RecordMap<RkRow>& ratkred_map() {
+    return kRatkredMap;
+}
+
 void write_ratkred_rows(core::dbf::Table& table, const std::vector<RkRow>& rows) {
-    namespace f = ratkred_fields;
-    table.zap();
-    for (const RkRow& row : rows) {
-        table.append_blank();
-        table.set_str(f::BANKNAME, row.BANKNAME);
-        table.set_num(f::JAHR, row.JAHR);
-        table.set_num(f::MONAT, row.MONAT);
-        table.set_num(f::KREDIT, row.KREDIT);
-        table.set_num(f::ZINSEN, row.ZINSEN);
-        table.set_num(f::ZINSSUM, row.ZINSSUM);
-        table.set_num(f::TILGUNG, row.TILGUNG);
-        table.set_num(f::TILGSUM, row.TILGSUM);
-        table.set_num(f::MONRATE, row.MONRATE);
-        table.set_num(f::GETILGT, row.GETILGT);
-    }
-    table.flush();
-    table.go_top();
+    kRatkredMap.write_rows(table, rows);
 }
 
 std::vector<RkRow> read_ratkred_rows(core::dbf::Table& table) {
-    namespace f = ratkred_fields;
-    std::vector<RkRow> rows;
     table.set_order(0);
-    for (table.go_top(); !table.eof(); table.skip()) {
-        RkRow row;
-        row.BANKNAME = table.trimmed(f::BANKNAME);
-        row.JAHR = static_cast<int>(table.num(f::JAHR));
-        row.MONAT = static_cast<int>(table.num(f::MONAT));
-        row.KREDIT = table.num(f::KREDIT);
-        row.ZINSEN = table.num(f::ZINSEN);
-        row.ZINSSUM = table.num(f::ZINSSUM);
-        row.TILGUNG = table.num(f::TILGUNG);
-        row.TILGSUM = table.num(f::TILGSUM);
-        row.MONRATE = table.num(f::MONRATE);
-        row.GETILGT = table.num(f::GETILGT);
-        rows.push_back(std::move(row));
-    }
-    table.go_top();
-    return rows;
+    return kRatkredMap.read_rows(table);
 }
 
 bool kredbank_seek(core::dbf::Table& table, std::string_view name) {

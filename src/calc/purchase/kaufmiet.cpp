@@ -124,17 +124,16 @@ KmDetails km_details(const KmInputs& in, const KmResults& res, bool table_has_ro
 }
 
 std::vector<core::IniFile::Entry> km_settings_entries(const KmInputs& in) {
-    std::vector<core::IniFile::Entry> entries;
-    for (const KmSettingsKey& k : kKmSettingsKeys)
-        entries.push_back({k.key, core::format_plain(in.*k.value, k.decimals)});
-    return entries;
+    return core::section_entries(kKmSettings, in);
+}
+
+KmInputs km_read_settings(const core::IniDocument& ini) {
+    VESTRAL_OP("KM_GDATA");
+    return core::read_section(ini, kKmSettings);
 }
 
 KmInputs km_read_settings(const core::IniFile& ini) {
-    VESTRAL_OP("KM_GDATA");
-    KmInputs in;
-    for (const KmSettingsKey& k : kKmSettingsKeys) in.*k.value = ini.get_num(kKmSection, k.key, "0.00").value;
-    return in;
+    return km_read_settings(ini.load());
 }
 
 }  // namespace vestral::calc

@@ -9,6 +9,8 @@
 #include "core/dbf.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -79,24 +81,22 @@ struct KmDetails {
 };
 KmDetails km_details(const KmInputs& in, const KmResults& res, bool table_has_rows);
 
-// Settings section KAUFMIET: the keys in the order they are written, each with its member and the
-// decimals of its field's mask.
-inline constexpr const char* kKmSection = "KAUFMIET";
-struct KmSettingsKey {
-    const char* key;
-    double KmInputs::*value;
-    int decimals;
-};
-inline constexpr std::array<KmSettingsKey, 6> kKmSettingsKeys{{
-    {"Kaltmiete", &KmInputs::NKALTMIETE, 2},
-    {"Kaufpreis", &KmInputs::NKAUFPREIS, 2},
-    {"Eigenkap.", &KmInputs::NEIGENKAP, 2},
-    {"HypoZins", &KmInputs::NHYPOZINS, 3},
-    {"Mieterh.", &KmInputs::NMIETERH, 3},
-    {"Tilgung", &KmInputs::NTILGANNO, 3},
-}};
-// KM_WDATA's entries and KM_GDATA's reading (default "0.00").
+// Settings section KAUFMIET: the keys in the order they are written, each with its member, the
+// decimals of its field's mask and its default.
+using KmKey = core::SettingsKey<KmInputs>;
+inline constexpr core::SettingsSection kKmSettings{
+    "KAUFMIET", std::array{
+                    KmKey::number("Kaltmiete", &KmInputs::NKALTMIETE, 2, "0.00"),
+                    KmKey::number("Kaufpreis", &KmInputs::NKAUFPREIS, 2, "0.00"),
+                    KmKey::number("Eigenkap.", &KmInputs::NEIGENKAP, 2, "0.00"),
+                    KmKey::number("HypoZins", &KmInputs::NHYPOZINS, 3, "0.00"),
+                    KmKey::number("Mieterh.", &KmInputs::NMIETERH, 3, "0.00"),
+                    KmKey::number("Tilgung", &KmInputs::NTILGANNO, 3, "0.00"),
+                }};
+inline constexpr const char* kKmSection = kKmSettings.name;
+// KM_WDATA's entries and KM_GDATA's reading.
 std::vector<core::IniFile::Entry> km_settings_entries(const KmInputs& in);
+KmInputs km_read_settings(const core::IniDocument& ini);
 KmInputs km_read_settings(const core::IniFile& ini);
 
 // The layout of MIETKAUF (handle DMIT).
@@ -109,5 +109,7 @@ inline const core::dbf::Layout kMietkaufLayout = {
 // Empties the table, appends the rows in order with all fields assigned, and flushes it
 // (kaufmiet_table.cpp).
 bool write_mietkauf_rows(core::dbf::Table& table, const std::vector<MietkaufRow>& rows);
+// The record map of MIETKAUF, for every other reader of the table.
+const core::dbf::RecordMap<MietkaufRow>& mietkauf_map();
 
 }  // namespace vestral::calc

@@ -1,25 +1,32 @@
 // The year rows of MIETKAUF, written as the computation produced them.
 #include "calc/purchase/kaufmiet.h"
 
+#include "core/record_map.h"
+
 namespace vestral::calc {
 
+namespace {
+const core::dbf::RecordMap<MietkaufRow> kMietkaufMap{
+    "MIETKAUF",
+    {
+        core::dbf::number("JAHR", &MietkaufRow::JAHR),
+        core::dbf::number("MIETEGE", &MietkaufRow::MIETEGE),
+        core::dbf::number("MIETEJA", &MietkaufRow::MIETEJA),
+        core::dbf::number("MIETEMO", &MietkaufRow::MIETEMO),
+        core::dbf::number("HYPOTHEK", &MietkaufRow::HYPOTHEK),
+        core::dbf::number("TILGSUM", &MietkaufRow::TILGSUM),
+        core::dbf::number("ANNUITJA", &MietkaufRow::ANNUITJA),
+        core::dbf::number("ANNUITAT", &MietkaufRow::ANNUITAT),
+        core::dbf::number("ZINSEN", &MietkaufRow::ZINSEN),
+    }};
+}  // namespace
+
+const core::dbf::RecordMap<MietkaufRow>& mietkauf_map() {
+    return kMietkaufMap;
+}
+
 bool write_mietkauf_rows(core::dbf::Table& table, const std::vector<MietkaufRow>& rows) {
-    table.zap();
-    for (const MietkaufRow& row : rows) {
-        table.append_blank();
-        table.set_num("JAHR", row.JAHR);
-        table.set_num("MIETEGE", row.MIETEGE);
-        table.set_num("MIETEJA", row.MIETEJA);
-        table.set_num("MIETEMO", row.MIETEMO);
-        table.set_num("HYPOTHEK", row.HYPOTHEK);
-        table.set_num("TILGSUM", row.TILGSUM);
-        table.set_num("ANNUITJA", row.ANNUITJA);
-        table.set_num("ANNUITAT", row.ANNUITAT);
-        table.set_num("ZINSEN", row.ZINSEN);
-    }
-    const bool ok = table.flush();
-    table.go_top();
-    return ok;
+    return kMietkaufMap.write_rows(table, rows);
 }
 
 }  // namespace vestral::calc

@@ -129,4 +129,34 @@ int abschr_default_year() {
     return std::min(core::today().year, kLatestApplicationYear);
 }
 
+std::string abschr_default_year_text() {
+    return std::to_string(abschr_default_year());
+}
+
+AbschrInputs abschr_load_settings(const core::IniDocument& ini) {
+    VESTRAL_OP("ABSCHR_GDATA");
+    AbschrInputs in;
+    core::read_section(ini, kAbschrUserSettings, in);
+    core::read_section(ini, kAbschrObjektSettings, in);
+    core::read_section(ini, kAbschrAfaSettings, in);
+    return in;
+}
+
+std::vector<core::IniFile::SectionEntries> abschr_settings_sections(const AbschrInputs& in,
+                                                                    const AbschrResults& r) {
+    return {core::section_write(kAbschrUserSettings, in, r),
+            core::section_write(kAbschrObjektSettings, in, r),
+            core::section_write(kAbschrAfaSettings, in, r)};
+}
+
+UserValues user_values(const core::IniDocument& ini) {
+    return core::read_section(ini, kUserSettings);
+}
+ObjektValues objekt_values(const core::IniDocument& ini) {
+    return core::read_section(ini, kObjektSettings);
+}
+AfaValues afa_values(const core::IniDocument& ini) {
+    return core::read_section(ini, kAfaSettings);
+}
+
 }  // namespace vestral::calc

@@ -3,10 +3,14 @@
 // income tax the household would save in each grant year. The dialog lives elsewhere.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/dbf.h"
+#include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -71,6 +75,8 @@ const core::dbf::Layout& abschepl_layout();
 
 // Empties the open ABSCHEPL table, appends one record per row and flushes it to disk.
 void write_abschepl_rows(core::dbf::Table& table, const std::vector<AbschRow>& rows);
+// The record map of ABSCHEPL, for the financing plans that read the grant years.
+const core::dbf::RecordMap<AbschRow>& abschepl_map();
 
 // Enabling rules of the dialog. The building kind and both bonuses matter only for applications
 // before 2004; the low-energy bonus needs a new building.
@@ -97,6 +103,7 @@ core::InpFail abschr_check(AbschrField field, const AbschrInputs& in);
 
 // The application year when none is stored: this year, but never beyond the field's bound.
 int abschr_default_year();
+std::string abschr_default_year_text();
 
 // Settings. "USER" and "OBJEKT" are shared with the financing plans; two keys are spelled with a
 // trailing blank.
@@ -124,6 +131,111 @@ inline constexpr const char* kAbschrJahr = "Abschr/Jahr";
 inline constexpr const char* kAbschreibung = "Abschreibung";
 inline constexpr const char* kKindgeldJahr = "Kindgeld/Jahr";
 inline constexpr const char* kKindergeld = "Kindergeld";
+
+// Written by the letting financing plan only.
+inline constexpr const char* kMiete = "Miete";          // USER, default "0.00"
+inline constexpr const char* kMietSteig = "MietSteig";  // USER, default "0.00"
 }  // namespace abschr_settings
+
+// The allowance's three sections, each in the order it is written.
+using AbschrKey = core::SettingsKey<AbschrInputs, AbschrResults>;
+inline constexpr core::SettingsSection kAbschrUserSettings{
+    abschr_settings::kUser,
+    std::array{
+        AbschrKey::whole(abschr_settings::kFamilienstand, &AbschrInputs::NFAMSTAND, "1"),
+        AbschrKey::number(abschr_settings::kEinkommen, &AbschrInputs::NEINKOMM, 2, "0.00"),
+        AbschrKey::number(abschr_settings::kEinkSteig, &AbschrInputs::NEINKSTEIG, 2, "0.00"),
+        AbschrKey::whole(abschr_settings::kKinder, &AbschrInputs::NKINDER, "0"),
+    }};
+inline constexpr core::SettingsSection kAbschrObjektSettings{
+    abschr_settings::kObjekt,
+    std::array{
+        AbschrKey::number(abschr_settings::kKaufpreis, &AbschrInputs::NKAUFPREIS, 2, "0.00"),
+        AbschrKey::whole(abschr_settings::kEinzug, &AbschrInputs::NEINZUG, &abschr_default_year_text),
+        AbschrKey::flag(abschr_settings::kNeubau, &AbschrInputs::LNEUBAU, "0"),
+    }};
+inline constexpr core::SettingsSection kAbschrAfaSettings{
+    abschr_settings::kAfa, std::array{
+                               AbschrKey::flag(abschr_settings::kA10e, &AbschrInputs::LA10E, "1"),
+                               AbschrKey::flag(abschr_settings::kNEnergiehaus, &AbschrInputs::LENERGIE, "0"),
+                               AbschrKey::flag(abschr_settings::kOekozulage, &AbschrInputs::LOEKOZUL, "0"),
+                               AbschrKey::result(abschr_settings::kFoerderrate, &AbschrResults::NFOERDRATE,
+                                                 abschr_settings::kFoerderrateDecimals, "0.00"),
+                               AbschrKey::result(abschr_settings::kAbschrJahr, &AbschrResults::NABSCHJAHR,
+                                                 core::kFullPrecision, "0.00"),
+                               AbschrKey::result(abschr_settings::kAbschreibung, &AbschrResults::NABSCHREIB,
+                                                 core::kFullPrecision, "0.00"),
+                               AbschrKey::result(abschr_settings::kKindgeldJahr, &AbschrResults::NKINDJAHR,
+                                                 core::kFullPrecision, "0.00"),
+                               AbschrKey::result(abschr_settings::kKindergeld, &AbschrResults::NKINDGELD,
+                                                 core::kFullPrecision, "0.00"),
+                           }};
+
+// ABSCHR_GDATA's reading: the inputs from the three sections (the results start at 0).
+AbschrInputs abschr_load_settings(const core::IniDocument& ini);
+// ABSCHR_WDATA: the three sections, for one IniFile::set_sections.
+std::vector<core::IniFile::SectionEntries> abschr_settings_sections(const AbschrInputs& in,
+                                                                    const AbschrResults& r);
+
+// What the financing plans and their printouts read from the sections "USER", "OBJEKT" and "AFA",
+// with the defaults they read them with; amounts keep the decimals of their text.
+struct UserValues {
+    core::Num NEINKOMM;    // "Einkommen ", default "0.00"
+    core::Num NEINKSTEIG;  // "EinkSteig ", default "0.00"
+    int NFAMSTAND = 1;     // "Familienstand", integer, default 1
+    int NKINDER = 0;       // "Kinder", default "0"
+    core::Num NMIETE;      // "Miete", default "0.00"
+    core::Num NMIETSTEIG;  // "MietSteig", default "0.00"
+};
+using UserKey = core::SettingsKey<UserValues>;
+inline constexpr core::SettingsSection kUserSettings{
+    abschr_settings::kUser, std::array{
+                                UserKey::exact(abschr_settings::kEinkommen, &UserValues::NEINKOMM, "0.00"),
+                                UserKey::exact(abschr_settings::kEinkSteig, &UserValues::NEINKSTEIG, "0.00"),
+                                UserKey::whole(abschr_settings::kFamilienstand, &UserValues::NFAMSTAND, "1"),
+                                UserKey::whole(abschr_settings::kKinder, &UserValues::NKINDER, "0"),
+                                UserKey::exact(abschr_settings::kMiete, &UserValues::NMIETE, "0.00"),
+                                UserKey::exact(abschr_settings::kMietSteig, &UserValues::NMIETSTEIG, "0.00"),
+                            }};
+UserValues user_values(const core::IniDocument& ini);
+
+struct ObjektValues {
+    core::Num NKAUFPREIS;  // "Kaufpreis", default "0.00"
+    int NEINZUG = 0;       // "Einzug", default this year (abschr_default_year)
+    bool LNEUBAU = false;  // "Neubau", default "0"
+};
+using ObjektKey = core::SettingsKey<ObjektValues>;
+inline constexpr core::SettingsSection kObjektSettings{
+    abschr_settings::kObjekt,
+    std::array{
+        ObjektKey::exact(abschr_settings::kKaufpreis, &ObjektValues::NKAUFPREIS, "0.00"),
+        ObjektKey::whole(abschr_settings::kEinzug, &ObjektValues::NEINZUG, &abschr_default_year_text),
+        ObjektKey::flag(abschr_settings::kNeubau, &ObjektValues::LNEUBAU, "0"),
+    }};
+ObjektValues objekt_values(const core::IniDocument& ini);
+
+struct AfaValues {
+    core::Num NABSCHREIB;   // "Abschreibung", default "0.00"
+    core::Num NKINDGELD;    // "Kindergeld", default "0.00"
+    core::Num NFOERDRATE;   // "Foerderrate", default "0.00"
+    core::Num NABSCHJAHR;   // "Abschr/Jahr", default "0.00"
+    core::Num NKINDJAHR;    // "Kindgeld/Jahr", default "0.00"
+    bool LA10E = true;      // "A10e", default "1"
+    bool LENERGIE = false;  // "NEnergiehaus", default "0"
+    bool LOEKOZUL = false;  // "Oekozulage", default "0"
+};
+using AfaKey = core::SettingsKey<AfaValues>;
+inline constexpr core::SettingsSection kAfaSettings{
+    abschr_settings::kAfa, std::array{
+                               AfaKey::exact(abschr_settings::kAbschreibung, &AfaValues::NABSCHREIB, "0.00"),
+                               AfaKey::exact(abschr_settings::kKindergeld, &AfaValues::NKINDGELD, "0.00"),
+                               AfaKey::exact(abschr_settings::kFoerderrate, &AfaValues::NFOERDRATE, "0.00"),
+                               AfaKey::exact(abschr_settings::kAbschrJahr, &AfaValues::NABSCHJAHR, "0.00"),
+                               AfaKey::exact(abschr_settings::kKindgeldJahr, &AfaValues::NKINDJAHR, "0.00"),
+                               AfaKey::flag(abschr_settings::kA10e, &AfaValues::LA10E, "1"),
+                               AfaKey::flag(abschr_settings::kNEnergiehaus, &AfaValues::LENERGIE, "0"),
+                               AfaKey::flag(abschr_settings::kOekozulage, &AfaValues::LOEKOZUL, "0"),
+                           }};
+AfaValues afa_values(const core::IniDocument& ini);
 
 }  // namespace vestral::calc

@@ -1,11 +1,13 @@
 #include "calc/tax/eigenheimzulage_print.h"
 
-#include "core/mask.h"
 #include "core/opstack.h"
+#include "toolkit/print_form.h"
 
 namespace vestral::calc {
 
 namespace {
+
+using toolkit::print_eur;
 
 constexpr double kLabelCol = 8;
 constexpr double kValueCol = 50;
@@ -13,11 +15,8 @@ constexpr double kFrameLeft = 7;
 constexpr double kFrameRight = 79;
 constexpr double kNoteCol = 9;
 
-std::string amount(double v) {
-    return core::trim_left(core::format_mask(v, "@E 999,999,999.99"));
-}
 std::string percent(double v) {
-    return core::trim_left(core::format_mask(v, "@E 999.99")) + " %";
+    return toolkit::print_percent(v, "@E 999.99");
 }
 const char* yes_no(bool b) {
     return b ? "Ja" : "Nein";
@@ -28,68 +27,58 @@ const char* yes_no(bool b) {
 toolkit::PrintJob abschdruck_job(const AbschrInputs& in, const AbschrResults& r,
                                  const std::vector<AbschRow>& rows, const std::string& program_title) {
     VESTRAL_OP("ABSCHDRUCK");
-    using toolkit::body_font;
-    using toolkit::heading_font;
-    toolkit::PrintJob job;
-    job.name = "Eigenheimzulagen";
-    job.rows = 60;
-    job.cols = 80;
-    job.new_page();
+    toolkit::PrintJob job = toolkit::new_print_job("Eigenheimzulagen");
+    toolkit::PrintBand band;
+    band.left = kFrameLeft;
+    band.right = kFrameRight;
+    band.text_col = kLabelCol;
+    toolkit::PrintForm f(job, program_title, band);
+    f.set_pair_columns({kLabelCol, toolkit::PrintAlign::Left, kValueCol, toolkit::PrintAlign::Left});
 
-    job.box(0, kFrameLeft, 3, kFrameRight, 5);
-    job.box(4, kFrameLeft, 14, kFrameRight);
-    job.box(15, kFrameLeft, 25, kFrameRight);
-    job.box(26, kFrameLeft, 37, kFrameRight);
-    job.box(38, kFrameLeft, 54, kFrameRight);
+    f.new_plain_page(program_title + " - Eigenheimzulage nach Eigenheimzulagengesetz");
+    f.frame(4, 14);
+    f.frame(15, 25);
+    f.frame(26, 37);
+    f.frame(38, 54);
 
-    job.text(1, kLabelCol, program_title + " - Eigenheimzulage nach Eigenheimzulagengesetz",
-             toolkit::title_font());
+    f.heading(0, "1. Finanzdaten:", kLabelCol);
+    f.pair(2, "Berechnung erfolgt nach:", in.NFAMSTAND == 2 ? "Splittingtabelle" : "Grundtabelle");
+    f.pair(2, "Zu versteuerndes jährliches Einkommen:", print_eur(in.NEINKOMM));
+    f.pair(1, "Erwartete jährliche Einkommens-Steigerung:", percent(in.NEINKSTEIG));
+    f.pair(2, "Anzahl der Kinder bis 18 Jahre im Haushalt lebend:", std::to_string(in.NKINDER));
 
-    auto pair = [&](double row, const std::string& label, const std::string& value) {
-        job.text(row, kLabelCol, label);
-        job.text(row, kValueCol, value);
-    };
+    f.heading(4, "2. Immobiliendaten:", kLabelCol);
+    f.pair(2, "Kauf- bzw. Erstellungspreis incl. Grundstück:", print_eur(in.NKAUFPREIS));
+    f.pair(1, "Jahr des Einzugs in die Immobilie:", std::to_string(in.NEINZUG));
+    f.pair(2, "Wurde ein Neubau erworben/erstellt:", yes_no(in.LNEUBAU));
+    f.pair(1, "Wurde ein Niedrigenergiehaus gebaut:", yes_no(in.LENERGIE));
+    f.pair(1, "Wird die Ökozulage genutzt:", yes_no(in.LOEKOZUL));
 
-    job.text(5, kLabelCol, "1. Finanzdaten:", heading_font());
-    pair(7, "Berechnung erfolgt nach:", in.NFAMSTAND == 2 ? "Splittingtabelle" : "Grundtabelle");
-    pair(9, "Zu versteuerndes jährliches Einkommen:", amount(in.NEINKOMM) + " EUR");
-    pair(10, "Erwartete jährliche Einkommens-Steigerung:", percent(in.NEINKSTEIG));
-    pair(12, "Anzahl der Kinder bis 18 Jahre im Haushalt lebend:", std::to_string(in.NKINDER));
+    f.heading(4, "3. Eigenheimzulage:", kLabelCol);
+    f.pair(2, "Zulagenrate:", percent(r.NFOERDRATE));
+    f.pair(1, "Zulage pro Jahr:", print_eur(r.NABSCHJAHR));
+    f.pair(1, "Zulagenbetrag für die nächsten 8 Jahre:", print_eur(r.NABSCHREIB));
+    f.pair(2, "Anzahl der Kinder für das Baukindergeld:", std::to_string(in.NKINDER));
+    f.pair(1, "Baukindergeld pro Jahr:", print_eur(r.NKINDJAHR));
+    f.pair(1, "Baukindergeld gesamt:", print_eur(r.NKINDGELD));
 
-    job.text(16, kLabelCol, "2. Immobiliendaten:", heading_font());
-    pair(18, "Kauf- bzw. Erstellungspreis incl. Grundstück:", amount(in.NKAUFPREIS) + " EUR");
-    pair(19, "Jahr des Einzugs in die Immobilie:", std::to_string(in.NEINZUG));
-    pair(21, "Wurde ein Neubau erworben/erstellt:", yes_no(in.LNEUBAU));
-    pair(22, "Wurde ein Niedrigenergiehaus gebaut:", yes_no(in.LENERGIE));
-    pair(23, "Wird die Ökozulage genutzt:", yes_no(in.LOEKOZUL));
-
-    job.text(27, kLabelCol, "3. Eigenheimzulage:", heading_font());
-    pair(29, "Zulagenrate:", percent(r.NFOERDRATE));
-    pair(30, "Zulage pro Jahr:", amount(r.NABSCHJAHR) + " EUR");
-    pair(31, "Zulagenbetrag für die nächsten 8 Jahre:", amount(r.NABSCHREIB) + " EUR");
-    pair(33, "Anzahl der Kinder für das Baukindergeld:", std::to_string(in.NKINDER));
-    pair(34, "Baukindergeld pro Jahr:", amount(r.NKINDJAHR) + " EUR");
-    pair(35, "Baukindergeld gesamt:", amount(r.NKINDGELD) + " EUR");
-
-    job.text(39, kLabelCol, "4. Abschreibungsplan:", heading_font());
+    f.heading(4, "4. Abschreibungsplan:", kLabelCol);
     // The plan's columns end at sixths of the page width.
-    double col[5];
-    for (int i = 0; i < 5; ++i) col[i] = job.cols * (i + 1) / 6.0;
+    toolkit::PrintTable plan;
     const char* headings[5] = {"Jahr", "Einkommen", "Abschreibung", "Baukindergeld", "Steuerersparnis"};
-    for (int i = 0; i < 5; ++i) job.right(41, col[i], headings[i]);
-    double row = 42;
+    for (int i = 0; i < 5; ++i) plan.columns.push_back({headings[i], job.cols * (i + 1) / 6.0});
+    f.row += 2;
+    f.begin_table(plan);
     for (const AbschRow& rec : rows) {
-        job.right(row, col[0], std::to_string(rec.JAHR));
-        job.right(row, col[1], amount(rec.EINKOMM));
-        job.right(row, col[2], amount(rec.ABSCHJAHR));
-        job.right(row, col[3], amount(rec.KINDJAHR));
-        job.right(row, col[4], amount(rec.STEUERERL));
-        ++row;
+        const char* m = toolkit::kPrintAmountMask;
+        f.table_row({std::to_string(rec.JAHR), toolkit::print_number(rec.EINKOMM, m),
+                     toolkit::print_number(rec.ABSCHJAHR, m), toolkit::print_number(rec.KINDJAHR, m),
+                     toolkit::print_number(rec.STEUERERL, m)});
     }
-    job.text(row, kNoteCol, "Alle Beträge in EURO.", heading_font());
-    job.text(row + 1, kNoteCol,
-             "Die Steuerersparnis ab 2006 ist spekulativ und basiert auf der Steuerformel von 2005 !",
-             heading_font());
+    f.end_table();
+    f.footer(0, "Alle Beträge in EURO.", kNoteCol, toolkit::heading_font());
+    f.footer(1, "Die Steuerersparnis ab 2006 ist spekulativ und basiert auf der Steuerformel von 2005 !",
+             kNoteCol, toolkit::heading_font());
     return job;
 }
 

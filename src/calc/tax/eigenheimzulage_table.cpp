@@ -4,6 +4,7 @@
 
 #include "core/catalogue.h"
 #include "core/opstack.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
@@ -11,19 +12,25 @@ const core::dbf::Layout& abschepl_layout() {
     return core::catalogue_layout("ABSCHEPL");
 }
 
+namespace {
+const core::dbf::RecordMap<AbschRow> kAbscheplMap{"ABSCHEPL",
+                                                  {
+                                                      core::dbf::number("JAHR", &AbschRow::JAHR),
+                                                      core::dbf::number("EINKOMM", &AbschRow::EINKOMM),
+                                                      core::dbf::number("EINKSTEIG", &AbschRow::EINKSTEIG),
+                                                      core::dbf::number("ABSCHJAHR", &AbschRow::ABSCHJAHR),
+                                                      core::dbf::number("KINDJAHR", &AbschRow::KINDJAHR),
+                                                      core::dbf::number("STEUERERL", &AbschRow::STEUERERL),
+                                                  }};
+}  // namespace
+
+const core::dbf::RecordMap<AbschRow>& abschepl_map() {
+    return kAbscheplMap;
+}
+
 void write_abschepl_rows(core::dbf::Table& table, const std::vector<AbschRow>& rows) {
     VESTRAL_OP("WRITEDBF");
-    table.zap();
-    for (const AbschRow& row : rows) {
-        table.append_blank();
-        table.set_num("JAHR", row.JAHR);
-        table.set_num("EINKOMM", row.EINKOMM);
-        table.set_num("EINKSTEIG", row.EINKSTEIG);
-        table.set_num("ABSCHJAHR", row.ABSCHJAHR);
-        table.set_num("KINDJAHR", row.KINDJAHR);
-        table.set_num("STEUERERL", row.STEUERERL);
-    }
-    table.flush();
+    kAbscheplMap.write_rows(table, rows);
 }
 
 }  // namespace vestral::calc

@@ -66,4 +66,17 @@ std::string ekstshow_year_cell(int year) {
     return std::string(marker) + " " + digits + " ";
 }
 
+std::string ekst_default_start_year_text() {
+    return std::to_string(ekst_default_start_year());
+}
+
+EkstInputs ekst_load_settings(const core::IniDocument& ini) {
+    VESTRAL_OP("EKSTGDATA");
+    return core::read_section(ini, kEkstSettings);
+}
+
+std::vector<core::IniFile::Entry> ekst_settings_entries(const EkstInputs& in) {
+    return core::section_entries(kEkstSettings, in);
+}
+
 }  // namespace vestral::calc

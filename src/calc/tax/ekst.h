@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "core/dbf.h"
+#include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/record_map.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -60,6 +63,8 @@ inline const core::dbf::Layout kEksttempLayout = {
 
 // Empties the open EKSTTEMP table, appends one record per row and flushes it to disk.
 void write_ekst_rows(core::dbf::Table& table, const std::vector<EkstRow>& rows);
+// The record map of EKSTTEMP.
+const core::dbf::RecordMap<EkstRow>& eksttemp_map();
 
 // EKSTCHECK: the bound check of one field, n = 1 income, 2 start year, 3 growth.
 core::InpFail ekstcheck(int n, const EkstInputs& in);
@@ -90,5 +95,19 @@ inline constexpr const char* kFamStand = "FamStand";  // default "1"
 inline constexpr const char* kAbJahr = "AbJahr";      // default: ekst_default_start_year()
 inline constexpr const char* kEkSteig = "EKSteig";    // default "0.00"
 }  // namespace ekst_settings
+std::string ekst_default_start_year_text();
+
+using EkstKey = core::SettingsKey<EkstInputs>;
+inline constexpr core::SettingsSection kEkstSettings{
+    ekst_settings::kSection,
+    std::array{
+        EkstKey::number(ekst_settings::kEinkomm, &EkstInputs::NEINKOMM, 2, "0.00"),
+        EkstKey::whole(ekst_settings::kFamStand, &EkstInputs::NFAMSTAND, "1"),
+        EkstKey::whole(ekst_settings::kAbJahr, &EkstInputs::NABJAHR, &ekst_default_start_year_text),
+        EkstKey::number(ekst_settings::kEkSteig, &EkstInputs::NEKSTEIG, 2, "0.00"),
+    }};
+// EKSTGDATA's reading and EKSTWDATA's entries.
+EkstInputs ekst_load_settings(const core::IniDocument& ini);
+std::vector<core::IniFile::Entry> ekst_settings_entries(const EkstInputs& in);
 
 }  // namespace vestral::calc

@@ -3,22 +3,29 @@
 #include "calc/tax/ekst.h"
 
 #include "core/opstack.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
 
+namespace {
+const core::dbf::RecordMap<EkstRow> kEksttempMap{"EKSTTEMP",
+                                                 {
+                                                     core::dbf::number("JAHR", &EkstRow::JAHR),
+                                                     core::dbf::number("EINKOMM", &EkstRow::EINKOMM),
+                                                     core::dbf::number("EKSTEIG", &EkstRow::EKSTEIG),
+                                                     core::dbf::number("EINKST", &EkstRow::EINKST),
+                                                     core::dbf::number("SOLIZU", &EkstRow::SOLIZU),
+                                                     core::dbf::number("BELAST", &EkstRow::BELAST),
+                                                 }};
+}  // namespace
+
+const core::dbf::RecordMap<EkstRow>& eksttemp_map() {
+    return kEksttempMap;
+}
+
 void write_ekst_rows(core::dbf::Table& table, const std::vector<EkstRow>& rows) {
     VESTRAL_OP("EKSTMAKE");
-    table.zap();
-    for (const EkstRow& row : rows) {
-        table.append_blank();
-        table.set_num("JAHR", row.JAHR);
-        table.set_num("EINKOMM", row.EINKOMM);
-        table.set_num("EKSTEIG", row.EKSTEIG);
-        table.set_num("EINKST", row.EINKST);
-        table.set_num("SOLIZU", row.SOLIZU);
-        table.set_num("BELAST", row.BELAST);
-    }
-    table.flush();
+    kEksttempMap.write_rows(table, rows);
 }
 
 }  // namespace vestral::calc
