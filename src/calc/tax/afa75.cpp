@@ -1,6 +1,5 @@
 #include "calc/tax/afa75.h"
 
-#include "core/mask.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
 
@@ -113,43 +112,34 @@ core::InpFail afa75_cost_check(double cost) {
     return {"Kauf- / Baukosten", cost, core::Num{1, 0}, core::Num{99999999, 0}, "", "", ""};
 }
 
-Afa75Stored afa75_read_settings(const core::IniFile& ini, Date today) {
+Afa75Stored afa75_read_settings(const core::IniDocument& ini, Date today) {
     VESTRAL_OP("P75_GDATA");
-    namespace k = afa75_keys;
-    const char* s = kAfa75Section;
-    auto date = [&](const char* key) {
-        const auto d = core::parse_date(core::trim(ini.get(s, key, "")));
-        return d ? *d : today;
-    };
+    const Afa75Values v = core::read_section(ini, kAfa75Settings);
     Afa75Stored st;
     Afa75Inputs& in = st.inputs;
-    in.NKAUFPREIS = core::round_to(ini.get_num(s, k::kKaufpreis, "0.00").value, 2);
-    in.DKAUFDAT = date(k::kKaufdatum);
-    in.DFERTDAT = date(k::kDatumFertig);
-    in.LBETRVERM = ini.get_bool(s, k::kAlsBetrVerm, "0");
-    in.LWOHNUNG = ini.get_bool(s, k::kAlsWohnung, "0");
-    st.NABSCHART = static_cast<int>(ini.get_num(s, k::kAbschreibArt, "1").value);
-    in.NAFAART = ini.get_num(s, k::kAfAart, "1").value == kAfaDeclining ? kAfaDeclining : kAfaStraight;
+    in.NKAUFPREIS = core::round_to(v.NKAUFPREIS, 2);
+    in.DKAUFDAT = v.DKAUFDAT.empty() ? today : v.DKAUFDAT;
+    in.DFERTDAT = v.DFERTDAT.empty() ? today : v.DFERTDAT;
+    in.LBETRVERM = v.LBETRVERM;
+    in.LWOHNUNG = v.LWOHNUNG;
+    in.NAFAART = v.NAFAART == kAfaDeclining ? kAfaDeclining : kAfaStraight;
+    st.NABSCHART = v.NABSCHART;
     return st;
 }
 
 std::vector<core::IniFile::Entry> afa75_settings_entries(const Afa75Inputs& in, int nabschart,
                                                          const std::string& cabschart, double nafasum,
                                                          int nafadau) {
-    namespace k = afa75_keys;
-    auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
-    return {
-        {k::kKaufpreis, core::format_plain(in.NKAUFPREIS, 2)},
-        {k::kKaufdatum, core::format_date(in.DKAUFDAT)},
-        {k::kDatumFertig, core::format_date(in.DFERTDAT)},
-        {k::kAlsBetrVerm, flag(in.LBETRVERM)},
-        {k::kAlsWohnung, flag(in.LWOHNUNG)},
-        {k::kAbschreibArt, std::to_string(nabschart)},
-        {k::kAfAart, std::to_string(in.NAFAART == kAfaDeclining ? kAfaDeclining : kAfaStraight)},
-        {k::kAbschreibung, cabschart},
-        {k::kAfASum, core::format_shortest(nafasum)},
-        {k::kAfADau, std::to_string(nafadau)},
-    };
+    Afa75Values v;
+    v.NKAUFPREIS = in.NKAUFPREIS;
+    v.DKAUFDAT = in.DKAUFDAT;
+    v.DFERTDAT = in.DFERTDAT;
+    v.LBETRVERM = in.LBETRVERM;
+    v.LWOHNUNG = in.LWOHNUNG;
+    v.NABSCHART = nabschart;
+    v.NAFAART = in.NAFAART == kAfaDeclining ? kAfaDeclining : kAfaStraight;
+    v.CABSCHART = cabschart;
+    return core::section_entries(kAfa75Settings, v, Afa75Totals{nafasum, static_cast<double>(nafadau)});
 }
 
 }  // namespace vestral::calc

@@ -11,6 +11,7 @@
 #include "core/dbf.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
+#include "core/settings_keys.h"
 
 namespace vestral::calc {
 
@@ -102,30 +103,48 @@ bool afa75_can_compute(const Afa75Inputs& in);
 // The bound check of the cost field.
 core::InpFail afa75_cost_check(double cost);
 
-// Settings section AFA75. Inputs and the code are read when the dialog opens; everything,
-// the results included, is written when it closes.
-inline constexpr const char* kAfa75Section = "AFA75";
-namespace afa75_keys {
-inline constexpr const char* kKaufpreis = "Kaufpreis";        // two decimals, default "0.00"
-inline constexpr const char* kKaufdatum = "Kaufdatum";        // dd.mm.yyyy, default today
-inline constexpr const char* kDatumFertig = "DatumFertig";    // dd.mm.yyyy, default today
-inline constexpr const char* kAlsBetrVerm = "AlsBetrVerm";    // "1"/"0", default false
-inline constexpr const char* kAlsWohnung = "AlsWohnung";      // "1"/"0", default false
-inline constexpr const char* kAbschreibArt = "AbschreibArt";  // the code, default "1"
-inline constexpr const char* kAfAart = "AfAart";              // 1 or 2, default "1"
-inline constexpr const char* kAbschreibung = "Abschreibung";  // kind text, written only
-inline constexpr const char* kAfASum = "AfASum";              // full precision, written only
-inline constexpr const char* kAfADau = "AfADau";              // years, written only
-}  // namespace afa75_keys
+// Settings section AFA75. Inputs and the code are read when the dialog opens; everything, the
+// results included, is written when it closes. The letting plan and its printout read "Kaufpreis",
+// the dates, the two flags, "Abschreibung", "AfASum" and "AfADau"; the depreciation value and the
+// market value hand over "Kaufpreis".
+struct Afa75Values {
+    double NKAUFPREIS = 0;
+    core::Date DKAUFDAT;  // empty when missing or unreadable: the reader puts in today
+    core::Date DFERTDAT;
+    bool LBETRVERM = false;
+    bool LWOHNUNG = false;
+    int NABSCHART = 1;
+    int NAFAART = kAfaStraight;
+    std::string CABSCHART;  // written only; the dialog shows it only after a computation
+};
+struct Afa75Totals {
+    double NAFASUM = 0;
+    double NAFADAU = 0;
+};
+using Afa75Key = core::SettingsKey<Afa75Values, Afa75Totals>;
+inline constexpr core::SettingsSection kAfa75Settings{
+    "AFA75", std::array{
+                 Afa75Key::number("Kaufpreis", &Afa75Values::NKAUFPREIS, 2, "0.00"),
+                 Afa75Key::date("Kaufdatum", &Afa75Values::DKAUFDAT, ""),
+                 Afa75Key::date("DatumFertig", &Afa75Values::DFERTDAT, ""),
+                 Afa75Key::flag("AlsBetrVerm", &Afa75Values::LBETRVERM, "0"),
+                 Afa75Key::flag("AlsWohnung", &Afa75Values::LWOHNUNG, "0"),
+                 Afa75Key::whole("AbschreibArt", &Afa75Values::NABSCHART, "1"),
+                 Afa75Key::whole("AfAart", &Afa75Values::NAFAART, "1"),
+                 Afa75Key::text("Abschreibung", &Afa75Values::CABSCHART, ""),
+                 Afa75Key::result("AfASum", &Afa75Totals::NAFASUM),
+                 Afa75Key::result("AfADau", &Afa75Totals::NAFADAU, 0),
+             }};
 
 // What P75_GDATA loads.
 struct Afa75Stored {
     Afa75Inputs inputs;
     int NABSCHART = 0;
 };
-// P75_GDATA: `today` stands in for missing or unreadable dates.
-Afa75Stored afa75_read_settings(const core::IniFile& ini, core::Date today);
-// P75_WDATA's entries, in the order they are written.
+// P75_GDATA: `today` stands in for missing or unreadable dates; the cost carries the two decimals
+// of its field, the kind is 2 or else 1.
+Afa75Stored afa75_read_settings(const core::IniDocument& ini, core::Date today);
+// P75_WDATA's entries, in the order of the keys.
 std::vector<core::IniFile::Entry> afa75_settings_entries(const Afa75Inputs& in, int nabschart,
                                                          const std::string& cabschart, double nafasum,
                                                          int nafadau);

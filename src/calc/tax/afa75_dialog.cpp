@@ -208,7 +208,7 @@ class Afa75Dialog : public ui::CalculatorDialog {
     // user changes something.
     void load() override {
         VESTRAL_OP("P75_GDATA");
-        const Afa75Stored st = afa75_read_settings(core::settings().ini(), core::today());
+        const Afa75Stored st = afa75_read_settings(core::settings().ini().load(), core::today());
         const QSignalBlocker b1(betrverm_), b2(wohnung_), b3(kind_);
         number("NKAUFPREIS")->setValue(st.inputs.NKAUFPREIS);
         date("DKAUFDAT")->setDate(st.inputs.DKAUFDAT);
@@ -223,7 +223,8 @@ class Afa75Dialog : public ui::CalculatorDialog {
     void save() override {
         VESTRAL_OP("P75_WDATA");
         core::settings().ini().set_many(
-            kAfa75Section, afa75_settings_entries(inputs(), nabschart_, cabschart_, nafasum_, nafadau_));
+            kAfa75Settings.name,
+            afa75_settings_entries(inputs(), nabschart_, cabschart_, nafasum_, nafadau_));
         dste_.close();
     }
 

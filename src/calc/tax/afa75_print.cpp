@@ -6,6 +6,7 @@
 #include "core/mask.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
+#include "toolkit/print_form.h"
 
 namespace vestral::calc {
 
@@ -16,7 +17,6 @@ constexpr double kFrameRight = 80;
 constexpr double kHeadCol = 8;
 constexpr double kLabelCol = 40;  // labels end here
 constexpr double kValueCol = 42;
-constexpr int kThickPen = 5;
 constexpr int kPlanHeadingRow = 21;
 constexpr int kPlanFirstRow = 23;
 // The plan's columns end at these twentieths of the page width, the left half first.
@@ -40,37 +40,32 @@ toolkit::PrintJob p75e_druck_job(const Afa75Inputs& in, const std::string& cabsc
                                  const std::vector<Steu75eRow>& rows, const std::string& program_title) {
     VESTRAL_OP("P75E_DRUCK");
     using toolkit::heading_font;
-    toolkit::PrintJob job;
-    job.name = "Abschreibung bei Vermietung";
-    job.rows = 60;
-    job.cols = 80;
-    job.new_page();
+    toolkit::PrintJob job = toolkit::new_print_job("Abschreibung bei Vermietung");
+    toolkit::PrintBand band;
+    band.left = kFrameLeft;
+    band.right = kFrameRight;
+    band.text_col = kHeadCol;
+    toolkit::PrintForm f(job, program_title, band);
+    f.set_pair_columns({kLabelCol, toolkit::PrintAlign::Right, kValueCol, toolkit::PrintAlign::Left});
 
-    job.box(0, kFrameLeft, 3, kFrameRight, kThickPen);
-    job.box(4, kFrameLeft, 17, kFrameRight);
-    job.box(18, kFrameLeft, 49, kFrameRight);
-    job.box(50, kFrameLeft, 56, kFrameRight);
+    f.new_plain_page(program_title + " - Steuerliche Abschreibung bei Vermietung");
+    f.frame(4, 17);
+    f.frame(18, 49);
+    f.frame(50, 56);
 
-    job.text(1, kHeadCol, program_title + " - Steuerliche Abschreibung bei Vermietung",
-             toolkit::title_font());
-
-    auto pair = [&](double row, const std::string& label, const std::string& value) {
-        job.right(row, kLabelCol, label);
-        job.text(row, kValueCol, value);
-    };
     auto yes_no = [](bool b) { return std::string(b ? "JA" : "NEIN"); };
-
-    job.text(5, kHeadCol, "Details:", heading_font());
-    pair(6, "Kaufpreis:", core::trim_left(core::format_mask(in.NKAUFPREIS, "@E 999,999,999.99")) + " EUR");
-    pair(8, "Kauf- bzw. Bauantragsstellungsdatum:", core::format_date(in.DKAUFDAT));
-    pair(9, "Datum der Fertigstellung:", core::format_date(in.DFERTDAT));
-    pair(11, "Objekt gehört zu einem Betriebsvermögen:", yes_no(in.LBETRVERM));
-    pair(12, "Objekt dient Wohnzwecken:", yes_no(in.LWOHNUNG));
+    f.heading(0, "Details:", kHeadCol);
+    f.pair(1, "Kaufpreis:", toolkit::print_eur(in.NKAUFPREIS));
+    f.pair(2, "Kauf- bzw. Bauantragsstellungsdatum:", core::format_date(in.DKAUFDAT));
+    f.pair(1, "Datum der Fertigstellung:", core::format_date(in.DFERTDAT));
+    f.pair(2, "Objekt gehört zu einem Betriebsvermögen:", yes_no(in.LBETRVERM));
+    f.pair(1, "Objekt dient Wohnzwecken:", yes_no(in.LWOHNUNG));
     // The builder's own claim is always assumed.
-    pair(13, "Der Hersteller hat eine AFA beantragt:", yes_no(true));
-    pair(15, "Abschreibungsart:", cabschart);
+    f.pair(1, "Der Hersteller hat eine AFA beantragt:", yes_no(true));
+    f.pair(2, "Abschreibungsart:", cabschart);
 
-    job.text(19, kHeadCol, "Abschreibungsplan:", heading_font());
+    f.heading(4, "Abschreibungsplan:", kHeadCol);
+    // Two halves side by side, each with its headings and rule; the cells end under the headings.
     auto column = [&](int half, int i) {
         const double c = job.cols * (kLeftEnds[i] + half * kHalfOffset) / kPlanGrid;
         return i == 3 ? c - kRateShift : c;
@@ -96,13 +91,11 @@ toolkit::PrintJob p75e_druck_job(const Afa75Inputs& in, const std::string& cabsc
 
     // Below the longer, left half of the plan.
     const int left_rows = std::min(static_cast<int>(rows.size()), kAfaPrintHalf);
-    const double result_row = kPlanFirstRow + left_rows - 1 + 3;
-    job.text(result_row, kHeadCol, "Ergebnis:", heading_font());
-    pair(result_row + 2,
-         "Addition der Freibeträge:", core::trim_left(core::format_mask(sum, "@E 999,999,999.99")) + " EUR");
+    f.row = kPlanFirstRow + left_rows - 1;
+    f.heading(3, "Ergebnis:", kHeadCol);
+    f.pair(2, "Addition der Freibeträge:", toolkit::print_eur(sum));
     const int years = rows.empty() ? 0 : rows.back().STJAHR;
-    pair(result_row + 3,
-         "Dauer der Abschreibung:", core::trim_left(core::format_mask(years, "@E 999,999")) + " Jahre");
+    f.pair(1, "Dauer der Abschreibung:", toolkit::print_number(years, "@E 999,999") + " Jahre");
     return job;
 }
 

@@ -3,35 +3,31 @@
 #include "calc/tax/afa75.h"
 
 #include "core/catalogue.h"
-#include "core/opstack.h"
+#include "core/record_map.h"
 
 namespace vestral::calc {
+
+namespace {
+const core::dbf::RecordMap<Steu75eRow> kSteu75eMap{
+    "STEU75E",
+    {
+        core::dbf::number("JAHR", &Steu75eRow::JAHR),
+        core::dbf::number("FREIBETRAG", &Steu75eRow::FREIBETRAG),
+        core::dbf::number("STJAHR", &Steu75eRow::STJAHR),
+        core::dbf::number("STVORTEIL", &Steu75eRow::STVORTEIL),
+    }};
+}  // namespace
 
 const core::dbf::Layout& steu75e_layout() {
     return core::catalogue_layout("STEU75E");
 }
 
 bool write_steu75e_rows(core::dbf::Table& table, const std::vector<Steu75eRow>& rows) {
-    table.zap();
-    for (const Steu75eRow& row : rows) {
-        table.append_blank();
-        table.set_num("JAHR", row.JAHR);
-        table.set_num("FREIBETRAG", row.FREIBETRAG);
-        table.set_num("STJAHR", row.STJAHR);
-        table.set_num("STVORTEIL", row.STVORTEIL);
-    }
-    const bool ok = table.flush();
-    table.go_top();
-    return ok;
+    return kSteu75eMap.write_rows(table, rows);
 }
 
 std::vector<Steu75eRow> read_steu75e_rows(core::dbf::Table& table) {
-    std::vector<Steu75eRow> rows;
-    for (table.go_top(); !table.eof(); table.skip())
-        rows.push_back({static_cast<int>(table.num("JAHR")), table.num("FREIBETRAG"),
-                        static_cast<int>(table.num("STJAHR")), table.num("STVORTEIL")});
-    table.go_top();
-    return rows;
+    return kSteu75eMap.read_rows(table);
 }
 
 }  // namespace vestral::calc

@@ -350,7 +350,7 @@ TEST(AfaSettings, DefaultsAreTodayAndStraightLine) {
     test::TempDir dir;
     dir.write("VESTRAL.INI", "[AFA75]\n");
     const core::IniFile ini(dir / "VESTRAL.INI");
-    const Afa75Stored st = afa75_read_settings(ini, {2026, 12, 8});
+    const Afa75Stored st = afa75_read_settings(ini.load(), {2026, 12, 8});
     EXPECT_EQ(st.inputs.NKAUFPREIS, 0);
     EXPECT_EQ(st.inputs.DKAUFDAT, (Date{2026, 12, 8}));
     EXPECT_EQ(st.inputs.DFERTDAT, (Date{2026, 12, 8}));
@@ -365,7 +365,7 @@ TEST(AfaSettings, WrittenAndReadBack) {
     dir.write("VESTRAL.INI", "[AFA75]\nKaufpreis=1\n");
     core::IniFile ini(dir / "VESTRAL.INI");
     Afa75Inputs in = inputs({1990, 6, 15}, {1991, 4, 30}, false, true, 2, 33'333.33);
-    ASSERT_TRUE(ini.set_many(kAfa75Section, afa75_settings_entries(in, 531, kAbs5, 33'333.2, 40)));
+    ASSERT_TRUE(ini.set_many(kAfa75Settings.name, afa75_settings_entries(in, 531, kAbs5, 33'333.2, 40)));
     EXPECT_EQ(ini.get("AFA75", "Kaufpreis", ""), "33333.33");
     EXPECT_EQ(ini.get("AFA75", "Kaufdatum", ""), "15.06.1990");
     EXPECT_EQ(ini.get("AFA75", "DatumFertig", ""), "30.04.1991");
@@ -376,7 +376,7 @@ TEST(AfaSettings, WrittenAndReadBack) {
     EXPECT_EQ(ini.get("AFA75", "Abschreibung", ""), "AFA nach §7 Abs. 5");
     EXPECT_EQ(ini.get("AFA75", "AfASum", ""), "33333.2");
     EXPECT_EQ(ini.get("AFA75", "AfADau", ""), "40");
-    const Afa75Stored st = afa75_read_settings(ini, {2026, 1, 1});
+    const Afa75Stored st = afa75_read_settings(ini.load(), {2026, 1, 1});
     EXPECT_EQ(st.inputs.NKAUFPREIS, in.NKAUFPREIS);
     EXPECT_EQ(st.inputs.DKAUFDAT, in.DKAUFDAT);
     EXPECT_EQ(st.inputs.DFERTDAT, in.DFERTDAT);
@@ -389,7 +389,7 @@ TEST(AfaSettings, ForeignValuesAreReadLeniently) {
     test::TempDir dir;
     // A cost handed over at full precision, a broken date, a kind other than 2.
     dir.write("VESTRAL.INI", "[AFA75]\nKaufpreis=179275.6543\nKaufdatum=31.02.1999\nAfAart=7\n");
-    const Afa75Stored st = afa75_read_settings(core::IniFile(dir / "VESTRAL.INI"), {2026, 3, 4});
+    const Afa75Stored st = afa75_read_settings(core::IniFile(dir / "VESTRAL.INI").load(), {2026, 3, 4});
     EXPECT_EQ(st.inputs.NKAUFPREIS, 179'275.65);
     EXPECT_EQ(st.inputs.DKAUFDAT, (Date{2026, 3, 4}));
     EXPECT_EQ(st.inputs.NAFAART, 1);
