@@ -266,6 +266,28 @@ TEST_F(Afa75Dialog, CostOutsideItsBoundsIsRefusedAndKeepsTheFocus) {
     EXPECT_EQ(ini().get("AFA75", "Kaufpreis", ""), "99999999.00");
 }
 
+TEST_F(Afa75Dialog, ComputeWithARefusedCostTypedShowsTheMessageAndComputesNothing) {
+    run([&](QWidget* dlg) {
+        type(dlg, "100000", "01032004", "15092004");
+        // Typed but not left: "Berechnen" checks the field first and computes nothing.
+        typeInto(find<QWidget>(dlg, "NKAUFPREIS"), "123456789", false);
+        ASSERT_TRUE(button(dlg, "computeButton")->isEnabled());
+        button(dlg, "computeButton")->click();
+        QApplication::processEvents();
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(lastMessage(),
+                  "Die Eingabe für 'Kauf- / Baukosten' ist zu hoch !\n"
+                  "Geben Sie einen Wert zwischen 1 und 99999999 ein.");
+        EXPECT_EQ(records(), 0);
+        EXPECT_EQ(grid(dlg)->rows(), 0);
+        EXPECT_EQ(kind(dlg), "");
+        // "Hilfe" acts all the same.
+        button(dlg, "helpButton")->click();
+        EXPECT_FALSE(helpRequests().empty());
+    });
+    EXPECT_EQ(ini().get("AFA75", "Kaufpreis", ""), "100000.00");
+}
+
 TEST_F(Afa75Dialog, AnEmptyDateOrCostKeepsComputeDisabled) {
     run([&](QWidget* dlg) {
         type(dlg, "50000", "01032004", "15092004");
