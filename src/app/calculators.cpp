@@ -4,6 +4,8 @@
 
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/purchase/kosten1_dialog.h"
+#include "calc/purchase/kosten2_dialog.h"
 #include "calc/loans/bausparen_dialog.h"
 #include "calc/tax/afa75_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
@@ -38,6 +40,8 @@ void register_calculators() {
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
     register_calculator("P75E_PROG", [](QWidget* p) { calc::p75e_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
+    register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
+    register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
 }
 
 }  // namespace vestral::app

@@ -27,7 +27,8 @@ SavedPlansDialog::SavedPlansDialog(QWidget* parent, core::dbf::Table& store, con
     on_click(del, [this] { deleteCurrent(); });
     on_click_always(close, [this] { reject(); });
     connect(grid_, &TableGrid::activatedRecord, this, [this](long) { takeCurrent(); });
-    connect(grid_, &TableGrid::deletePressed, this, [this] { run_guarded(this, [this] { deleteCurrent(); }); });
+    connect(grid_, &TableGrid::deletePressed, this,
+            [this] { run_guarded(this, [this] { deleteCurrent(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(take);
@@ -49,6 +50,12 @@ void SavedPlansDialog::takeCurrent() {
 void SavedPlansDialog::deleteCurrent() {
     long r = grid_->currentRecno();
     if (r <= 0) return;
+    // "&Löschen" and "&Laden" of the calculator share their accelerator: a second Alt+L must not
+    // cost a plan.
+    const QString name = grid_->cellText(grid_->currentIndex().row(), 0).trimmed();
+    if (!toolkit::ask_yes_no(this, "Löschen", QString("Soll der Eintrag „%1“ gelöscht werden?").arg(name),
+                             false))
+        return;
     store_.go_to(r);
     store_.delete_record();
     store_.pack();

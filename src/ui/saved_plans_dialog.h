@@ -1,5 +1,5 @@
 // The one list of saved plans (mortgages, building-savings contracts, credits, split financings):
-// take a record over, delete and compact, close.
+// take a record over, delete (after asking) and compact, close.
 #pragma once
 
 #include <QDialog>
@@ -12,15 +12,17 @@ namespace vestral::ui {
 
 class SavedPlansDialog : public QDialog {
     Q_OBJECT
-public:
-    SavedPlansDialog(QWidget* parent, core::dbf::Table& store, const QString& title, std::vector<GridColumn> columns);
+  public:
+    SavedPlansDialog(QWidget* parent, core::dbf::Table& store, const QString& title,
+                     std::vector<GridColumn> columns);
     std::optional<long> taken() const { return taken_; }
     TableGrid* grid() const { return grid_; }
 
     void takeCurrent();
+    // Asks first ("Nein" preselected); only "Ja" deletes and compacts.
     void deleteCurrent();
 
-private:
+  private:
     core::dbf::Table& store_;
     TableGrid* grid_;
     std::optional<long> taken_;

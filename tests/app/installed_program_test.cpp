@@ -162,6 +162,8 @@ TEST_F(InstalledProgram, InstallsToAPrefixAndRunsWithTheUsersFilesInTheDataDirec
     {
         core::IniFile ini(data / "VESTRAL.INI");
         ASSERT_TRUE(ini.set("Setup", "HaftInf", "1"));
+        // The program keeps its backup copy equal to the settings file; a start restores it.
+        fs::copy_file(data / "VESTRAL.INI", data / "VESTRAL.SAV", fs::copy_options::overwrite_existing);
     }
     // Second start: up to the main window, with every table made in the data directory.
     {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/files.h"
+#include "core/mask.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
 
@@ -161,6 +162,17 @@ std::vector<int> rk_check_failures(const RkInputs& in, int n) {
         if (!core::inpfail_passes(checks[static_cast<size_t>(k - 1)])) failed.push_back(k);
     }
     return failed;
+}
+
+bool rk_same_inputs(const RkInputs& a, const RkInputs& b) {
+    // Each amount compared at the decimals it is entered with.
+    auto same = [](double x, double y, int decimals) {
+        return core::round_to(x, decimals) == core::round_to(y, decimals);
+    };
+    return core::to_upper_name(core::trim(a.CBANKNAME)) == core::to_upper_name(core::trim(b.CBANKNAME)) &&
+           same(a.NKREDIT, b.NKREDIT, 2) && same(a.NMONZINS, b.NMONZINS, 3) &&
+           same(a.NBEARBPRO, b.NBEARBPRO, 3) && same(a.NBEARBGEB, b.NBEARBGEB, 2) &&
+           a.NLAUFZEIT == b.NLAUFZEIT && same(a.NMONRATE, b.NMONRATE, 2);
 }
 
 std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const RkResults& res) {

@@ -156,6 +156,13 @@ void kredbank_save(core::dbf::Table& table, const RkInputs& in, const RkResults&
 // RK_GDATA, table part: the inputs of the current record (at the end of the table: those of an
 // empty record).
 RkInputs kredbank_load(const core::dbf::Table& table);
+// The results saved with the current record.
+RkResults kredbank_load_results(const core::dbf::Table& table);
+
+// True when two sets of inputs describe the same credit (bank names without regard to case and
+// padding; amounts as stored).
+bool rk_same_inputs(const RkInputs& a, const RkInputs& b);
+
 
 // RK_WDATA, settings part: the entries of section "KRED2" in their order.
 std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const RkResults& res);

@@ -10,9 +10,11 @@ class Table;
 namespace vestral::calc {
 
 // RATENKREDIT: opens the dialog modally over `parent` (the main window, or a financing plan that
-// wrote the bank to preselect under "Bankname" of section "KRED2"). Leaves RATKRED and KREDBANK
-// on disk for the caller and closes only its own tables.
-void ratenkredit(QWidget* parent);
+// wrote the bank to preselect under "Bankname" of section "KRED2"). True when the dialog closed
+// with a plan computed while it was open that still belongs to its inputs: only then are RATKRED
+// and the results in KREDBANK and "KRED2" the credit's. Leaves RATKRED and KREDBANK on disk for
+// the caller and closes only its own tables.
+bool ratenkredit(QWidget* parent);
 
 // RK_TABELLE: the monthly plan of the open RATKRED in a read-only grid.
 void rk_tabelle(QWidget* parent, core::dbf::Table& ratkred);

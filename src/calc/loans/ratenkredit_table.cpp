@@ -80,4 +80,16 @@ RkInputs kredbank_load(const core::dbf::Table& table) {
     return in;
 }
 
+RkResults kredbank_load_results(const core::dbf::Table& table) {
+    namespace f = kredbank_fields;
+    RkResults res;
+    res.NERSTRATE = table.num(f::ZAHLRATE);
+    res.NRESTRATE = table.num(f::LASTRATE);
+    res.NZINSSUM = table.num(f::ZINSSUM);
+    res.NTILGSUM = table.num(f::TILGSUM);
+    res.NLZSUMME = table.num(f::TILGZEIT);
+    res.NEFFZINS = table.num(f::EFFZINS);
+    return res;
+}
+
 }  // namespace vestral::calc

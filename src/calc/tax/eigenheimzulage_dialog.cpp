@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,22 +9,19 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-#include <filesystem>
-#include <system_error>
+#include <iterator>
 
 #include "calc/tax/eigenheimzulage.h"
 #include "calc/tax/eigenheimzulage_print.h"
-#include "core/files.h"
 #include "core/numbers.h"
 #include "core/opstack.h"
 #include "core/program_settings.h"
-#include "toolkit/fonts.h"
-#include "toolkit/help.h"
 #include "toolkit/messages.h"
 #include "toolkit/print.h"
 #include "toolkit/shell.h"
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
+#include "ui/calculator_dialog.h"
 #include "ui/grid_dialog.h"
 #include "ui/numeric_field.h"
 
@@ -33,15 +29,16 @@ namespace vestral::calc {
 
 namespace {
 
-constexpr int kDialogHeight = 400;
-constexpr int kDialogWidth = 571;
 constexpr int kTableHeight = 258;
 constexpr int kTableWidth = 410;
+constexpr const char* kAmount = "@K@E 99,999,999.99 ";
+constexpr const char* kMoney = "@E 999,999,999.99 ";
 
 // ABSCHEPL belongs to the start-up catalogue; should it be missing, it is made with the
 // catalogue's layout rather than failing the computation.
 bool open_abschepl(core::dbf::Table& table) {
-    return core::dbf::open_or_create(table, core::settings().dir, kAbscheplFile, abschepl_layout(), kAbscheplAlias);
+    return core::dbf::open_or_create(table, core::settings().dir, kAbscheplFile, abschepl_layout(),
+                                     kAbscheplAlias);
 }
 
 std::vector<AbschRow> read_abschepl(core::dbf::Table& t) {
@@ -53,65 +50,47 @@ std::vector<AbschRow> read_abschepl(core::dbf::Table& t) {
     return rows;
 }
 
-// ABSCHR_GDATA's reading part: the inputs from the settings; the results start at 0.
-AbschrInputs abschr_read_settings() {
-    VESTRAL_OP("ABSCHR_GDATA");
-    namespace k = abschr_settings;
-    core::IniFile ini = core::settings().ini();
-    AbschrInputs in;
-    in.NFAMSTAND = static_cast<int>(ini.get_num(k::kUser, k::kFamilienstand, "1").value);
-    in.NEINKOMM = ini.get_num(k::kUser, k::kEinkommen, "0.00").value;
-    in.NEINKSTEIG = ini.get_num(k::kUser, k::kEinkSteig, "0.00").value;
-    in.NKINDER = static_cast<int>(ini.get_num(k::kUser, k::kKinder, "0").value);
-    in.NKAUFPREIS = ini.get_num(k::kObjekt, k::kKaufpreis, "0.00").value;
-    in.NEINZUG =
-        static_cast<int>(ini.get_num(k::kObjekt, k::kEinzug, std::to_string(abschr_default_year())).value);
-    in.LNEUBAU = ini.get_bool(k::kObjekt, k::kNeubau, "0");
-    in.LA10E = ini.get_bool(k::kAfa, k::kA10e, "1");
-    in.LENERGIE = ini.get_bool(k::kAfa, k::kNEnergiehaus, "0");
-    in.LOEKOZUL = ini.get_bool(k::kAfa, k::kOekozulage, "0");
-    return in;
-}
-
-// ABSCHR_WDATA
-void abschr_wdata(const AbschrInputs& in, const AbschrResults& r) {
-    VESTRAL_OP("ABSCHR_WDATA");
-    namespace k = abschr_settings;
-    auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
-    core::IniFile ini = core::settings().ini();
-    ini.set_many(k::kUser, {
-                               {k::kFamilienstand, std::to_string(in.NFAMSTAND)},
-                               {k::kEinkommen, core::format_plain(in.NEINKOMM, 2)},
-                               {k::kEinkSteig, core::format_plain(in.NEINKSTEIG, 2)},
-                               {k::kKinder, std::to_string(in.NKINDER)},
-                           });
-    ini.set_many(k::kObjekt, {
-                                 {k::kKaufpreis, core::format_plain(in.NKAUFPREIS, 2)},
-                                 {k::kEinzug, std::to_string(in.NEINZUG)},
-                                 {k::kNeubau, flag(in.LNEUBAU)},
-                             });
-    ini.set_many(k::kAfa, {
-                              {k::kA10e, flag(in.LA10E)},
-                              {k::kNEnergiehaus, flag(in.LENERGIE)},
-                              {k::kOekozulage, flag(in.LOEKOZUL)},
-                              {k::kFoerderrate, core::format_plain(r.NFOERDRATE, k::kFoerderrateDecimals)},
-                              {k::kAbschrJahr, core::format_shortest(r.NABSCHJAHR)},
-                              {k::kAbschreibung, core::format_shortest(r.NABSCHREIB)},
-                              {k::kKindgeldJahr, core::format_shortest(r.NKINDJAHR)},
-                              {k::kKindergeld, core::format_shortest(r.NKINDGELD)},
-                          });
-}
-
-// The long labels of this dialog stand above their field, which is indented below them with its
-// unit, so that two columns of groups fit side by side.
-void labelled(QGridLayout* g, int row, const QString& text, QWidget* field, const QString& unit) {
-    QWidget* parent = g->parentWidget();
-    g->addWidget(ui::label(text, parent), row, 0, 1, 3);
-    g->addWidget(field, row + 1, 1);
-    if (!unit.isEmpty()) g->addWidget(ui::label(unit, parent), row + 1, 2);
-    g->setColumnMinimumWidth(0, 16);
-    g->setColumnStretch(0, 1);
-    g->setColumnMinimumWidth(2, 14);
+// The form; check n is the bound check of AbschrField n − 1.
+ui::FormSpec abschr_form() {
+    ui::FormSpec f;
+    f.object_name = "abschrDialog";
+    f.title = "Eigenheimzulage";
+    f.help_topic = "Abschreibung bei Eigennutzung";
+    f.fields = {
+        {"einkommField", "zu versteuerndes Einkommen des laufenden und Vorjahrs", "€", kAmount,
+         "Ihr zu versteuerndes Zweijahres-Einkommen", 1},
+        {"steigField", "erwartete jährliche Steigerung des Einkommens", "%", kAmount,
+         "erwartete jährliche Einkommensteigerung", 2},
+        {"kinderField", "Anzahl der Kinder bis 18 Jahre die im Haushalt leben", "", "@K 999 ",
+         "Anzahl der im Objekt lebenden Kinder", 3},
+        {"kaufpreisField", "Kauf- bzw. Erstellungspreis inkl. Grundstückspreis", "€", kAmount,
+         "Kauf- bzw. Erstellungspreis der Immobilie", 4},
+        {"einzugField", "In welchem Jahr wurde der Bauantrag gestellt", "", "@K 9999 ",
+         "Datum des Einzugs in die Immobilie", 5},
+    };
+    f.results = {
+        {"foerderrateResult", "Zulagenrate (max. 1%)", "%", "@E 99,999,999.999 "},
+        {"abschjahrResult", "Zulage pro Jahr (max. 1250,-)", "€", kMoney},
+        {"kindjahrResult", "Baukindergeld pro Jahr", "€", kMoney},
+        {"abschreibResult", "Zulagenbetrag für die nächsten 8 Jahre", "€", kMoney},
+    };
+    f.buttons = {
+        {"berechnenButton", "&Berechnen", "Zulage errechnen", "Eigenheimzulage berechnen",
+         ui::ButtonRole::Compute},
+        {"tabelleButton", "&Tabelle", "Zulage anzeigen", "Abschreibungtabelle anzeigen",
+         ui::ButtonRole::Result},
+        {"druckenButton", "&Drucken", "Zulage drucken", "Eigenheimzulage drucken", ui::ButtonRole::Result},
+        {"gesetzButton", "&Gesetz", "Eigenheimzulagengesetz", "Eigenheimzulagengesetz anzeigen",
+         ui::ButtonRole::Action},
+        {"hilfeButton", "&Hilfe", "Hilfe anzeigen", "Hilfe anzeigen", ui::ButtonRole::Help},
+        {"schliessenButton", "&Schließen", "Dialog beenden", "", ui::ButtonRole::Close},
+    };
+    f.height = 400;
+    f.width = 571;
+    f.placement = ui::Placement::BelowMain;
+    f.dy = 50;
+    f.dx = 20;
+    return f;
 }
 
 QLabel* wrapped(const QString& text, QWidget* parent) {
@@ -120,44 +99,9 @@ QLabel* wrapped(const QString& text, QWidget* parent) {
     return l;
 }
 
-class AbschrDialog : public QDialog {
+class AbschrDialog : public ui::CalculatorDialog {
   public:
-    AbschrDialog(QWidget* parent, const AbschrInputs& in) : QDialog(parent) {
-        setObjectName("abschrDialog");
-        setWindowTitle("Eigenheimzulage");
-        setFont(toolkit::ofont());
-        build();
-        apply(in);
-        connect_changes();
-    }
-
-    AbschrInputs inputs() const {
-        AbschrInputs in;
-        in.NFAMSTAND = famgroup_->checkedId() > 0 ? famgroup_->checkedId() : 0;
-        in.NEINKOMM = einkomm_->value();
-        in.NEINKSTEIG = steig_->value();
-        in.NKINDER = static_cast<int>(kinder_->value());
-        in.NKAUFPREIS = kaufpreis_->value();
-        in.NEINZUG = static_cast<int>(einzug_->value());
-        in.LNEUBAU = neubau_->isChecked();
-        in.LA10E = a10e_->isChecked();
-        in.LENERGIE = energie_->isChecked();
-        in.LOEKOZUL = oeko_->isChecked();
-        return in;
-    }
-    const AbschrResults& results() const { return results_; }
-
-  protected:
-    void showEvent(QShowEvent* e) override {
-        QDialog::showEvent(e);
-        if (shown_) return;
-        shown_ = true;
-        // ABSCHR_GDATA(true): the settings once more, now with the enabling of the boxes.
-        ui::run_guarded(this, [this] { apply(abschr_read_settings()); });
-    }
-
-  private:
-    void build() {
+    explicit AbschrDialog(QWidget* parent) : CalculatorDialog(parent, abschr_form()) {
         auto* top = new QVBoxLayout(this);
         auto* columns = new QHBoxLayout;
         top->addLayout(columns);
@@ -167,36 +111,6 @@ class AbschrDialog : public QDialog {
         columns->addLayout(right, 2);
         const QColor frame = ui::color(ui::rgb(128, 128, 128));
 
-        auto field = [this](const char* name, const char* mask, const QString& help) {
-            auto* f = new ui::NumericField(mask, this);
-            f->setObjectName(name);
-            f->setHelpText(help);
-            return f;
-        };
-        auto check_of = [this](AbschrField which) {
-            return [this, which](double v) {
-                AbschrInputs in = inputs();
-                switch (which) {
-                    case AbschrField::Einkommen:
-                        in.NEINKOMM = v;
-                        break;
-                    case AbschrField::EinkSteig:
-                        in.NEINKSTEIG = v;
-                        break;
-                    case AbschrField::Kinder:
-                        in.NKINDER = static_cast<int>(v);
-                        break;
-                    case AbschrField::Kaufpreis:
-                        in.NKAUFPREIS = v;
-                        break;
-                    case AbschrField::Einzug:
-                        in.NEINZUG = static_cast<int>(v);
-                        break;
-                }
-                return abschr_check(which, in);
-            };
-        };
-
         // Einkommensdaten
         auto* eink = ui::framed_group("Einkommensdaten", frame, this);
         auto* eg = new QGridLayout(eink);
@@ -205,7 +119,7 @@ class AbschrDialog : public QDialog {
         verheiratet_ = new QRadioButton("verheiratet", eink);
         verheiratet_->setObjectName("verheiratetRadio");
         for (QRadioButton* r : {ledig_, verheiratet_})
-            ui::status_hint(r, "Veranschlagung nach Grund- oder Splitting-Tabelle");
+            statusHint(r, "Veranschlagung nach Grund- oder Splitting-Tabelle");
         famgroup_ = new QButtonGroup(this);
         famgroup_->addButton(ledig_, 1);
         famgroup_->addButton(verheiratet_, 2);
@@ -215,44 +129,26 @@ class AbschrDialog : public QDialog {
         radios->addStretch();
         eg->addWidget(ui::label("Familienstand", eink), 0, 0, 1, 3);
         eg->addLayout(radios, 1, 0, 1, 3);
-        einkomm_ = field("einkommField", "@K@E 99,999,999.99 ", "Ihr zu versteuerndes Zweijahres-Einkommen");
-        einkomm_->setCheck(check_of(AbschrField::Einkommen));
-        labelled(eg, 2, "zu versteuerndes Einkommen des laufenden und Vorjahrs", einkomm_, "€");
-        steig_ = field("steigField", "@K@E 99,999,999.99 ", "erwartete jährliche Einkommensteigerung");
-        steig_->setCheck(check_of(AbschrField::EinkSteig));
-        labelled(eg, 4, "erwartete jährliche Steigerung des Einkommens", steig_, "%");
-        kinder_ = field("kinderField", "@K 999 ", "Anzahl der im Objekt lebenden Kinder");
-        kinder_->setCheck(check_of(AbschrField::Kinder));
-        labelled(eg, 6, "Anzahl der Kinder bis 18 Jahre die im Haushalt leben", kinder_, QString());
+        labelled(eg, 2, "einkommField");
+        labelled(eg, 4, "steigField");
+        labelled(eg, 6, "kinderField");
         left->addWidget(eink);
 
         // Immobiliendaten
         auto* immo = ui::framed_group("Immobiliendaten", frame, this);
         auto* ig = new QGridLayout(immo);
-        kaufpreis_ =
-            field("kaufpreisField", "@K@E 99,999,999.99 ", "Kauf- bzw. Erstellungspreis der Immobilie");
-        kaufpreis_->setCheck(check_of(AbschrField::Kaufpreis));
-        labelled(ig, 0, "Kauf- bzw. Erstellungspreis inkl. Grundstückspreis", kaufpreis_, "€");
-        einzug_ = field("einzugField", "@K 9999 ", "Datum des Einzugs in die Immobilie");
-        einzug_->setCheck(check_of(AbschrField::Einzug));
-        labelled(ig, 2, "In welchem Jahr wurde der Bauantrag gestellt", einzug_, QString());
+        labelled(ig, 0, "kaufpreisField");
+        labelled(ig, 2, "einzugField");
         left->addWidget(immo);
 
         // Eigenheimzulage (results)
         auto* res = ui::framed_group("Eigenheimzulage", frame, this);
         auto* rg = new QGridLayout(res);
-        auto result = [&](int row, const char* name, const QString& text, const char* mask,
-                          const QString& unit) {
-            auto* f = new ui::ResultField(mask, res);
-            f->setObjectName(name);
-            labelled(rg, 2 * row, text, f, unit);
-            return f;
-        };
-        rate_ = result(0, "foerderrateResult", "Zulagenrate (max. 1%)", "@E 99,999,999.999 ", "%");
-        jahr_ = result(1, "abschjahrResult", "Zulage pro Jahr (max. 1250,-)", "@E 999,999,999.99 ", "€");
-        kindjahr_ = result(2, "kindjahrResult", "Baukindergeld pro Jahr", "@E 999,999,999.99 ", "€");
-        gesamt_ =
-            result(3, "abschreibResult", "Zulagenbetrag für die nächsten 8 Jahre", "@E 999,999,999.99 ", "€");
+        int row = 0;
+        for (const ui::ResultSpec& r : spec().results) {
+            labelled(rg, row, r.name);
+            row += 2;
+        }
         right->addWidget(res);
 
         // Förderungsmöglichkeiten
@@ -261,8 +157,9 @@ class AbschrDialog : public QDialog {
         auto box = [&](const char* name, const QString& text, const QString& hint) {
             auto* c = new QCheckBox(text, foerd);
             c->setObjectName(name);
-            ui::status_hint(c, hint);
+            statusHint(c, hint);
             fl->addWidget(c);
+            connect(c, &QCheckBox::toggled, this, [this] { changed(); });
             return c;
         };
         neubau_ = box("neubauCheck", "Es wurde ein Neubau erstellt oder erworben",
@@ -285,34 +182,81 @@ class AbschrDialog : public QDialog {
         il->addWidget(text);
         right->addWidget(info);
         right->addStretch();
+        // The frames' style sheets stop the dialog's font from reaching their contents.
+        for (QGroupBox* g : {eink, immo, res, foerd, info})
+            for (QWidget* w : g->findChildren<QWidget*>()) w->setFont(font());
 
-        // Buttons
-        berechnen_ = ui::button(this, "berechnenButton", "&Berechnen", "Zulage errechnen",
-                                "Eigenheimzulage berechnen");
-        berechnen_->setDefault(true);
-        tabelle_ =
-            ui::button(this, "tabelleButton", "&Tabelle", "Zulage anzeigen", "Abschreibungtabelle anzeigen");
-        drucken_ = ui::button(this, "druckenButton", "&Drucken", "Zulage drucken", "Eigenheimzulage drucken");
-        auto* gesetz = ui::button(this, "gesetzButton", "&Gesetz", "Eigenheimzulagengesetz",
-                                  "Eigenheimzulagengesetz anzeigen");
-        auto* hilfe = ui::button(this, "hilfeButton", "&Hilfe", "Hilfe anzeigen", "Hilfe anzeigen", true);
-        auto* schliessen =
-            ui::button(this, "schliessenButton", "&Schließen", "Dialog beenden", QString(), true);
-        auto* buttons = new QHBoxLayout;
-        for (QPushButton* b : {berechnen_, tabelle_, drucken_, gesetz, hilfe, schliessen})
-            buttons->addWidget(b);
-        top->addLayout(buttons);
+        button("berechnenButton")->setDefault(true);
+        top->addLayout(buttonRow({"berechnenButton", "tabelleButton", "druckenButton", "gesetzButton",
+                                  "hilfeButton", "schliessenButton"}));
 
-        ui::on_click(berechnen_, [this] { abschrech_here(); });
-        ui::on_click(tabelle_, [this] { abschshow(this); });
-        ui::on_click(drucken_, [this] { abschdruck(); });
-        ui::on_click(gesetz, [this] { toolkit::open_document(this, ".\\info\\EigZulG.pdf"); });
-        ui::on_click_always(hilfe, [this] { toolkit::help::show_current(this); });
-        ui::on_click_always(schliessen, [this] { reject(); });
+        connect(famgroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+            if (on) changed();
+        });
+        // The order on screen: family status, the input groups, the boxes, then the buttons.
+        QWidget* order[] = {ledig_,
+                            verheiratet_,
+                            field("einkommField"),
+                            field("steigField"),
+                            field("kinderField"),
+                            field("kaufpreisField"),
+                            field("einzugField"),
+                            neubau_,
+                            a10e_,
+                            energie_,
+                            oeko_,
+                            button("berechnenButton"),
+                            button("tabelleButton"),
+                            button("druckenButton"),
+                            button("gesetzButton"),
+                            button("hilfeButton"),
+                            button("schliessenButton")};
+        for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+        onClick("berechnenButton", [this] { abschrech_here(); });
+        onClick("tabelleButton", [this] { abschshow(this); });
+        onClick("druckenButton", [this] { abschdruck(); });
+        onClick("gesetzButton", [this] { toolkit::open_document(this, ".\\info\\EigZulG.pdf"); });
     }
 
-    // Puts loaded values into the controls; the results start at 0.
-    void apply(const AbschrInputs& in) {
+    AbschrInputs inputs() const {
+        AbschrInputs in;
+        in.NFAMSTAND = famgroup_->checkedId() > 0 ? famgroup_->checkedId() : 0;
+        in.NEINKOMM = number("einkommField")->value();
+        in.NEINKSTEIG = number("steigField")->value();
+        in.NKINDER = static_cast<int>(number("kinderField")->value());
+        in.NKAUFPREIS = number("kaufpreisField")->value();
+        in.NEINZUG = static_cast<int>(number("einzugField")->value());
+        in.LNEUBAU = neubau_->isChecked();
+        in.LA10E = a10e_->isChecked();
+        in.LENERGIE = energie_->isChecked();
+        in.LOEKOZUL = oeko_->isChecked();
+        return in;
+    }
+
+  protected:
+    core::InpFail check(int n) const override {
+        return abschr_check(static_cast<AbschrField>(n - 1), inputs());
+    }
+
+    // The inputs with the values being typed, so the enabling rules follow every key.
+    AbschrInputs liveInputs() const {
+        AbschrInputs in = inputs();
+        in.NEINKOMM = number("einkommField")->liveValue();
+        in.NKAUFPREIS = number("kaufpreisField")->liveValue();
+        in.NEINZUG = static_cast<int>(number("einzugField")->liveValue());
+        return in;
+    }
+    bool canCompute() const override { return abschr_can_compute(liveInputs()); }
+    void updateExtra() override {
+        const AbschrInputs in = liveInputs();
+        neubau_->setEnabled(neubau_enabled(in));
+        energie_->setEnabled(energie_enabled(in));
+        oeko_->setEnabled(oekozul_enabled(in));
+    }
+
+    // ABSCHR_GDATA: the inputs from the settings; the results start at 0.
+    void load() override {
+        const AbschrInputs in = abschr_load_settings(core::settings().ini().load());
         loading_ = true;
         ledig_->setChecked(in.NFAMSTAND == 1);
         verheiratet_->setChecked(in.NFAMSTAND == 2);
@@ -322,77 +266,69 @@ class AbschrDialog : public QDialog {
             verheiratet_->setChecked(false);
             famgroup_->setExclusive(true);
         }
-        einkomm_->setValue(in.NEINKOMM);
-        steig_->setValue(in.NEINKSTEIG);
-        kinder_->setValue(in.NKINDER);
-        kaufpreis_->setValue(in.NKAUFPREIS);
-        einzug_->setValue(in.NEINZUG);
+        number("einkommField")->setValue(in.NEINKOMM);
+        number("steigField")->setValue(in.NEINKSTEIG);
+        number("kinderField")->setValue(in.NKINDER);
+        number("kaufpreisField")->setValue(in.NKAUFPREIS);
+        number("einzugField")->setValue(in.NEINZUG);
         neubau_->setChecked(in.LNEUBAU);
         a10e_->setChecked(in.LA10E);
         energie_->setChecked(in.LENERGIE);
         oeko_->setChecked(in.LOEKOZUL);
         loading_ = false;
-        abschrinit();
-        refresh();
+        // The dialog opens on the family status, the first thing on screen.
+        (verheiratet_->isChecked() ? verheiratet_ : ledig_)->setFocus(Qt::OtherFocusReason);
     }
 
-    void connect_changes() {
-        for (ui::NumericField* f : {einkomm_, steig_, kinder_, kaufpreis_, einzug_}) {
-            QObject::connect(f, &ui::NumericField::edited, this, [this] { changed(); });
-            QObject::connect(f, &ui::NumericField::valueChanged, this, [this] { refresh(); });
-        }
-        for (QCheckBox* c : {neubau_, a10e_, energie_, oeko_})
-            QObject::connect(c, &QCheckBox::toggled, this, [this] { changed(); });
-        QObject::connect(famgroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
-            if (on) changed();
-        });
-    }
-
-    // Every change: the results no longer fit the inputs.
-    void changed() {
-        if (loading_) return;
-        abschrinit();
-        tabelle_->setEnabled(false);
-        refresh();
-    }
+    // ABSCHR_WDATA: the results written belong to the inputs (0 when nothing was computed).
+    void save() override { core::settings().ini().set_sections(abschr_settings_sections(inputs(), results_)); }
 
     // ABSCHRINIT
-    void abschrinit() {
-        results_ = {};
-        redraw_results();
+    void clearResults() override { results_ = {}; }
+
+    void showEvent(QShowEvent* e) override {
+        // Opened from another calculator's dialog: beside that dialog rather than the main window.
+        if (!placed_ && parentWidget()) {
+            move(parentWidget()->window()->frameGeometry().topLeft() + QPoint(20, 50));
+            ui::keep_on_screen(this);
+        }
+        placed_ = true;
+        CalculatorDialog::showEvent(e);
     }
 
-    void redraw_results() {
-        rate_->setValue(results_.NFOERDRATE);
-        jahr_->setValue(results_.NABSCHJAHR);
-        kindjahr_->setValue(results_.NKINDJAHR);
-        gesamt_->setValue(results_.NABSCHREIB);
+  private:
+    // A label above its field (or result), which stands indented below it with its unit, so that
+    // two columns of groups fit side by side.
+    void labelled(QGridLayout* g, int row, const char* name) {
+        g->addWidget(labelOf(name), row, 0, 1, 3);
+        QWidget* w = field(name);
+        if (!w) w = result(name);
+        g->addWidget(w, row + 1, 1);
+        if (QLabel* u = unitOf(name)) g->addWidget(u, row + 1, 2);
+        g->setColumnMinimumWidth(0, 16);
+        g->setColumnStretch(0, 1);
+        g->setColumnMinimumWidth(2, 14);
     }
 
-    // The enabling rules, with the value being typed counting already.
-    void refresh() {
-        AbschrInputs in = inputs();
-        in.NEINKOMM = einkomm_->liveValue();
-        in.NKAUFPREIS = kaufpreis_->liveValue();
-        in.NEINZUG = static_cast<int>(einzug_->liveValue());
-        neubau_->setEnabled(neubau_enabled(in));
-        energie_->setEnabled(energie_enabled(in));
-        oeko_->setEnabled(oekozul_enabled(in));
-        berechnen_->setEnabled(abschr_can_compute(in));
-        tabelle_->setEnabled(abschr_has_results(results_));
-        drucken_->setEnabled(abschr_has_results(results_));
+    // A choice changed: the results no longer fit the inputs.
+    void changed() {
+        if (loading_) return;
+        guarded([this] { invalidate(); });
     }
 
     // ABSCHRECH, then WRITEDBF.
     void abschrech_here() {
         VESTRAL_OP("ABSCHRECH");
-        AbschrInputs in = inputs();
-        AbschrOutcome out = abschrech(in);
+        const AbschrOutcome out = abschrech(inputs());
         if (out.no_longer_granted) toolkit::information(this, kNoLongerGrantedTitle, kNoLongerGrantedText);
         results_ = out.results;
-        redraw_results();
+        result("foerderrateResult")->setValue(results_.NFOERDRATE);
+        result("abschjahrResult")->setValue(results_.NABSCHJAHR);
+        result("kindjahrResult")->setValue(results_.NKINDJAHR);
+        result("abschreibResult")->setValue(results_.NABSCHREIB);
         writedbf(out.rows);
-        refresh();
+        // A child allowance alone is shown, but gives no table or printout.
+        setHasResults(abschr_has_results(results_));
     }
 
     void writedbf(const std::vector<AbschRow>& rows) {
@@ -417,26 +353,14 @@ class AbschrDialog : public QDialog {
 
     AbschrResults results_;
     bool loading_ = false;
-    bool shown_ = false;
+    bool placed_ = false;
     QRadioButton* ledig_ = nullptr;
     QRadioButton* verheiratet_ = nullptr;
     QButtonGroup* famgroup_ = nullptr;
-    ui::NumericField* einkomm_ = nullptr;
-    ui::NumericField* steig_ = nullptr;
-    ui::NumericField* kinder_ = nullptr;
-    ui::NumericField* kaufpreis_ = nullptr;
-    ui::NumericField* einzug_ = nullptr;
     QCheckBox* neubau_ = nullptr;
     QCheckBox* a10e_ = nullptr;
     QCheckBox* energie_ = nullptr;
     QCheckBox* oeko_ = nullptr;
-    ui::ResultField* rate_ = nullptr;
-    ui::ResultField* jahr_ = nullptr;
-    ui::ResultField* kindjahr_ = nullptr;
-    ui::ResultField* gesamt_ = nullptr;
-    QPushButton* berechnen_ = nullptr;
-    QPushButton* tabelle_ = nullptr;
-    QPushButton* drucken_ = nullptr;
 };
 
 }  // namespace
@@ -469,25 +393,8 @@ void abschshow(QWidget* parent) {
 
 void abschr_prog(QWidget* parent) {
     VESTRAL_OP("ABSCHR_PROG");
-    AbschrInputs in = abschr_read_settings();
-    toolkit::help::TopicScope topic("Abschreibung bei Eigennutzung");
-    AbschrResults results;
-    {
-        AbschrDialog dlg(parent, in);
-        // The stated size is the least; the layout may need more so that no text is cut.
-        QSize size = dlg.minimumSizeHint().expandedTo(QSize(kDialogWidth, kDialogHeight));
-        dlg.setMinimumSize(size);
-        if (parent) {
-            dlg.resize(size);
-            dlg.move(parent->window()->frameGeometry().topLeft() + QPoint(20, 50));
-        } else {
-            ui::place_below_main(&dlg, 50, 20, size.height(), size.width());
-        }
-        dlg.exec();
-        in = dlg.inputs();
-        results = dlg.results();
-    }
-    abschr_wdata(in, results);
+    AbschrDialog dlg(parent);
+    dlg.exec();
 }
 
 }  // namespace vestral::calc

@@ -14,12 +14,16 @@ namespace {
 constexpr int kEkstLatestStartYear = 2005;
 }  // namespace
 
+int ekst_years(int start_year) {
+    return std::max(0, kEkstLastYear - start_year + 1);
+}
+
 EkstOutcome ekstmake(const EkstInputs& in) {
     VESTRAL_OP("EKSTMAKE");
     EkstOutcome out;
     EkstResults& r = out.results;
     double income = in.NEINKOMM;
-    r.NJAHRE = kEkstLastYear - in.NABJAHR + 1;
+    r.NJAHRE = ekst_years(in.NABJAHR);
     for (int i = 1; i <= r.NJAHRE; ++i) {
         int year = in.NABJAHR + i - 1;
         if (i > 1) income = income + income / 100 * in.NEKSTEIG;

@@ -49,6 +49,9 @@ struct EkstOutcome {
     std::vector<EkstRow> rows;
 };
 
+// The number of years projected from `start_year` to the last year; none for a start after it.
+int ekst_years(int start_year);
+
 // EKSTMAKE: the projection. Totals are sums of the unrounded yearly values; the burden is the
 // mean of the yearly burdens, not total tax over total income.
 EkstOutcome ekstmake(const EkstInputs& in);
@@ -68,8 +71,8 @@ const core::dbf::RecordMap<EkstRow>& eksttemp_map();
 
 // EKSTCHECK: the bound check of one field, n = 1 income, 2 start year, 3 growth.
 core::InpFail ekstcheck(int n, const EkstInputs& in);
-// EKSTCHECK(0): the fields in the order they are checked; every one is checked, even after a
-// failure, so the dialog reports each faulty field in turn.
+// EKSTCHECK(0): the fields in the order they are checked; "Berechnen" reports the first that
+// fails and gives it the focus.
 inline constexpr int kEkstcheckOrder[] = {1, 2, 3};
 // The fields of EKSTCHECK(0) that fail, in check order.
 std::vector<int> ekstcheck_failures(const EkstInputs& in);

@@ -53,18 +53,22 @@ class RatenkreditDialogTest : public test::GuiTest {
         core::check_dbf(dir());
     }
 
-    // Opens the dialog, runs `body` in it, then closes it with "Schließen".
-    void run(const std::function<void(QWidget*)>& body) {
+    // Opens the dialog, runs `body` in it, then closes it with "Schließen". Returns what the
+    // calculator reports: whether a plan was computed.
+    bool run(const std::function<void(QWidget*)>& body) {
         bool ran = false;
         whenModal(
             [&](QWidget* d) {
+                QApplication::setActiveWindow(d);
+                (void)QTest::qWaitForWindowActive(d);
                 body(d);
                 ran = true;
-                find<QPushButton>(d, "schliessenButton")->click();
+                if (d->isVisible()) find<QPushButton>(d, "schliessenButton")->click();
             },
             "ratenkreditDialog");
-        calc::ratenkredit(nullptr);
+        const bool computed = calc::ratenkredit(nullptr);
         EXPECT_TRUE(ran);
+        return computed;
     }
 
     // The file as a second program sees it (the financing plans read it after the dialog closed).
@@ -205,28 +209,27 @@ TEST_F(RatenkreditDialogTest, RateDrivenPlanEndsWithTheRemainderPlusInterest) {
         EXPECT_EQ(result(d, "restrate"), "300,00");
         EXPECT_EQ(result(d, "tilgzeit"), "1,02");
         EXPECT_EQ(result(d, "zinssumme"), "700,00");
+        const std::string rows = dbf_rows("RATKRED", "JAHR MONAT KREDIT MONRATE TILGUNG");
+        EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 14);
+        EXPECT_NE(rows.find("\n2025;13;1000.0;800.0;750.0\n"), std::string::npos) << rows;
+        EXPECT_EQ(rows.substr(rows.rfind("2025;14")), "2025;14;250.0;300.0;250.0\n");
         // The term drives again: the rate input goes back to 0.
         retype(find<NumericField>(d, "laufzeit"), "24");
         EXPECT_EQ(input(d, "monrate"), "0,00");
     });
-    const std::string rows = dbf_rows("RATKRED", "JAHR MONAT KREDIT MONRATE TILGUNG");
-    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 14);
-    EXPECT_NE(rows.find("\n2025;13;1000.0;800.0;750.0\n"), std::string::npos) << rows;
-    EXPECT_EQ(rows.substr(rows.rfind("2025;14")), "2025;14;250.0;300.0;250.0\n");
+    EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");          // the plan went with the changed term
     EXPECT_EQ(ini().get("KRED2", "Laufzeit", ""), "24");  // saved again when the dialog closed
 }
 
-TEST_F(RatenkreditDialogTest, RefusedRateLeavesPlanAndResultsAsTheyWere) {
+TEST_F(RatenkreditDialogTest, RefusedRateLeavesNothingComputedAndKeepsTheSavedCredit) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
         retype(find<NumericField>(d, "monrate"), "100");
         click(d, "berechnenButton");
         EXPECT_EQ(result(d, "restrate"), "100,00");
         EXPECT_EQ(result(d, "tilgzeit"), "16,08");
-        const std::string before = dir_.read("RATKRED.DBF");
         const std::string bank_before = dir_.read("KREDBANK.DBF");
-        const std::string ini_before = ini().get("KRED2", "MonRate", "");
-        EXPECT_EQ(ini_before, "100.00");
+        EXPECT_EQ(ini().get("KRED2", "MonRate", ""), "100.00");
 
         for (const char* rate : {"40", "50", "60"}) {
             clearMessages();
@@ -235,42 +238,50 @@ TEST_F(RatenkreditDialogTest, RefusedRateLeavesPlanAndResultsAsTheyWere) {
             click(d, "berechnenButton");
             ASSERT_EQ(messages().size(), 1u) << rate;
             EXPECT_EQ(messages()[0].text, "Die monatliche Rate ist zu klein !");
-            EXPECT_EQ(dir_.read("RATKRED.DBF"), before) << rate;
+            // The saved credit is not overwritten by a plan that was never made ...
             EXPECT_EQ(dir_.read("KREDBANK.DBF"), bank_before) << rate;
             EXPECT_EQ(ini().get("KRED2", "MonRate", ""), "100.00");
-            EXPECT_EQ(result(d, "restrate"), "100,00");
-            EXPECT_EQ(result(d, "tilgzeit"), "16,08");
-            EXPECT_TRUE(enabled(d, "tabelleButton"));
+            // ... and nothing of the earlier plan stays beside the new inputs.
+            EXPECT_EQ(result(d, "restrate"), "0,00");
+            EXPECT_EQ(result(d, "tilgzeit"), "0,00");
+            EXPECT_FALSE(enabled(d, "tabelleButton"));
+            EXPECT_FALSE(enabled(d, "druckenButton"));
+            EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
         }
     });
-    const std::string rows = dbf_rows("RATKRED", "MONAT");
-    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 200);
 }
 
-TEST_F(RatenkreditDialogTest, ChangingBankOrCreditEmptiesThePlan) {
+TEST_F(RatenkreditDialogTest, AnyInputChangeEmptiesThePlan) {
     run([&](QWidget* d) {
+        auto compute = [&] {
+            click(d, "berechnenButton");
+            ASSERT_TRUE(enabled(d, "tabelleButton"));
+            ASSERT_TRUE(enabled(d, "druckenButton"));
+            const std::string rows = dbf_rows("RATKRED", "MONAT");
+            ASSERT_EQ(std::count(rows.begin(), rows.end(), '\n'), 12);
+        };
+        auto expect_emptied = [&] {
+            EXPECT_FALSE(enabled(d, "tabelleButton"));
+            EXPECT_FALSE(enabled(d, "druckenButton"));
+            EXPECT_EQ(result(d, "erstrate"), "0,00");
+            EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+        };
         enter(d, "Bank", "10000", "6");
         retype(find<NumericField>(d, "laufzeit"), "12");
-        click(d, "berechnenButton");
-        ASSERT_TRUE(enabled(d, "druckenButton"));
-        // The rate alone does not touch the plan.
-        retype(find<NumericField>(d, "zinssatz"), "7");
-        const std::string kept = dbf_rows("RATKRED", "MONAT");
-        EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 12);
-        EXPECT_TRUE(enabled(d, "tabelleButton"));
-
+        compute();
+        // One key in the credit, before the field is left.
         retype(find<NumericField>(d, "kredit"), "12000", false);
-        EXPECT_FALSE(enabled(d, "berechnenButton"));
-        EXPECT_FALSE(enabled(d, "tabelleButton"));
-        EXPECT_FALSE(enabled(d, "druckenButton"));
-        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+        expect_emptied();
+        EXPECT_TRUE(enabled(d, "berechnenButton"));  // the rule follows what is typed
         QTest::keyClick(find<NumericField>(d, "kredit"), Qt::Key_Tab);
-        EXPECT_TRUE(enabled(d, "berechnenButton"));  // the rules hold again once the field is left
-        click(d, "berechnenButton");
-        EXPECT_TRUE(enabled(d, "tabelleButton"));
+        compute();
+        // The rate alone, too: the plan and the printout would show another rate than they used.
+        retype(find<NumericField>(d, "zinssatz"), "7", false);
+        expect_emptied();
+        QTest::keyClick(find<NumericField>(d, "zinssatz"), Qt::Key_Tab);
+        compute();
         retype(find<ui::TextField>(d, "bankname"), "Andere Bank", false);
-        EXPECT_FALSE(enabled(d, "berechnenButton"));
-        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+        expect_emptied();
     });
 }
 
@@ -460,6 +471,186 @@ TEST_F(RatenkreditDialogTest, LabelsTooltipsAndPrintout) {
     EXPECT_NE(job.find("0,00 EUR", 1), nullptr);    // the rate input of a term-driven credit
     EXPECT_NE(job.find("883,33 EUR", 1), nullptr);  // the computed rate
     EXPECT_NE(job.find("12 Monate", 1), nullptr);
+}
+
+// --- What the caller is told, and what is saved ------------------------------------------------
+
+TEST_F(RatenkreditDialogTest, ReportsWhetherAPlanBelongingToTheInputsWasComputed) {
+    EXPECT_TRUE(run([&](QWidget* d) {
+        enter(d, "Kreditbank Köln", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+    }));
+    const std::string bank = dir_.read("KREDBANK.DBF");
+    const std::string plan = dir_.read("RATKRED.DBF");
+    const std::string results = dbf_rows("KREDBANK", "ZAHLRATE ZINSSUM TILGSUM TILGZEIT");
+    EXPECT_EQ(results, "883.33;600.0;10600.0;1.0\n");
+
+    // Opened and closed without computing: "not computed", and the saved credit keeps its results
+    // beside the plan that belongs to them.
+    EXPECT_FALSE(run([&](QWidget* d) { EXPECT_EQ(input(d, "bankname"), "Kreditbank Köln"); }));
+    EXPECT_EQ(dir_.read("KREDBANK.DBF"), bank);
+    EXPECT_EQ(dir_.read("RATKRED.DBF"), plan);
+    EXPECT_EQ(ini().get("KRED2", "ErstRate", "").substr(0, 6), "883.33");
+    EXPECT_EQ(ini().get("KRED2", "ZinsSumme", ""), "600");
+
+    // A plan computed and then left behind by a changed input does not count either.
+    EXPECT_FALSE(run([&](QWidget* d) {
+        click(d, "berechnenButton");
+        ASSERT_TRUE(enabled(d, "druckenButton"));
+        retype(find<NumericField>(d, "laufzeit"), "24");
+    }));
+    // The changed credit is saved, without the results of the old one.
+    EXPECT_EQ(dbf_rows("KREDBANK", "LAUFZEIT ZAHLRATE ZINSSUM"), "24;0.0;0.0\n");
+    EXPECT_EQ(ini().get("KRED2", "ErstRate", ""), "0");
+    EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+}
+
+TEST_F(RatenkreditDialogTest, ClosingSavesTheLastAcceptedTermNeverARefusedOne) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        clearMessages();
+        retype(find<NumericField>(d, "laufzeit"), "999");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, "Eingabefehler");
+        EXPECT_NE(messages()[0].text.indexOf("Laufzeit in Monaten"), -1);
+        // "Schließen" right after the message, the refused value still in the field.
+    });
+    EXPECT_EQ(ini().get("KRED2", "Laufzeit", ""), "12");
+    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME LAUFZEIT"), "Bank;12\n");
+    run([&](QWidget* d) { EXPECT_EQ(input(d, "laufzeit"), "12"); });
+}
+
+TEST_F(RatenkreditDialogTest, WithoutABankNameNothingGoesToTheStore) {
+    run([&](QWidget* d) {
+        enter(d, "", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+        EXPECT_EQ(result(d, "erstrate"), "883,33");  // computed all the same
+    });
+    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME"), "");
+    // A name typed and removed again saves no blank record either.
+    run([&](QWidget* d) {
+        auto* bank = find<ui::TextField>(d, "bankname");
+        retype(bank, "Bank", false);
+        QTest::keyClick(bank, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(bank, Qt::Key_Backspace);
+        QTest::keyClick(bank, Qt::Key_Tab);
+        retype(find<NumericField>(d, "kredit"), "5000");
+    });
+    core::dbf::Table t;
+    ASSERT_TRUE(t.open(dir() / "KREDBANK.DBF", "X"));
+    EXPECT_EQ(t.reccount(), 0);
+}
+
+// --- Typing gives the figures typed ---------------------------------------------------------------
+
+TEST_F(RatenkreditDialogTest, TypingAfterTabReplacesTheAmount) {
+    run([&](QWidget* d) {
+        auto* bank = find<ui::TextField>(d, "bankname");
+        retype(bank, "Bank", false);
+        ASSERT_EQ(input(d, "kredit"), "0,00");
+        QTest::keyClick(bank, Qt::Key_Tab);  // into the credit amount
+        auto* credit = find<NumericField>(d, "kredit");
+        ASSERT_TRUE(credit->hasFocus());
+        QTest::keyClicks(credit, "15000");
+        QTest::keyClick(credit, Qt::Key_Tab);
+        EXPECT_EQ(input(d, "kredit"), "15.000,00");
+        // Back with Shift+Tab: the next value replaces it as well.
+        QTest::keyClick(find<NumericField>(d, "zinssatz"), Qt::Key_Backtab);
+        ASSERT_TRUE(credit->hasFocus());
+        QTest::keyClicks(credit, "8000");
+        QTest::keyClick(credit, Qt::Key_Tab);
+        EXPECT_EQ(credit->value(), 8000);
+    });
+}
+
+TEST_F(RatenkreditDialogTest, RefusedRateFromTheStoreIsNotComputed) {
+    // A rate of 99 % that an earlier run saved.
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        click(d, "berechnenButton");
+    });
+    {
+        core::dbf::Table t;
+        ASSERT_TRUE(t.open(dir() / "KREDBANK.DBF", "X"));
+        t.go_top();
+        t.set_num("ZINSSATZ", 99);
+        ASSERT_TRUE(t.flush());
+    }
+    run([&](QWidget* d) {
+        auto* rate = find<NumericField>(d, "zinssatz");
+        EXPECT_EQ(rate->text(), "99,000");
+        ASSERT_TRUE(enabled(d, "berechnenButton"));
+        clearMessages();
+        click(d, "berechnenButton");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].title, "Eingabefehler");
+        EXPECT_NE(messages()[0].text.indexOf("Zinssatz"), -1);
+        EXPECT_EQ(result(d, "erstrate"), "0,00");
+        EXPECT_FALSE(enabled(d, "druckenButton"));
+        QApplication::processEvents();
+        EXPECT_TRUE(rate->hasFocus());
+        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");  // no plan beside a refused rate
+        // The message once, not again when the focus comes back.
+        QApplication::processEvents();
+        EXPECT_EQ(messages().size(), 1u);
+    });
+}
+
+TEST_F(RatenkreditDialogTest, AcceleratorInAFailingFieldShowsTheMessageAndSelectsIt) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "12");
+        auto* rate = find<NumericField>(d, "zinssatz");
+        retype(rate, "99", false);
+        clearMessages();
+        QTest::keyClick(rate, Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(messages().size(), size_t{1});
+        EXPECT_EQ(messages()[0].title, "Eingabefehler");
+        EXPECT_NE(messages()[0].text.indexOf("Zinssatz"), -1);
+        QTRY_VERIFY(rate->hasFocus());
+        EXPECT_EQ(rate->selectedText(), rate->text());
+        EXPECT_EQ(result(d, "erstrate"), "0,00");
+        // The next value typed replaces the refused one.
+        QTest::keyClicks(rate, "3,875");
+        QTest::keyClick(rate, Qt::Key_Tab);
+        EXPECT_EQ(rate->text(), "3,875");
+        EXPECT_EQ(messages().size(), 1u);
+    });
+}
+
+TEST_F(RatenkreditDialogTest, PrintoutNeverShowsInputsBesideResultsOfOthers) {
+    run([&](QWidget* d) {
+        enter(d, "Bank", "10000", "6");
+        retype(find<NumericField>(d, "laufzeit"), "48");
+        click(d, "berechnenButton");
+        ASSERT_TRUE(enabled(d, "druckenButton"));
+        // The rate now drives: the term becomes 0, and the 48-month results go.
+        retype(find<NumericField>(d, "monrate"), "50");
+        EXPECT_EQ(input(d, "laufzeit"), "0");
+        EXPECT_FALSE(enabled(d, "druckenButton"));
+        EXPECT_FALSE(enabled(d, "tabelleButton"));
+        EXPECT_EQ(result(d, "erstrate"), "0,00");
+        // A refused computation leaves nothing printable.
+        click(d, "berechnenButton");
+        EXPECT_EQ(lastMessage(), "Die monatliche Rate ist zu klein !");
+        EXPECT_FALSE(enabled(d, "druckenButton"));
+        QTest::keyClick(find<NumericField>(d, "kredit"), Qt::Key_D, Qt::AltModifier);
+        QTest::qWait(150);
+        EXPECT_TRUE(printed().empty());
+        retype(find<NumericField>(d, "monrate"), "300");
+        click(d, "berechnenButton");
+        ASSERT_TRUE(enabled(d, "druckenButton"));
+        click(d, "druckenButton");
+    });
+    ASSERT_EQ(printed().size(), 1u);
+    const toolkit::PrintJob& job = printed()[0];
+    const int last = job.page_count() - 1;
+    EXPECT_NE(job.find("300,00 EUR", last), nullptr);
+    EXPECT_EQ(job.find("258,33 EUR", last), nullptr);  // the rate of the 48-month plan
 }
 
 TEST_F(RatenkreditDialogTest, Screenshots) {

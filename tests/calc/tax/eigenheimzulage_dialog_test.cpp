@@ -312,6 +312,35 @@ TEST_F(AbschrDialogTest, FieldChecksReportOutOfBoundsValues) {
     });
 }
 
+TEST_F(AbschrDialogTest, ClosingKeepsTheLastAcceptedValueAndBerechnenChecksLoadedOnes) {
+    run([&](QDialog* d) {
+        typeInto(field(d, "kaufpreisField"), "60000");
+        typeInto(field(d, "kinderField"), "2");
+        typeInto(field(d, "kinderField"), "31");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_TRUE(messages()[0].text.contains("Kinder"));
+        // "Schließen" right after the message, the refused value still in the field.
+    });
+    EXPECT_EQ(ini().get("USER", "Kinder", ""), "2");
+
+    // Another calculator left 31 children in the shared section.
+    ini().set("USER", "Kinder", "31");
+    run([&](QDialog* d) {
+        EXPECT_EQ(field(d, "kinderField")->value(), 31);
+        typeInto(field(d, "einkommField"), "80000");
+        typeInto(field(d, "kaufpreisField"), "60000");
+        clearMessages();
+        ASSERT_TRUE(button(d, "berechnenButton")->isEnabled());
+        button(d, "berechnenButton")->click();
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_TRUE(messages()[0].text.contains("Kinder"));
+        EXPECT_EQ(result(d, "abschreibResult"), "0,00");
+        EXPECT_FALSE(button(d, "druckenButton")->isEnabled());
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), field(d, "kinderField"));
+    });
+}
+
 TEST_F(AbschrDialogTest, SettingsAreWrittenWithTheirExactKeysAndReloaded) {
     // Another calculator wrote the shared keys without the trailing blank.
     ini().set("USER", "Einkommen", "12345.00");

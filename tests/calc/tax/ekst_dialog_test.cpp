@@ -217,46 +217,85 @@ TEST_F(EkstDialogTest, EveryChangeClearsTheResultsAndEmptiesTheWorkTable) {
     });
 }
 
-TEST_F(EkstDialogTest, CheckOfAllFieldsReportsEachFaultAndEndsOnTheLastFaultyField) {
+TEST_F(EkstDialogTest, BerechnenChecksLoadedValuesAndStopsAtTheFirstFaultyField) {
     ini().set("EINKST", "Einkomm", "100.00");
     ini().set("EINKST", "AbJahr", "2010");
     ini().set("EINKST", "EKSteig", "12.00");
     run([&](QDialog* d) {
-        ASSERT_TRUE(button(d, "berechnenButton")->isEnabled());
-        button(d, "berechnenButton")->click();
         calc::EkstInputs in{100, 1, 2010, 12};
-        ASSERT_EQ(messages().size(), 3u);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(messages()[i].title, "Eingabefehler");
-            EXPECT_EQ(messages()[i].text.toStdString(),
-                      *core::inpfail_message(calc::ekstcheck(calc::kEkstcheckOrder[i], in)));
-        }
-        EXPECT_TRUE(messages()[0].text.contains("Einkommen"));
-        EXPECT_TRUE(messages()[1].text.contains("ab Jahr"));
-        EXPECT_TRUE(messages()[2].text.contains("Einkommensteigerung"));
-        QApplication::processEvents();
-        EXPECT_EQ(QApplication::focusWidget(), field(d, "steigField"));
-        EXPECT_EQ(result(d, "einkstResult"), "0,00");
-        EXPECT_EQ(dbf_rows(temp()), "");
-
-        // Fix the growth: the next check of all fields reports two and ends on the start year.
+        // One message per press, for the first faulty field in check order, which gets the focus.
+        auto press_expecting = [&](int check, const char* name) {
+            clearMessages();
+            ASSERT_TRUE(button(d, "berechnenButton")->isEnabled());
+            button(d, "berechnenButton")->click();
+            ASSERT_EQ(messages().size(), 1u);
+            EXPECT_EQ(messages()[0].title, "Eingabefehler");
+            EXPECT_EQ(messages()[0].text.toStdString(), *core::inpfail_message(calc::ekstcheck(check, in)));
+            QApplication::processEvents();
+            EXPECT_EQ(QApplication::focusWidget(), field(d, name));
+            EXPECT_EQ(field(d, name)->selectedText(), field(d, name)->text());
+            EXPECT_EQ(result(d, "einkstResult"), "0,00");
+            EXPECT_EQ(dbf_rows(temp()), "");
+        };
+        press_expecting(1, "einkommField");
+        typeInto(field(d, "einkommField"), "20000");
+        in.NEINKOMM = 20000;
+        press_expecting(2, "abJahrField");
+        typeInto(field(d, "abJahrField"), "2005");
+        in.NABJAHR = 2005;
+        press_expecting(3, "steigField");
         clearMessages();
         typeInto(field(d, "steigField"), "1");
-        EXPECT_TRUE(messages().empty());
-        button(d, "berechnenButton")->click();
-        ASSERT_EQ(messages().size(), 2u);
-        QApplication::processEvents();
-        EXPECT_EQ(QApplication::focusWidget(), field(d, "abJahrField"));
-
-        // With every field right, the earlier faults do not block the computation.
-        clearMessages();
-        typeInto(field(d, "abJahrField"), "2005");
-        typeInto(field(d, "einkommField"), "20000");
-        EXPECT_TRUE(messages().empty());
         button(d, "berechnenButton")->click();
         EXPECT_TRUE(messages().empty());
         EXPECT_EQ(result(d, "jahreResult"), "3");
         EXPECT_NE(result(d, "einkstResult"), "0,00");
+    });
+}
+
+TEST_F(EkstDialogTest, ResultLineNeverShowsANegativeNumberOfYears) {
+    run([&](QDialog* d) {
+        typeInto(field(d, "einkommField"), "20000");
+        clearMessages();
+        typeInto(field(d, "abJahrField"), "2026");
+        ASSERT_EQ(messages().size(), 1u);  // beyond the field's bound
+        EXPECT_TRUE(messages()[0].text.contains("ab Jahr"));
+        EXPECT_EQ(result(d, "jahreResult"), "0");
+        typeInto(field(d, "abJahrField"), "2007");
+        EXPECT_EQ(result(d, "jahreResult"), "1");
+    });
+    // A start year beyond the bound in the settings file is refused before anything is computed.
+    ini().set("EINKST", "Einkomm", "20000.00");
+    ini().set("EINKST", "AbJahr", "2026");
+    run([&](QDialog* d) {
+        clearMessages();
+        button(d, "berechnenButton")->click();
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(result(d, "jahreResult"), "0");
+        EXPECT_FALSE(button(d, "tabelleButton")->isEnabled());
+    });
+}
+
+TEST_F(EkstDialogTest, AcceleratorWithAFailingFieldShowsTheMessageAndSelectsTheContent) {
+    ini().set("EINKST", "Einkomm", "20000.00");
+    run([&](QDialog* d) {
+        ui::NumericField* growth = field(d, "steigField");
+        typeInto(growth, "12", false);
+        clearMessages();
+        QTest::keyClick(growth, Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(messages().size(), size_t{1});
+        EXPECT_EQ(messages()[0].title, "Eingabefehler");
+        EXPECT_TRUE(messages()[0].text.contains("Einkommensteigerung"));
+        QTRY_VERIFY(growth->hasFocus());
+        EXPECT_EQ(growth->selectedText(), growth->text());
+        EXPECT_EQ(result(d, "einkstResult"), "0,00");
+        // The value typed next replaces the refused one.
+        QTest::keyClicks(growth, "3,5");
+        QTest::keyClick(growth, Qt::Key_Tab);
+        EXPECT_EQ(growth->value(), 3.5);
+        EXPECT_EQ(messages().size(), 1u);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(result(d, "jahreResult"), QString("3"));
     });
 }
 

@@ -34,6 +34,17 @@ TEST(Ekstmake, StartYear2005GivesThreePlannedRows) {
     EXPECT_EQ(ekstshow_year_cell(2007), "*   2007 ");
 }
 
+TEST(Ekstmake, StartAfterTheLastYearProjectsNoYearsNeverANegativeCount) {
+    EXPECT_EQ(ekst_years(2007), 1);
+    EXPECT_EQ(ekst_years(2008), 0);
+    EXPECT_EQ(ekst_years(2026), 0);
+    EXPECT_EQ(ekst_years(1958), 50);
+    const EkstOutcome out = ekstmake(inputs(20'000, 1, 2026, 0));
+    EXPECT_EQ(out.results.NJAHRE, 0);
+    EXPECT_TRUE(out.rows.empty());
+    EXPECT_EQ(out.results.NBELAST, 0);
+}
+
 TEST(Ekstmake, SolidaritySurchargeFrom1995) {
     EkstOutcome out = ekstmake(inputs(40'000, 2, 1994, 2));
     ASSERT_EQ(out.rows.size(), 14u);
