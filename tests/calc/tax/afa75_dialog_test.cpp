@@ -172,6 +172,29 @@ TEST_F(Afa75Dialog, OpensAsDescribed) {
     EXPECT_TRUE(std::filesystem::exists(table()));
 }
 
+TEST_F(Afa75Dialog, EveryControlShowsItsHintInTheStatusBar) {
+    store("Kaufpreis", "1000.00");
+    run([&](QWidget* dlg) {
+        const std::vector<std::pair<const char*, const char*>> hints = {
+            {"NKAUFPREIS", "Kauf- und Baukosten der Immobilie"},
+            {"DKAUFDAT", "Erwerbsjahr oder Bauantragsstellungsjahr"},
+            {"DFERTDAT", "Datum der Fertigstellung"},
+            {"LBETRVERM", "Immobilie gehört zu einem Betriebsvermögen"},
+            {"LWOHNUNG", "Immobilie wird als Wohnung genutzt"},
+            {"afaNormal", "Art der Abschreibung"},
+            {"afaDeclining", "Art der Abschreibung"},
+            {"computeButton", "Abschreibung berechnen"},
+        };
+        for (const auto& [name, hint] : hints) {
+            QWidget* w = find<QWidget>(dlg, name);
+            w->setEnabled(true);
+            w->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            EXPECT_EQ(toolkit::last_status().toStdString(), hint) << name;
+        }
+    });
+}
+
 TEST_F(Afa75Dialog, ComputesAndLeavesTableAndSectionForTheLettingPlan) {
     run([&](QWidget* dlg) {
         type(dlg, "100000", "01032004", "15092004");
