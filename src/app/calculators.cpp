@@ -11,6 +11,11 @@
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
+#include "calc/property/gbw_dialog.h"
+#include "calc/property/mietrendite_dialog.h"
+#include "calc/property/verkwert_dialog.h"
+#include "calc/purchase/kredrahmen_dialog.h"
+#include "calc/tax/afawert_dialog.h"
 
 namespace vestral::app {
 
@@ -42,6 +47,13 @@ void register_calculators() {
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
     register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
     register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
+    register_calculator("KREDRAHMEN", [](QWidget* p) { calc::kredrahmen(p); });
+    register_calculator("BER_GBW", [](QWidget* p) { calc::ber_gbw(p); });
+    register_calculator("BER_GBWM", [](QWidget* p) { calc::ber_gbwm(p); });
+    register_calculator("BER_NMIET", [](QWidget* p) { calc::ber_nmiet(p); });
+    register_calculator("BER_BMIET1", [](QWidget* p) { calc::ber_bmiet1(p); });
+    register_calculator("VERKWERT", [](QWidget* p) { calc::verkwert(p); });
+    register_calculator("BER_AFA", [](QWidget* p) { calc::ber_afa(p); });
 }
 
 }  // namespace vestral::app
