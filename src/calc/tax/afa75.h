@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/tax/afa75_link.h"
 #include "core/clock.h"
 #include "core/dbf.h"
 #include "core/ini.h"
@@ -149,10 +150,9 @@ std::vector<core::IniFile::Entry> afa75_settings_entries(const Afa75Inputs& in, 
                                                          const std::string& cabschart, double nafasum,
                                                          int nafadau);
 
-// STEU75E, the schedule table of the start-up catalogue, opened as DSTE while the dialog lives
-// and left on disk for the letting plan.
-inline constexpr const char* kSteu75eFile = "STEU75E.DBF";
-inline constexpr const char* kSteu75eAlias = "DSTE";
+// STEU75E, the schedule table of the start-up catalogue (kSteu75eFile, handle kSteu75eAlias,
+// declared with what other calculators hand over), opened while the dialog lives and left on disk
+// for the letting plan.
 const core::dbf::Layout& steu75e_layout();
 // Empties the table, appends the rows in order, flushes it and goes to its first record.
 bool write_steu75e_rows(core::dbf::Table& table, const std::vector<Steu75eRow>& rows);

@@ -395,6 +395,19 @@ TEST(AfaSettings, ForeignValuesAreReadLeniently) {
     EXPECT_EQ(st.inputs.NAFAART, 1);
 }
 
+TEST(AfaSettings, TheCostHandedOverByOtherCalculatorsIsTheOneLoaded) {
+    test::TempDir dir;
+    dir.write("VESTRAL.INI", "[AFA75]\nKaufdatum=01.01.2000\n");
+    core::IniFile ini(dir / "VESTRAL.INI");
+    ASSERT_TRUE(set_afa75_cost(ini, 179'275.6543));
+    EXPECT_EQ(afa75_read_settings(ini.load(), {2026, 3, 4}).inputs.NKAUFPREIS, 179'275.65);
+    // What the dialog writes back is what they read.
+    Afa75Inputs in = inputs({2000, 1, 1}, {2000, 1, 1}, false, false, 1, 179'275.65);
+    ASSERT_TRUE(ini.set_many(kAfa75Settings.name, afa75_settings_entries(in, 421, "", 0, 0)));
+    EXPECT_EQ(afa75_cost(ini), 179'275.65);
+    EXPECT_TRUE(afa75_cost_equals(afa75_cost(ini), 179'275.65));
+}
+
 TEST(Steu75eTable, RowsAreWrittenAsTheLettingPlanReadsThem) {
     EXPECT_EQ(steu75e_layout(), core::catalogue_layout("STEU75E"));
     test::TempDir dir;
