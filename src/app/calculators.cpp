@@ -3,6 +3,8 @@
 #include <QHash>
 
 #include "calc/loans/hypotilg_dialog.h"
+#include "calc/loans/hypoziel_dialog.h"
+#include "calc/loans/hypspar_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/purchase/kosten1_dialog.h"
 #include "calc/purchase/kosten2_dialog.h"
@@ -11,6 +13,7 @@
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
+#include "calc/plans/finzpl1_dialog.h"
 #include "calc/property/gbw_dialog.h"
 #include "calc/property/mietrendite_dialog.h"
 #include "calc/property/verkwert_dialog.h"
@@ -46,7 +49,10 @@ void register_calculators() {
     register_calculator("P75E_PROG", [](QWidget* p) { calc::p75e_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
     register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
+    register_calculator("FINZPL1", [](QWidget* p) { calc::finzpl1(p); });
     register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
+    register_calculator("HYPOZIEL", [](QWidget* p) { calc::hypoziel(p); });
+    register_calculator("HYPSPAR", [](QWidget* p) { calc::hypspar(p); });
     register_calculator("KREDRAHMEN", [](QWidget* p) { calc::kredrahmen(p); });
     register_calculator("BER_GBW", [](QWidget* p) { calc::ber_gbw(p); });
     register_calculator("BER_GBWM", [](QWidget* p) { calc::ber_gbwm(p); });

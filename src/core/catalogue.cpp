@@ -80,11 +80,13 @@ const Source kSources[] = {
     {"RATKRED", TableHandling::Create,
      "BANKNAME C 40,0; JAHR N 4,0; MONAT N 3,0; KREDIT N 12,2; ZINSEN N 12,2; ZINSSUM N 12,2; "
      "TILGUNG N 12,2; TILGSUM N 12,2; MONRATE N 12,2; GETILGT N 12,2"},
+    // The rates keep the three decimals of their inputs and the fees reach 99 999 999,99; the
+    // record length differs from the older layout, so old files are migrated with their records.
     {"HYSPBANK", TableHandling::CreateMigrate,
-     "SPARNAME C 40,0; TILGSUMM N 12,2; ABJAHR N 4,0; SPZINS N 12,2; SPLZEIT N 4,0; "
-     "SPMRATE N 12,2; SPKTOGEB N 9,2; SPAUSZU N 9,2; SPAUSDM N 9,2; TILGNAME C 40,0; "
-     "HYPOTHEK N 12,2; HYPZSATZ N 9,2; HYPZFEST N 3,0; HYPZNACH N 9,2; TILGJAHR N 4,0; "
-     "TILGANNO N 4,0; LAUFZEIT N 4,0; TIKTOGEB N 9,2; KREDITPR N 9,2; KREDITDM N 9,2; "
+     "SPARNAME C 40,0; TILGSUMM N 12,2; ABJAHR N 4,0; SPZINS N 10,3; SPLZEIT N 4,0; "
+     "SPMRATE N 12,2; SPKTOGEB N 9,2; SPAUSZU N 9,2; SPAUSDM N 12,2; TILGNAME C 40,0; "
+     "HYPOTHEK N 12,2; HYPZSATZ N 10,3; HYPZFEST N 3,0; HYPZNACH N 10,3; TILGJAHR N 4,0; "
+     "TILGANNO N 4,0; LAUFZEIT N 4,0; TIKTOGEB N 12,2; KREDITPR N 9,2; KREDITDM N 12,2; "
      "ZINSSUM N 12,2; TILGSUM N 12,2; TILGZEIT N 6,2; GEBUSUM N 12,2; EINMSUM N 12,2; "
      "ANNUITAT N 12,2; ANNUITA2 N 12,2; EFFZINS N 7,3"},
     {"HYPSPAR", TableHandling::CreateMigrate,

@@ -58,7 +58,7 @@ TEST(Catalogue, FieldCountsAndRecordLengthsAsListed) {
         {"HYPOTHEK", TableHandling::CreateMigrate, 20, 236},
         {"KREDBANK", TableHandling::CreateMigrate, 16, 181},
         {"RATKRED", TableHandling::Create, 10, 132},
-        {"HYSPBANK", TableHandling::CreateMigrate, 28, 309},
+        {"HYSPBANK", TableHandling::CreateMigrate, 28, 318},
         {"HYPSPAR", TableHandling::CreateMigrate, 28, 341},
         {"STEU10E", TableHandling::Create, 11, 125},
         {"ABSCHEPL", TableHandling::Create, 6, 65},
@@ -93,6 +93,9 @@ TEST(Catalogue, SpotChecksOfFieldsAndOrder) {
     EXPECT_EQ(v.back(), (dbf::Field{"SKORREKT", 'N', 9, 2}));
     const auto& h = catalogue_layout("HYSPBANK");
     EXPECT_EQ(h[15], (dbf::Field{"TILGANNO", 'N', 4, 0}));
+    EXPECT_EQ(h[3], (dbf::Field{"SPZINS", 'N', 10, 3}));
+    EXPECT_EQ(h[13], (dbf::Field{"HYPZNACH", 'N', 10, 3}));
+    EXPECT_EQ(h[19], (dbf::Field{"KREDITDM", 'N', 12, 2}));
     const auto& b = catalogue_layout("BSPBANK");
     EXPECT_EQ(b[8], (dbf::Field{"SZINSSTZ", 'N', 10, 3}));
     EXPECT_EQ(b.back(), (dbf::Field{"EFFZINS", 'N', 7, 3}));
