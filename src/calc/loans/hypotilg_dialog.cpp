@@ -123,6 +123,7 @@ ui::FormSpec hypo_form() {
         {"paymentSum", "Tilgungssumme", "€", "@E 999,999,999.99 "},
         {"repaymentTime", "Tilgungszeit", "Jahre", "999 "},
         {"effectiveRate", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"annualRate", "eff. Jahreszins (PAngV)", "%", "@E 99.999 "},
     };
     f.buttons = {
         {"loadButton", "&Laden", "Bankdaten laden", "Tilgungsplan laden", ButtonRole::Action},
@@ -133,7 +134,7 @@ ui::FormSpec hypo_form() {
         {"printButton", "&Drucken", "Tilgungsplan drucken", "", ButtonRole::Result},
         {"closeButton", "&Schließen", "Dialog verlassen", "", ButtonRole::Close},
     };
-    f.height = 420;
+    f.height = 440;
     f.width = 620;
     return f;
 }
@@ -183,6 +184,8 @@ class HypoDialog : public ui::CalculatorDialog {
         }
         chart_data_ = {};
         rows_.clear();
+        // No rate is defined without a plan: empty, never 0.
+        result("annualRate")->setValue(std::optional<double>{});
     }
 
   private:
@@ -421,6 +424,7 @@ class HypoDialog : public ui::CalculatorDialog {
         result("paymentSum")->setValue(res_.NTILGSUM);
         result("repaymentTime")->setValue(res_.NTILGZEIT);
         result("effectiveRate")->setValue(res_.NEFFZINS);
+        result("annualRate")->setValue(res_.NJAHRESZINS);
     }
 
     // TABDATA and the "Laden" steps after it.

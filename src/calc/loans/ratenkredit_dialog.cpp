@@ -26,6 +26,17 @@
 
 namespace vestral::calc {
 
+std::vector<ui::GridColumn> kredbank_list_columns() {
+    namespace f = kredbank_fields;
+    return {{" Bankname",
+             [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
+             Qt::AlignLeft | Qt::AlignVCenter},
+            ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
+            ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
+            ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
+            ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")};
+}
+
 namespace {
 
 constexpr const char* kMoney = "@E 999,999,999.99 ";
@@ -54,9 +65,13 @@ ui::FormSpec ratenkredit_form() {
         {"monrate", "monatliche Rate", "€", kMoney, "monatliche Rate in EUR", 6},
     };
     f.results = {
-        {"erstrate", "monatliche Rate", "€", kMoney},       {"restrate", "letzte Rate", "€", kMoney},
-        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "}, {"zinssumme", "Zinssumme", "€", kMoney},
-        {"tilgsumme", "Tilgungssumme", "€", kMoney},        {"tilgzeit", "Tilgungszeit", "Jahre", kMoney},
+        {"erstrate", "monatliche Rate", "€", kMoney},
+        {"restrate", "letzte Rate", "€", kMoney},
+        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"jahreszins", "eff. Jahreszins (PAngV)", "%", "@E 99.999 "},
+        {"zinssumme", "Zinssumme", "€", kMoney},
+        {"tilgsumme", "Tilgungssumme", "€", kMoney},
+        {"tilgzeit", "Tilgungszeit", "Jahre", kMoney},
     };
     f.buttons = {
         {"ladenButton", "&Laden", "", "Tilgungsplan laden", ui::ButtonRole::Action},
@@ -68,7 +83,7 @@ ui::FormSpec ratenkredit_form() {
         {"hilfeButton", "&Hilfe", "Hilfe aufrufen", "", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
-    f.height = 430;
+    f.height = 450;
     f.width = 620;
     return f;
 }
@@ -128,6 +143,8 @@ class RkDialog : public ui::CalculatorDialog {
         onClick("berechnenButton", [this] { berechnen(); });
         onClick("tabelleButton", [this] { rk_tabelle(this, plan_); });
         onClick("druckenButton", [this] { drucken(); });
+        // No plan yet: no legal rate either.
+        result("jahreszins")->setValue(std::optional<double>{});
     }
 
     RkInputs inputs() const {
@@ -186,6 +203,8 @@ class RkDialog : public ui::CalculatorDialog {
     // Whatever is typed makes the plan in RATKRED stale.
     void clearResults() override {
         res_ = RkResults{};
+        // No rate is defined without a plan: empty, never 0.
+        result("jahreszins")->setValue(std::optional<double>{});
         if (plan_.is_open() && plan_.reccount() > 0) {
             plan_.zap();
             plan_.flush();
@@ -244,6 +263,7 @@ class RkDialog : public ui::CalculatorDialog {
         result("erstrate")->setValue(res_.NERSTRATE);
         result("restrate")->setValue(res_.NRESTRATE);
         result("effzins")->setValue(res_.NEFFZINS);
+        result("jahreszins")->setValue(res_.NJAHRESZINS);
         result("zinssumme")->setValue(res_.NZINSSUM);
         result("tilgsumme")->setValue(res_.NTILGSUM);
         result("tilgzeit")->setValue(res_.NLZSUMME);
@@ -296,18 +316,10 @@ class RkDialog : public ui::CalculatorDialog {
     // TABDATA and the "Laden" steps after it.
     void laden() {
         VESTRAL_OP("TABDATA");
-        namespace f = kredbank_fields;
         const bool any = bank_.count() > 0;
-        std::optional<long> taken = ui::tabdata(
-            this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
-            "Es sind noch keine Tilgungspläne gespeichert !",
-            {{" Bankname",
-              [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
-              Qt::AlignLeft | Qt::AlignVCenter},
-             ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
-             ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
-             ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
-             ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")});
+        std::optional<long> taken =
+            ui::tabdata(this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
+                        "Es sind noch keine Tilgungspläne gespeichert !", kredbank_list_columns());
         // Closed without a take-over: the credit of the bank named in the settings again.
         if (taken)
             gdata(*taken);
