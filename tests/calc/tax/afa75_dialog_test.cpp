@@ -18,6 +18,7 @@
 #include "core/clock.h"
 #include "core/dbf.h"
 #include "support/gui_fixture.h"
+#include "support/gui_steps.h"
 #include "toolkit/status.h"
 #include "ui/numeric_field.h"
 #include "ui/table_grid.h"
@@ -29,7 +30,7 @@ using test::typeInto;
 
 namespace {
 
-class Afa75Dialog : public test::GuiTest {
+class Afa75Dialog : public test::CalculatorTest {
   protected:
     void SetUp() override {
         GuiTest::SetUp();
@@ -53,17 +54,9 @@ class Afa75Dialog : public test::GuiTest {
     static QString kind(QWidget* dlg) { return find<QLabel>(dlg, "CABSCHART")->text(); }
 
     // Opens the calculator, runs `body` in its dialog and closes it with "Schließen".
-    void run(std::function<void(QWidget*)> body, QWidget* parent = nullptr) {
-        bool ran = false;
-        whenModal(
-            [&](QWidget* dlg) {
-                body(dlg);
-                ran = true;
-                if (dlg->isVisible()) button(dlg, "closeButton")->click();
-            },
-            "afa75Dialog");
-        calc::p75e_prog(parent);
-        EXPECT_TRUE(ran);
+    void run(const std::function<void(QWidget*)>& body, QWidget* parent = nullptr) {
+        inDialog(
+            "afa75Dialog", [parent] { calc::p75e_prog(parent); }, body);
     }
 
     // Cost and both dates typed as a user would.
