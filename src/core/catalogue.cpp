@@ -338,4 +338,10 @@ bool make_hydbf(const fs::path& dir, dbf::Table& table) {
     return table.open(file, "DHYP");
 }
 
+bool open_catalogue_table(dbf::Table& t, const fs::path& dir, std::string_view table,
+                          std::string_view alias) {
+    return dbf::open_or_create(t, dir, std::string(table) + ".DBF", catalogue_layout(table),
+                               std::string(alias.empty() ? table : alias));
+}
+
 }  // namespace vestral::core

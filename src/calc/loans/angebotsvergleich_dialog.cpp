@@ -187,17 +187,14 @@ class VergleichDialog : public ui::GridDialog {
     QPushButton* print_ = nullptr;
 };
 
-bool open_store(dbf::Table& t, const char* name) {
-    return dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                               core::catalogue_layout(name), name);
-}
-
 }  // namespace
 
 void angebotsvergleich(QWidget* parent) {
     VESTRAL_OP("ANGEBOTSVERGLEICH");
     dbf::Table hypo, kred, work;
-    if (!open_store(hypo, "HYPOBANK") || !open_store(kred, "KREDBANK")) return;
+    if (!core::open_catalogue_table(hypo, core::settings().dir, "HYPOBANK") ||
+        !core::open_catalogue_table(kred, core::settings().dir, "KREDBANK"))
+        return;
     const std::filesystem::path file = core::settings().dir / (std::string(kWorkTable) + ".DBF");
     std::error_code ec;
     std::filesystem::remove(file, ec);

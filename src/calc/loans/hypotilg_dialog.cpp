@@ -139,12 +139,6 @@ ui::FormSpec hypo_form() {
     return f;
 }
 
-// Opens a catalogue table of the program directory, creating it when it is missing.
-bool open_table(dbf::Table& t, const char* name) {
-    return dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                               core::catalogue_layout(name), name);
-}
-
 class HypoDialog : public ui::CalculatorDialog {
   public:
     HypoDialog(QWidget* parent, dbf::Table& bank, dbf::Table& plan, int monthly, int yearly, double amount)
@@ -503,7 +497,9 @@ bool hypotilg(QWidget* parent, double amount) {
     VESTRAL_OP("HYPOTILG");
     dbf::Table bank;
     dbf::Table plan;
-    if (!open_table(bank, "HYPOBANK") || !open_table(plan, "HYPOTHEK")) return false;
+    if (!core::open_catalogue_table(bank, core::settings().dir, "HYPOBANK") ||
+        !core::open_catalogue_table(plan, core::settings().dir, "HYPOTHEK"))
+        return false;
     bank.set_order(bank.add_order("HYPOBANK.NTX", [](const dbf::Table& t) {
         return core::to_upper_name(t.trimmed(hypobank_fields::BANKNAME));
     }));

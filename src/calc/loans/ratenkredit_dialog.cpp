@@ -43,12 +43,6 @@ constexpr const char* kMoney = "@E 999,999,999.99 ";
 constexpr const char* kPercent3 = "@E 99,999,999.999 ";
 const QColor kFrame = ui::color(ui::rgb(0, 0, 128));
 
-// Creates a catalogue table that is missing (start-up normally did) and opens it exclusively.
-bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* alias) {
-    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                                     core::catalogue_layout(name), alias);
-}
-
 // The form; the check numbers are the positions in rk_checks().
 ui::FormSpec ratenkredit_form() {
     ui::FormSpec f;
@@ -103,14 +97,8 @@ class RkDialog : public ui::CalculatorDialog {
             addRow(grid, r++, name);
         grid->setColumnStretch(1, 1);
 
-        auto* group = ui::framed_group("Ergebnis", kFrame, panel);
+        auto* group = resultsGroup("Ergebnis", kFrame, panel);
         group->setObjectName("ergebnis");
-        auto* rgrid = new QGridLayout(group);
-        r = 0;
-        for (const ui::ResultSpec& res : spec().results) addRow(rgrid, r++, res.name);
-        rgrid->setColumnStretch(1, 1);
-        // The frame's style sheet stops the dialog's font from reaching its contents.
-        for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
 
         auto* pl = new QVBoxLayout(panel);
         pl->setContentsMargins(14, 14, 14, 14);
@@ -119,12 +107,8 @@ class RkDialog : public ui::CalculatorDialog {
         pl->addWidget(group);
         pl->addStretch();
 
-        auto* buttons = new QVBoxLayout;
-        for (const char* name : {"berechnenButton", "tabelleButton", "druckenButton"})
-            buttons->addWidget(button(name));
-        buttons->addStretch();
-        buttons->addWidget(button("hilfeButton"));
-        buttons->addWidget(button("schliessenButton"));
+        auto* buttons = buttonColumn({"berechnenButton", "tabelleButton", "druckenButton"},
+                                     {"hilfeButton", "schliessenButton"});
 
         auto* main = new QHBoxLayout(this);
         main->addWidget(panel, 1);
@@ -351,8 +335,8 @@ bool ratenkredit(QWidget* parent) {
     core::dbf::Table plan;
     {
         toolkit::WaitCursor wait;
-        if (!open_catalogue_table(bank, "KREDBANK", "DKRED")) return false;
-        if (!open_catalogue_table(plan, "RATKRED", "DRATK")) return false;
+        if (!core::open_catalogue_table(bank, core::settings().dir, "KREDBANK", "DKRED")) return false;
+        if (!core::open_catalogue_table(plan, core::settings().dir, "RATKRED", "DRATK")) return false;
         bank.set_order(bank.add_order("KREDNAME", [](const core::dbf::Table& t) {
             return core::to_upper_name(t.trimmed(kredbank_fields::BANKNAME));
         }));

@@ -147,7 +147,7 @@ bool fp1_write_plan(dbf::Table& finzpl1, const std::vector<Fp1Row>& rows) {
 }
 
 bool fp1_open_plan(dbf::Table& finzpl1, const fs::path& dir) {
-    if (!dbf::open_or_create(finzpl1, dir, kFinzpl1File, core::catalogue_layout("FINZPL1"), "FINZPL1"))
+    if (!core::open_catalogue_table(finzpl1, dir, "FINZPL1"))
         return false;
     const int order = finzpl1.add_order("JAHR", [](const dbf::Table& t) {
         char key[16];
