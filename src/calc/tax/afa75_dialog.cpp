@@ -12,6 +12,7 @@
 
 #include "calc/tax/afa75.h"
 #include "calc/tax/afa75_print.h"
+#include "core/catalogue.h"
 #include "core/opstack.h"
 #include "core/program_settings.h"
 #include "toolkit/messages.h"
@@ -324,9 +325,7 @@ void p75e_prog(QWidget* parent) {
     core::dbf::Table dste;
     {
         toolkit::WaitCursor wait;
-        if (!core::dbf::open_or_create(dste, core::settings().dir, kSteu75eFile, steu75e_layout(),
-                                       kSteu75eAlias))
-            return;
+        if (!core::open_catalogue_table(dste, core::settings().dir, "STEU75E", kSteu75eAlias)) return;
         dste.zap();
         if (!dste.flush()) return;
     }
