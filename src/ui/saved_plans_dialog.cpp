@@ -12,22 +12,24 @@
 namespace vestral::ui {
 
 SavedPlansDialog::SavedPlansDialog(QWidget* parent, core::dbf::Table& store, const QString& title,
-                                   std::vector<GridColumn> columns)
-    : QDialog(parent), store_(store) {
+                                   std::vector<GridColumn> columns, const SavedPlansTexts& texts)
+    : QDialog(parent), store_(store), texts_(texts) {
     setObjectName("savedPlansDialog");
     setWindowTitle(title);
     setFont(toolkit::map_font("Ms Sans Serif", 9));
     grid_ = new TableGrid(this, store, std::move(columns));
     grid_->setFont(font());
     grid_->reload();
-    auto* take = button(this, "takeButton", "&Übertragen", "Eintrag übernehmen");
-    auto* del = button(this, "deleteButton", "&Löschen", "Eintrag löschen");
+    auto* take = button(this, "takeButton", texts.take, texts.take_tooltip, texts.take_status);
+    auto* del = button(this, "deleteButton", "&Löschen", "Eintrag löschen", texts.delete_status);
+    take->setDefault(texts.take_is_default);
     auto* close = button(this, "closeButton", "&Schließen", "Dialog verlassen", QString(), true);
     on_click(take, [this] { takeCurrent(); });
     on_click(del, [this] { deleteCurrent(); });
     on_click_always(close, [this] { reject(); });
     connect(grid_, &TableGrid::activatedRecord, this, [this](long) { takeCurrent(); });
-    connect(grid_, &TableGrid::deletePressed, this, [this] { run_guarded(this, [this] { deleteCurrent(); }); });
+    connect(grid_, &TableGrid::deletePressed, this,
+            [this] { run_guarded(this, [this] { deleteCurrent(); }); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(take);
