@@ -2,14 +2,16 @@
 
 #include <QHash>
 
+#include "calc/consumption/egkz_dialog.h"
+#include "calc/consumption/verbrauch_dialog.h"
+#include "calc/loans/bausparen_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
+#include "calc/loans/ratenkredit_dialog.h"
 #include "calc/purchase/kaufmiet_dialog.h"
 #include "calc/purchase/kosten1_dialog.h"
 #include "calc/purchase/kosten2_dialog.h"
-#include "calc/loans/bausparen_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
-#include "calc/loans/ratenkredit_dialog.h"
 
 namespace vestral::app {
 
@@ -20,9 +22,13 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
+void register_calculator(const QString& operation, Launcher launcher) {
+    registry().insert(operation, std::move(launcher));
+}
 
-bool has_calculator(const QString& operation) { return registry().contains(operation); }
+bool has_calculator(const QString& operation) {
+    return registry().contains(operation);
+}
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);
@@ -40,6 +46,11 @@ void register_calculators() {
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
     register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
     register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
+    register_calculator("BER_STROM", [](QWidget* p) { calc::ber_strom(p); });
+    register_calculator("BER_WASSER", [](QWidget* p) { calc::ber_wasser(p); });
+    register_calculator("BER_ABWASSER", [](QWidget* p) { calc::ber_abwasser(p); });
+    register_calculator("BER_GAS", [](QWidget* p) { calc::ber_gas(p); });
+    register_calculator("BER_EGKZ", [](QWidget* p) { calc::ber_egkz(p); });
 }
 
 }  // namespace vestral::app
