@@ -367,7 +367,8 @@ class VerbrDialog : public ui::CalculatorDialog {
             t.go_top();
             ui::SavedPlansDialog dlg(this, t, info_.history_title, std::move(columns), texts);
             dlg.setObjectName("historyDialog");
-            ui::center_on_main(&dlg, 430, 630);
+            // At least the stated size; wider when the columns need it, so none is cut.
+            ui::center_on_main(&dlg, 430, std::max(630, dlg.grid()->fullWidth() + 24));
             dlg.setWindowModality(Qt::WindowModal);
             dlg.exec();
             if (dlg.taken()) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,6 +129,39 @@ TEST_F(EgkzDialog, ConverterTakesTheKwhIntoTheRow) {
         click(find<QPushButton>(d, "fernwConvert"));
         EXPECT_EQ(shown(d, "NFERNWJ"), "10,00");
         EXPECT_EQ(shown(d, "NGESAMT"), "10,00");
+    });
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures of the dialog and its converter: VESTRAL_SHOTS=/dir.
+TEST_F(EgkzDialog, Screenshots) {
+    const char* shots = std::getenv("VESTRAL_SHOTS");
+    if (!shots) GTEST_SKIP() << "VESTRAL_SHOTS not set";
+    QDir().mkpath(shots);
+    auto save = [&](QWidget* w, const QString& name) {
+        QApplication::processEvents();
+        EXPECT_TRUE(w->grab().save(QDir(shots).filePath(name)));
+    };
+    run([&](QWidget* d) {
+        save(d, "egkz_leer.png");
+        typeInto(find<QWidget>(d, "NSTROMJ"), "3500");
+        typeInto(find<QWidget>(d, "NHZOEL"), "2000");
+        typeInto(find<QWidget>(d, "NWOHNFL"), "150");
+        find<QCheckBox>(d, "LWASSER")->setChecked(true);
+        typeInto(find<QWidget>(d, "NPERSONEN"), "4");
+        click(find<QPushButton>(d, "computeButton"));
+        save(d, "egkz_dialog.png");
+        whenModal(
+            [&](QWidget* c) {
+                typeInto(find<QWidget>(c, "kWh"), "1");
+                save(c, "egkz_umrechner.png");
+                click(find<QPushButton>(c, "closeButton"));
+            },
+            "converterDialog");
+        click(find<QPushButton>(d, "converterButton"));
     });
 }
 

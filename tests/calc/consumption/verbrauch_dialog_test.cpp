@@ -1,6 +1,7 @@
 #include "calc/consumption/verbrauch_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -296,6 +297,84 @@ TEST_F(VerbrauchDialog, GasBillWithFactorAndRefundInBlack) {
     });
     const std::string r = records();
     EXPECT_NE(r.find("4 2006-01-01  1170.0 0.05 10.5 12.0 21000"), std::string::npos) << r;
+}
+
+// Pictures of every window of the four calculators, for looking at them: VESTRAL_SHOTS=/dir.
+TEST_F(VerbrauchDialog, Screenshots) {
+    const char* shots = std::getenv("VESTRAL_SHOTS");
+    if (!shots) GTEST_SKIP() << "VESTRAL_SHOTS not set";
+    QDir().mkpath(shots);
+    auto save = [&](QWidget* w, const QString& name) {
+        QApplication::processEvents();
+        EXPECT_TRUE(w->grab().save(QDir(shots).filePath(name)));
+    };
+    store(VerbrKind::Strom, {2004, 1, 1}, "Überlandwerk Süd", 650.5);
+    store(VerbrKind::Strom, {2005, 1, 1}, "Überlandwerk Süd", 701.25);
+    run(VerbrKind::Strom, "stromDialog", [&](QWidget* d) {
+        typeElectricity(d);
+        click(find<QPushButton>(d, "computeButton"));
+        save(d, "strom_dialog.png");
+        whenModal(
+            [&](QWidget* p) {
+                save(p, "strom_hochrechnung.png");
+                click(find<QPushButton>(p, "closeButton"));
+            },
+            "projectionDialog");
+        click(find<QPushButton>(d, "projectionButton"));
+        whenModal(
+            [&](QWidget* h) {
+                save(h, "strom_historie.png");
+                click(find<QPushButton>(h, "closeButton"));
+            },
+            "historyDialog");
+        click(find<QPushButton>(d, "historyButton"));
+    });
+    store(VerbrKind::Wasser, {2005, 1, 1}, "Wasserwerk Öhringen", 230);
+    run(VerbrKind::Wasser, "wasserDialog", [&](QWidget* d) {
+        typeInto(find<QWidget>(d, "NGRUNDDM"), "5");
+        typeInto(find<QWidget>(d, "NKWHDM"), "2");
+        typeInto(find<QWidget>(d, "NABSCHLAG"), "20");
+        typeInto(find<QWidget>(d, "NZAEHLER1"), "100");
+        typeInto(find<QWidget>(d, "DABLES1"), "01012006");
+        typeInto(find<QWidget>(d, "DABLES2"), "31122006");
+        typeInto(find<QWidget>(d, "NZAEHLER2"), "220");
+        click(find<QPushButton>(d, "computeButton"));
+        save(d, "wasser_dialog.png");
+        whenModal(
+            [&](QWidget* p) {
+                save(p, "wasser_hochrechnung.png");
+                click(find<QPushButton>(p, "closeButton"));
+            },
+            "projectionDialog");
+        click(find<QPushButton>(d, "projectionButton"));
+        whenModal(
+            [&](QWidget* h) {
+                save(h, "wasser_historie.png");
+                click(find<QPushButton>(h, "closeButton"));
+            },
+            "historyDialog");
+        click(find<QPushButton>(d, "historyButton"));
+    });
+    run(VerbrKind::Abwasser, "abwasserDialog", [&](QWidget* d) { save(d, "abwasser_dialog.png"); });
+    run(VerbrKind::Gas, "gasDialog", [&](QWidget* d) {
+        save(d, "gas_dialog_leer.png");
+        typeInto(find<QWidget>(d, "NGRUNDDM"), "120");
+        typeInto(find<QWidget>(d, "NKWHDM"), "0,05");
+        typeInto(find<QWidget>(d, "NINDEX"), "10,5");
+        typeInto(find<QWidget>(d, "NABSCHLAG"), "100");
+        typeInto(find<QWidget>(d, "NZAEHLER1"), "1000");
+        typeInto(find<QWidget>(d, "DABLES1"), "01012006");
+        typeInto(find<QWidget>(d, "NZAEHLER2"), "3000");
+        click(find<QPushButton>(d, "computeButton"));
+        save(d, "gas_dialog.png");
+        whenModal(
+            [&](QWidget* p) {
+                save(p, "gas_hochrechnung.png");
+                click(find<QPushButton>(p, "closeButton"));
+            },
+            "projectionDialog");
+        click(find<QPushButton>(d, "projectionButton"));
+    });
 }
 
 TEST_F(VerbrauchDialog, MenuOperationsAreRegistered) {
