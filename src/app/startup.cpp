@@ -6,12 +6,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QTranslator>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -103,14 +101,11 @@ void install_application_wide() {
     static bool done = false;
     if (done || !qApp) return;
     done = true;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::German), "qtbase", "_",
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator);
-    }
+    toolkit::use_german_qt();
     toolkit::install_font_substitutions();
-    qApp->installEventFilter(new HelpKey);
+    auto* help_key = new HelpKey;
+    help_key->setParent(qApp);  // goes with the application
+    qApp->installEventFilter(help_key);
 }
 
 InstanceLock::~InstanceLock() {

@@ -51,6 +51,13 @@ void SavedPlansDialog::takeCurrent() {
 void SavedPlansDialog::deleteCurrent() {
     long r = grid_->currentRecno();
     if (r <= 0) return;
+    // "&Löschen" and "&Laden" of the calculator share their accelerator: a second Alt+L must not
+    // cost a plan.
+    const QString name = grid_->cellText(grid_->currentIndex().row(), 0).trimmed();
+    if (texts_.ask_before_delete &&
+        !toolkit::ask_yes_no(this, "Löschen", QString("Soll der Eintrag „%1“ gelöscht werden?").arg(name),
+                             false))
+        return;
     store_.go_to(r);
     store_.delete_record();
     store_.pack();

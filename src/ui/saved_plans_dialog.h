@@ -1,5 +1,5 @@
 // The one list of saved plans (mortgages, building-savings contracts, credits, split financings):
-// take a record over, delete and compact, close.
+// take a record over, delete (after asking) and compact, close.
 #pragma once
 
 #include <QDialog>
@@ -30,6 +30,7 @@ class SavedPlansDialog : public QDialog {
     TableGrid* grid() const { return grid_; }
 
     void takeCurrent();
+    // Asks first ("Nein" preselected) unless the texts say otherwise; only "Ja" deletes and compacts.
     void deleteCurrent();
 
   private:

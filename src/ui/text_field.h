@@ -58,7 +58,11 @@ class DateField : public InputField {
     bool clearsOnFirstKey(const QKeyEvent* e) const override;
     std::optional<QString> formMessage() override;
     void rememberAccepted() override { accepted_ = date_; }
-    void restoreAccepted() override { date_ = accepted_; }
+    // The accepted date is always a valid one: an unfinished entry goes with it.
+    void restoreAccepted() override {
+        date_ = accepted_;
+        form_ok_ = true;
+    }
 
   private:
     core::Date date_;

@@ -33,6 +33,9 @@ struct BauInputs {
     double NTZINSSTZ = 0;   // loan interest rate, %
     double NTFESTZEIT = 0;  // fixed-interest years
     double NTZINSNACH = 0;  // loan rate after the fixed period, %
+
+    // Saved results belong to exactly these inputs.
+    friend bool operator==(const BauInputs&, const BauInputs&) = default;
 };
 
 struct BauResults {
@@ -121,6 +124,9 @@ bool bspbank_find(core::dbf::Table& table, std::string_view bank_name);
 BauInputs bspbank_load_current(const core::dbf::Table& table);
 // The same for the record of the named bank.
 BauInputs bspbank_load(core::dbf::Table& table, std::string_view bank_name);
+// The results saved with the current record (0 at the end of the table). The loan interest is
+// saved only inside the loan-phase total and stays 0.
+BauResults bspbank_results(const core::dbf::Table& table);
 // BAU_WDATA's table part: looks the bank up, appends a record when there is none, writes the
 // inputs and results, and flushes.
 bool bspbank_save(core::dbf::Table& table, const BauInputs& in, const BauResults& res);

@@ -105,4 +105,17 @@ bool bspbank_save(core::dbf::Table& table, const BauInputs& in, const BauResults
     return table.flush();
 }
 
+BauResults bspbank_results(const core::dbf::Table& table) {
+    BauResults res;
+    res.NMONTILG = table.num("TMONRATE");
+    res.NSSUMME = table.num("SPARSUM");
+    res.NSMONATE = table.num("SPARZEIT");
+    res.NSZINSEN = table.num("SPARZINS");
+    res.NTSUMME = table.num("TILGSUM");
+    res.NTMONATE = table.num("TILGZEIT");
+    res.NZSUMME = table.num("TILGZINS") + res.NTSUMME;
+    res.NGEBSUM = table.num("GEBUSUM");
+    return res;
+}
+
 }  // namespace vestral::calc

@@ -34,6 +34,9 @@ struct HypoInputs {
     double NZINSNACH = 0;  // follow-up rate i2, %
     double NEINMALDM = 0;  // yearly special repayment S
     int NEINMALMO = 1;     // month of the special repayment, 1..12
+
+    // Saved results belong to exactly these inputs.
+    friend bool operator==(const HypoInputs&, const HypoInputs&) = default;
 };
 
 struct HypoResults {
@@ -198,6 +201,11 @@ void hypobank_save(core::dbf::Table& table, const HypoInputs& in, const HypoResu
 // HT_GDATA, table part: the inputs of the current record (at the end of the table: those of an
 // empty record). An empty start date becomes today, a special month of 0 becomes 1.
 HypoInputs hypobank_load(const core::dbf::Table& table);
+
+// The results saved with the current record (0 at the end of the table). The residual debt after
+// the fixed period and the special-repayment percentage are not saved and stay 0.
+HypoResults hypobank_results(const core::dbf::Table& table);
+
 
 // HT_WDATA, settings part: the entries of section "HYPO" in their order.
 std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, const HypoResults& res);

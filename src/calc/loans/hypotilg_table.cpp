@@ -107,4 +107,18 @@ HypoInputs hypobank_load(const core::dbf::Table& table) {
     return in;
 }
 
+HypoResults hypobank_results(const core::dbf::Table& table) {
+    namespace f = hypobank_fields;
+    HypoResults res;
+    res.NZINSSUM = table.num(f::ZINSSUM);
+    res.NTILGSUM = table.num(f::TILGSUM);
+    res.NTILGZEIT = table.num(f::TILGZEIT);
+    res.NGEBUSUM = table.num(f::GEBUSUM);
+    res.NEINMSUM = table.num(f::EINMSUM);
+    res.NANNUITAT = table.num(f::ANNUITAT);
+    res.NANNUITA2 = table.num(f::ANNUITA2);
+    res.NEFFZINS = table.num(f::EFFZINS);
+    return res;
+}
+
 }  // namespace vestral::calc

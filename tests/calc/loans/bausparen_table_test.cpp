@@ -16,7 +16,9 @@ using core::Date;
 
 namespace {
 
-calc::BauInputs first_case() { return vestral::test::bausparen_first_case(); }
+calc::BauInputs first_case() {
+    return vestral::test::bausparen_first_case();
+}
 
 struct OpenTable {
     core::dbf::Table table;
@@ -117,6 +119,21 @@ TEST(BausparenTable, StoreKeepsOneRecordPerBankName) {
     EXPECT_EQ(back.NTZINSNACH, 4);
 
     EXPECT_EQ(calc::bspbank_load(t.table, "Süd-Kasse").NBAUSPSUM, 80000);
+
+    // The saved results read back as they were saved, so that saving them again changes nothing.
+    ASSERT_TRUE(calc::bspbank_find(t.table, "Bausparkasse Nord"));
+    const calc::BauResults saved = calc::bspbank_results(t.table);
+    EXPECT_NEAR(saved.NMONTILG, res.NMONTILG, 0.005);
+    EXPECT_NEAR(saved.NSSUMME, res.NSSUMME, 0.005);
+    EXPECT_NEAR(saved.NSMONATE, res.NSMONATE, 0.005);
+    EXPECT_NEAR(saved.NTSUMME, res.NTSUMME, 0.005);
+    EXPECT_NEAR(saved.NTMONATE, res.NTMONATE, 0.005);
+    EXPECT_NEAR(saved.NZSUMME, res.NZSUMME, 0.01);
+    EXPECT_NEAR(saved.NGEBSUM, res.NGEBSUM, 0.005);
+    ASSERT_TRUE(calc::bspbank_save(t.table, in, saved));
+    ASSERT_TRUE(calc::bspbank_find(t.table, "Bausparkasse Nord"));
+    EXPECT_EQ(t.table.num("TILGZINS"), 8449.58);
+    EXPECT_EQ(t.table.num("TMONRATE"), 247.60);
 
     // No record of that name: an empty record, with the current year and a savings share of 40.
     const auto none = calc::bspbank_load(t.table, "Unbekannt");

@@ -207,8 +207,8 @@ TEST_F(HypotilgDialogTest, SavedPlanReloadsWithEveryDecimalOnReopenAndThroughLad
     bank.go_top();
     EXPECT_EQ(bank.num("TILGJAHR"), 1.5);
     EXPECT_EQ(bank.num("ZINSSATZ"), 5.125);
-    // Closing writes zero results when nothing was computed.
-    EXPECT_EQ(bank.num("ANNUITAT"), 0);
+    // Closing without computing keeps the results saved with these very inputs.
+    EXPECT_EQ(bank.num("ANNUITAT"), 552.08);
 }
 
 TEST_F(HypotilgDialogTest, TypingAfterAComputationEmptiesThePlanAndDisablesItsViews) {
@@ -221,9 +221,9 @@ TEST_F(HypotilgDialogTest, TypingAfterAComputationEmptiesThePlanAndDisablesItsVi
         QApplication::processEvents();
         QTest::keyClicks(amount, "9");
         EXPECT_EQ(py("print(len(t))\n"), "0\n");
-        for (const char* b : {"computeButton", "tableButton", "chartButton", "printButton"})
-            EXPECT_FALSE(btn(d, b)->isEnabled()) << b;
-        // Leaving the field evaluates the rules again: only "Berechnen" comes back.
+        for (const char* b : {"tableButton", "chartButton", "printButton"}) EXPECT_FALSE(btn(d, b)->isEnabled()) << b;
+        // "Berechnen" follows what is typed, so that its accelerator acts right away.
+        EXPECT_TRUE(btn(d, "computeButton")->isEnabled());
         QTest::keyClick(amount, Qt::Key_Tab);
         QApplication::processEvents();
         EXPECT_TRUE(btn(d, "computeButton")->isEnabled());
@@ -240,7 +240,7 @@ TEST_F(HypotilgDialogTest, TypingAfterAComputationEmptiesThePlanAndDisablesItsVi
         QTest::keyClick(months, Qt::Key_Down);
         EXPECT_EQ(months->currentIndex(), 1);
         EXPECT_FALSE(btn(d, "tableButton")->isEnabled());
-        EXPECT_FALSE(btn(d, "computeButton")->isEnabled());
+        EXPECT_TRUE(btn(d, "computeButton")->isEnabled());
         typeInto(num(d, "amount"), "100000");
         click(btn(d, "computeButton"));
         ASSERT_TRUE(btn(d, "tableButton")->isEnabled());
@@ -286,7 +286,8 @@ TEST_F(HypotilgDialogTest, SavedPlansListReportsAnEmptyStoreTakesOverAndDeletes)
         EXPECT_EQ(messages()[0].text, "Es sind noch keine Tilgungspläne gespeichert !");
         EXPECT_EQ(num(d, "amount")->value(), 1234);
     });
-    // Closing saved the unnamed plan; add two named ones.
+    // A plan without a bank name is not saved; add two named ones.
+    EXPECT_EQ(records(dir() / "HYPOBANK.DBF"), 0);
     save_plan(dir(), "Erste Bank", 150000, 4.5);
     save_plan(dir(), "Zweite Bank", 250000, 5.25);
     clearMessages();
@@ -295,34 +296,35 @@ TEST_F(HypotilgDialogTest, SavedPlansListReportsAnEmptyStoreTakesOverAndDeletes)
             [](QWidget* list) {
                 EXPECT_EQ(list->windowTitle(), "Tabelle der Hypotheken-Tilgungspläne");
                 auto* grid = static_cast<ui::SavedPlansDialog*>(list)->grid();
-                ASSERT_EQ(grid->rows(), 3);
-                // In the order of the upper-cased names: the unnamed plan first.
-                EXPECT_EQ(grid->cellText(1, 0), " Erste Bank");
-                EXPECT_EQ(cell(grid, 1, 1), "150.000,00");
-                EXPECT_EQ(cell(grid, 1, 2), "4,50");
-                EXPECT_EQ(cell(grid, 1, 3), "1,500");
-                EXPECT_EQ(grid->cellText(1, 4), " 03.2008");
-                grid->selectRow(1);
-                click(find<QPushButton>(list, "deleteButton"));
-                ASSERT_EQ(grid->rows(), 2);
-                EXPECT_EQ(grid->cellText(1, 0), " Zweite Bank");
-                grid->selectRow(1);
+                EXPECT_EQ(grid->rows(), 2);
+                // In the order of the upper-cased names.
+                EXPECT_EQ(grid->cellText(0, 0), " Erste Bank");
+                EXPECT_EQ(cell(grid, 0, 1), "150.000,00");
+                EXPECT_EQ(cell(grid, 0, 2), "4,50");
+                EXPECT_EQ(cell(grid, 0, 3), "1,500");
+                EXPECT_EQ(grid->cellText(0, 4), " 03.2008");
+                grid->selectRow(0);
+                click(find<QPushButton>(list, "deleteButton"));  // asked, answered "Ja"
+                EXPECT_EQ(grid->rows(), 1);
+                EXPECT_EQ(grid->cellText(0, 0), " Zweite Bank");
+                grid->selectRow(0);
                 click(find<QPushButton>(list, "takeButton"));
             },
             "savedPlansDialog");
         click(btn(d, "loadButton"));
         EXPECT_EQ(find<ui::TextField>(d, "bankName")->text(), "Zweite Bank");
         EXPECT_EQ(num(d, "amount")->value(), 250000);
-        // Closed without taking over: the bank of the settings comes back (the unnamed plan).
+        // Closed without taking over: the bank of the settings comes back (none: an empty plan).
         whenModal([](QWidget* list) { click(find<QPushButton>(list, "closeButton")); }, "savedPlansDialog");
         click(btn(d, "loadButton"));
-        EXPECT_EQ(num(d, "amount")->value(), 1234);
+        EXPECT_EQ(num(d, "amount")->value(), 0);
     });
-    EXPECT_TRUE(messages().empty());
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, "Soll der Eintrag „Erste Bank“ gelöscht werden?");
     // Compacted: the deleted plan is gone from the file.
     dbf::Table bank;
     ASSERT_TRUE(bank.open(dir() / "HYPOBANK.DBF", "HYPOBANK"));
-    EXPECT_EQ(bank.reccount(), 2);
+    EXPECT_EQ(bank.reccount(), 1);
 }
 
 TEST_F(HypotilgDialogTest, BoundChecksOnLeavingAndAllSevenBeforeComputing) {
@@ -340,16 +342,22 @@ TEST_F(HypotilgDialogTest, BoundChecksOnLeavingAndAllSevenBeforeComputing) {
         EXPECT_TRUE(messages().empty());
         typeInto(num(d, "amount"), "50000");
         EXPECT_TRUE(messages().empty());
-        // Fixed period 0 (never left) and a special repayment above a tenth of the amount.
+        // Fixed period 0 (never left) and a special repayment above a tenth of the amount: the
+        // first failing field only gets its message and the focus.
         click(btn(d, "computeButton"));
-        ASSERT_EQ(messages().size(), 2u);
+        ASSERT_EQ(messages().size(), 1u);
         EXPECT_TRUE(messages()[0].text.contains("Laufzeit in Jahren")) << messages()[0].text.toStdString();
-        EXPECT_TRUE(messages()[1].text.contains("jährl. Sondertilgung")) << messages()[1].text.toStdString();
+        QApplication::processEvents();
         EXPECT_EQ(QApplication::focusWidget(), num(d, "fixedPeriod"));
         EXPECT_FALSE(btn(d, "computeButton")->isEnabled());
         EXPECT_EQ(py("print(len(t))\n"), "0\n");
         // The start year is checked when the date is left.
         typeInto(num(d, "fixedPeriod"), "10");
+        clearMessages();
+        click(btn(d, "computeButton"));
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_TRUE(messages()[0].text.contains("jährl. Sondertilgung")) << messages()[0].text.toStdString();
+        typeInto(num(d, "special"), "0");
         clearMessages();
         typeInto(find<ui::DateField>(d, "startDate"), "01012051");
         ASSERT_EQ(messages().size(), 1u);

@@ -244,3 +244,32 @@ TEST(KredBank, SaveAndLoadByName) {
     EXPECT_EQ(back.NLAUFZEIT, 12);
     EXPECT_EQ(back.NMONRATE, 0.0);
 }
+
+// Closing a dialog without computing saves the results it loaded: they must come back unchanged.
+TEST(HypoBank, SavedResultsReadBackAsTheyWereSaved) {
+    test::TempDir dir;
+    dbf::Table t = open_new(dir, "HYPOBANK", core::catalogue_layout("HYPOBANK"));
+    const HypoInputs in = mortgage();
+    const HypoResults res = ht_tab(in).results;
+    hypobank_save(t, in, res);
+    ASSERT_TRUE(hypobank_seek(t, in.CBANKNAME));
+    const HypoResults back = hypobank_results(t);
+    for (auto [saved, read] : {std::pair{res.NZINSSUM, back.NZINSSUM},
+                               {res.NTILGSUM, back.NTILGSUM},
+                               {res.NTILGZEIT, back.NTILGZEIT},
+                               {res.NGEBUSUM, back.NGEBUSUM},
+                               {res.NEINMSUM, back.NEINMSUM},
+                               {res.NANNUITAT, back.NANNUITAT},
+                               {res.NANNUITA2, back.NANNUITA2}})
+        EXPECT_NEAR(read, saved, 0.005);
+    EXPECT_NEAR(back.NEFFZINS, res.NEFFZINS, 0.0005);
+    // Saving what was read changes nothing in the settings entries.
+    EXPECT_EQ(hypo_settings_entries(in, back)[5].value, core::format_shortest(back.NZINSSUM));
+    hypobank_save(t, in, back);
+    ASSERT_TRUE(hypobank_seek(t, in.CBANKNAME));
+    EXPECT_EQ(hypobank_results(t).NANNUITAT, back.NANNUITAT);
+    // At the end of the table: nothing saved, nothing read.
+    t.go_bottom();
+    t.skip();
+    EXPECT_EQ(hypobank_results(t).NZINSSUM, 0);
+}
