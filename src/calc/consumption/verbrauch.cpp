@@ -321,8 +321,14 @@ std::optional<VerbrRow> verbr_find(core::dbf::Table& table, VerbrKind kind, core
     return kVerbrchMap.read(table);
 }
 
+bool verbr_is_blank(const VerbrInputs& in) {
+    return in.CLIEFER.empty() && in.CTELEFON.empty() && in.CZAEHLNR.empty() && in.CKDNR.empty() &&
+           in.NGRUNDDM == 0 && in.NKWHDM == 0 && in.NINDEX == 0 && in.NABSCHLAG == 0 && in.NZAEHLER1 == 0 &&
+           in.NZAEHLER2 == 0;
+}
+
 bool verbr_store(core::dbf::Table& table, VerbrKind kind, const VerbrInputs& in, const VerbrResults& res) {
-    if (!core::is_valid(in.DABLES1)) return false;
+    if (!core::is_valid(in.DABLES1) || verbr_is_blank(in)) return false;
     kVerbrchMap.bind(table);
     verbr_set_order(table, kind);
     if (!table.seek(verbr_key(kind, in.DABLES1))) table.append_blank();

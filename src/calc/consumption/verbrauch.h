@@ -139,9 +139,13 @@ void verbr_set_order(core::dbf::Table& table, VerbrKind kind);
 // then at its end).
 std::optional<VerbrRow> verbr_find(core::dbf::Table& table, VerbrKind kind, core::Date date);
 
+// Nothing entered: no supplier data, no fee, price, factor, advance or reading. Such a period is
+// never stored, so opening and closing a calculator leaves no empty period behind.
+bool verbr_is_blank(const VerbrInputs& in);
+
 // STROM_WDATA, table part: overwrites the period of the kind with the same old-reading date or
-// appends one, and flushes. A period needs a valid old-reading date; without one nothing is
-// stored and false is returned.
+// appends one, and flushes. A period needs a valid old-reading date and something entered;
+// otherwise nothing is stored and false is returned.
 bool verbr_store(core::dbf::Table& table, VerbrKind kind, const VerbrInputs& in, const VerbrResults& res);
 
 }  // namespace vestral::calc

@@ -109,6 +109,8 @@ TEST_F(VerbrauchDialog, EmptyTableWaterAndGasStopAtTheEqualReadings) {
         EXPECT_FALSE(find<QPushButton>(d, "historyButton")->isEnabled());
         EXPECT_EQ(find<QLabel>(d, "CTKORREKT")->text(), "");
     });
+    // Opening and closing without an entry stores no empty period.
+    EXPECT_EQ(count_lines(records()), 0);
     clearMessages();
     run(VerbrKind::Gas, "gasDialog", [&](QWidget* d) {
         EXPECT_EQ(d->windowTitle(), "Gasverbrauch berechnen");

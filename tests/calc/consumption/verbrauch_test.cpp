@@ -241,6 +241,15 @@ TEST(Verbrauch, ProjectionScalesToTheYearOfTheOldReading) {
     EXPECT_EQ(p.cost_per_day, 0);
 }
 
+TEST(Verbrauch, BlankPeriodIsRecognised) {
+    calc::VerbrInputs in;
+    in.DABLES1 = {2006, 1, 1};
+    EXPECT_TRUE(calc::verbr_is_blank(in));
+    in.CKDNR = "4711";
+    EXPECT_FALSE(calc::verbr_is_blank(in));
+    EXPECT_FALSE(calc::verbr_is_blank(electricity()));
+}
+
 TEST(Verbrauch, KeyIsTheKindRightAlignedAndTheDate) {
     EXPECT_EQ(calc::verbr_key(VerbrKind::Strom, {2006, 1, 1}), " 120060101");
     EXPECT_EQ(calc::verbr_key(VerbrKind::Gas, {2010, 12, 31}), " 420101231");
