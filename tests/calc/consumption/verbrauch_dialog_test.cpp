@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -258,6 +259,47 @@ TEST_F(VerbrauchDialog, HistoryTakesOverAndDeletesWithoutAsking) {
     EXPECT_EQ(count_lines(r), 2) << r;
     EXPECT_EQ(r.find("Alt"), std::string::npos);
     EXPECT_NE(r.find("Gaswerk"), std::string::npos);
+}
+
+TEST_F(VerbrauchDialog, DeleteKeyAndDoubleClickInTheHistory) {
+    store(VerbrKind::Wasser, {2004, 1, 1}, "Erster", 100);
+    store(VerbrKind::Wasser, {2005, 1, 1}, "Zweiter", 200);
+    store(VerbrKind::Wasser, {2006, 1, 1}, "Dritter", 300);
+    run(VerbrKind::Wasser, "wasserDialog", [&](QWidget* d) {
+        EXPECT_EQ(shown(d, "CLIEFER"), "Dritter");
+        whenModal(
+            [&](QWidget* h) {
+                EXPECT_EQ(h->windowTitle(), "Wasserverbrauch - Historie");
+                auto* g = h->findChild<ui::TableGrid*>();
+                ASSERT_NE(g, nullptr);
+                EXPECT_EQ(g->heading(3), "Verbrauch m³ ");
+                g->setFocus();
+                g->selectRow(2);
+                QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+                QApplication::sendEvent(g, &del);
+                QApplication::processEvents();
+                ASSERT_EQ(g->rows(), 2);
+                EXPECT_EQ(g->cellText(1, 2).trimmed(), "Zweiter");  // the last row again
+                const QRect cell = g->visualRect(g->model()->index(0, 2));
+                QTest::mousePress(g->viewport(), Qt::LeftButton, {}, cell.center());
+                QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, cell.center());
+                QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+                QApplication::processEvents();
+                EXPECT_FALSE(h->isVisible());
+                if (h->isVisible()) click(find<QPushButton>(h, "closeButton"));
+            },
+            "historyDialog");
+        clearMessages();
+        click(find<QPushButton>(d, "historyButton"));
+        // The first period was taken over and calculated: its readings are equal, so the meter message.
+        EXPECT_EQ(shown(d, "CLIEFER"), "Erster");
+        EXPECT_EQ(shown(d, "DABLES1"), "01.01.2004");
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages()[0].text, "Bitte korrigieren Sie die Zählerstände!");
+    });
+    const std::string r = records();
+    EXPECT_EQ(count_lines(r), 2) << r;
+    EXPECT_EQ(r.find("Dritter"), std::string::npos);
 }
 
 TEST_F(VerbrauchDialog, NoKindSeesAnothersPeriods) {
