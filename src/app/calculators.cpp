@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "calc/consumption/egkz_dialog.h"
+#include "calc/consumption/verbrauch_dialog.h"
 #include "calc/loans/angebotsvergleich_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/loans/hypoziel_dialog.h"
@@ -62,6 +64,11 @@ void register_calculators() {
     register_calculator("BER_BMIET1", [](QWidget* p) { calc::ber_bmiet1(p); });
     register_calculator("VERKWERT", [](QWidget* p) { calc::verkwert(p); });
     register_calculator("BER_AFA", [](QWidget* p) { calc::ber_afa(p); });
+    register_calculator("BER_STROM", [](QWidget* p) { calc::ber_strom(p); });
+    register_calculator("BER_WASSER", [](QWidget* p) { calc::ber_wasser(p); });
+    register_calculator("BER_ABWASSER", [](QWidget* p) { calc::ber_abwasser(p); });
+    register_calculator("BER_GAS", [](QWidget* p) { calc::ber_gas(p); });
+    register_calculator("BER_EGKZ", [](QWidget* p) { calc::ber_egkz(p); });
 }
 
 }  // namespace vestral::app
