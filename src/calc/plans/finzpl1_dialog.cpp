@@ -14,11 +14,13 @@
 #include "calc/loans/bausparen_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
+#include "calc/plans/finzpl1_print.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "core/mask.h"
 #include "core/opstack.h"
 #include "core/program_settings.h"
 #include "toolkit/messages.h"
+#include "toolkit/print.h"
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
 #include "ui/calculator_dialog.h"
@@ -34,7 +36,6 @@ const QColor kGrey(192, 192, 192);
 constexpr const char* kAmountMask = "@E 999,999,999.99 ";
 constexpr const char* kTitle = "Finanzierungsplan bei Eigennutzung";
 constexpr const char* kGridTitle = "Finanzierung bei Eigennutzung - Finanzierungsplan";
-constexpr const char* kNoPrintout = "Der Ausdruck ist noch nicht verfügbar.";
 
 ui::FormSpec finzpl1_form() {
     ui::FormSpec f;
@@ -235,8 +236,9 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         onClick("tableButton", [this] {
             if (plan_.is_open()) whileViewing([this] { fp1_show(this, plan_, fp1_include(s_)); });
         });
-        onClick("printButton",
-                [this] { whileViewing([this] { toolkit::information(this, kTitle, kNoPrintout); }); });
+        onClick("printButton", [this] {
+            if (plan_.is_open()) whileViewing([this] { drucken(); });
+        });
     }
 
   protected:
@@ -433,6 +435,28 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         }
         core::settings().ini().set_many(kFp1Settings.name, fp1_settings_entries(s_));
         setHasResults(true);
+    }
+
+    // FP1_DRUCK: the two questions, then the jobs of the plan on screen.
+    void drucken() {
+        const bool singles = toolkit::ask_yes_no(this, kFpPrintTitle, kFp1AskSingles, true);
+        const bool overview = toolkit::ask_yes_no(this, kFpPrintTitle, kFp1AskOverview, true);
+        std::vector<toolkit::PrintJob> jobs;
+        {
+            toolkit::WaitCursor wait;
+            Fp1PrintInput in;
+            in.inc = fp1_include(s_);
+            for (plan_.go_top(); !plan_.eof(); plan_.skip()) in.rows.push_back(finzpl1_map().read(plan_));
+            plan_.go_top();
+            fp1_read_print_terms(core::settings().dir, in);
+            const core::IniDocument ini = core::settings().ini().load();
+            in.user = user_values(ini);
+            in.objekt = objekt_values(ini);
+            in.afa = afa_values(ini);
+            jobs = fp1_druck(in, singles, overview, core::settings().title());
+        }
+        for (const toolkit::PrintJob& job : jobs)
+            if (!toolkit::print_job(this, job)) break;
     }
 
     // "Tabelle" and "Drucken" run with the other buttons locked.
