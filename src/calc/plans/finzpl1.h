@@ -134,6 +134,8 @@ struct Fp1Row {
     double RKSUMME = 0, RKZINSEN = 0, RKTILGUNG = 0, RKRATEN = 0, RKREST = 0;
     double ZINSENGES = 0, RATENGES = 0, RESTGES = 0;
     double AFA = 0, STEUERERL = 0, KINDGELD = 0;
+    // The letting plan's own fields (its table has them, the owner-occupied one does not).
+    double AFARATE = 0, MIETE = 0, AFAEKST1 = 0, AFAEKST2 = 0;
 };
 const core::dbf::RecordMap<Fp1Row>& finzpl1_map();
 
@@ -181,6 +183,12 @@ bool fp1_contract_pass(Fp1Plan& plan, std::vector<BausparRow> rows, bool nur_til
                        double& nzinsen);
 bool fp1_credit_pass(Fp1Plan& plan, std::vector<RkRow> rows, double& nraten, double& nzinsen);
 bool fp1_allowance_pass(Fp1Plan& plan, std::vector<AbschRow> rows);
+
+// The four loan passes both plans run, over the included loans whose copies exist; true when one
+// of them counts as run (the mortgages and the contract even over an empty copy, the credit only
+// when it read a row).
+bool fp_loan_passes(Fp1Plan& plan, const Fp1Include& inc, const Fp1Sources& src, double& nraten,
+                    double& nzinsen);
 
 // FP1_RECH: the plan of the included sources whose copies exist.
 Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src);
@@ -231,6 +239,8 @@ enum class Fp1Value {
     ZinsenGesamt,
     RatenGesamt,
     KontostandGesamt,
+    AfaRate,
+    Miete,
 };
 struct Fp1Column {
     std::string heading;
@@ -240,7 +250,13 @@ struct Fp1Grid {
     std::string text;  // the line below the grid
     std::vector<Fp1Column> columns;
 };
-Fp1Grid fp1_grid(const Fp1Include& inc);
+// The two plans differ in their fifth source: the owner-occupied plan's allowance, the letting
+// plan's depreciation with the typed income and rent (`neinkomm`, `nmiete`).
+enum class FpVariant { Owner, Letting };
+Fp1Grid fp_grid(const Fp1Include& inc, FpVariant variant, double neinkomm = 0, double nmiete = 0);
+inline Fp1Grid fp1_grid(const Fp1Include& inc) {
+    return fp_grid(inc, FpVariant::Owner);
+}
 // A cell of the grid: the column's value on a plan row (the totals count only included sources).
 double fp1_value(Fp1Value v, const Fp1Row& row, const Fp1Include& inc);
 
