@@ -39,6 +39,22 @@ inline constexpr const char* kKre = "FP1KRE.DBF";
 inline constexpr const char* kKre2 = "FP1KRE2.DBF";
 }  // namespace fp1_files
 
+// The two plans differ in their fifth source: the owner-occupied plan's allowance, the letting
+// plan's depreciation with the typed income and rent.
+enum class FpVariant { Owner, Letting };
+
+// The names of a plan's copies.
+struct FpFiles {
+    const char *hyp1, *hyp2, *hyt1, *hyt2, *bau, *bau2, *kre, *kre2;
+};
+inline constexpr FpFiles kFp1Files{fp1_files::kHyp1, fp1_files::kHyp2, fp1_files::kHyt1, fp1_files::kHyt2,
+                                   fp1_files::kBau,  fp1_files::kBau2, fp1_files::kKre,  fp1_files::kKre2};
+inline constexpr FpFiles kFp2Files{"FP2HYP1.DBF", "FP2HYP2.DBF", "FP2HYT1.DBF", "FP2HYT2.DBF",
+                                   "FP2BAU.DBF",  "FP2BAU2.DBF", "FP2KRE.DBF",  "FP2KRE2.DBF"};
+inline const FpFiles& fp_files(FpVariant v) {
+    return v == FpVariant::Letting ? kFp2Files : kFp1Files;
+}
+
 // The values the dialog holds for its lifetime.
 struct Fp1State {
     bool LHYPOTH1 = true;
@@ -250,9 +266,7 @@ struct Fp1Grid {
     std::string text;  // the line below the grid
     std::vector<Fp1Column> columns;
 };
-// The two plans differ in their fifth source: the owner-occupied plan's allowance, the letting
-// plan's depreciation with the typed income and rent (`neinkomm`, `nmiete`).
-enum class FpVariant { Owner, Letting };
+// The letting plan's grid shows the typed income and rent (`neinkomm`, `nmiete`).
 Fp1Grid fp_grid(const Fp1Include& inc, FpVariant variant, double neinkomm = 0, double nmiete = 0);
 inline Fp1Grid fp1_grid(const Fp1Include& inc) {
     return fp_grid(inc, FpVariant::Owner);
@@ -270,21 +284,24 @@ struct Fp1Copied {
 };
 // HYPOTHEK's rows with KEY = 1 to FP1HYP1/FP1HYP2 (`which` 1 or 2), and, when HYPOBANK has rows,
 // those of the mortgage's bank to FP1HYT1/FP1HYT2.
-Fp1Copied fp1_copy_mortgage(const std::filesystem::path& dir, int which);
+Fp1Copied fp1_copy_mortgage(const std::filesystem::path& dir, int which, FpVariant v = FpVariant::Owner);
 // BAUSPAR's rows with KEY = 1 to FP1BAU, and, when BSPBANK has rows, those of the bank to FP1BAU2.
-Fp1Copied fp1_copy_contract(const std::filesystem::path& dir);
+Fp1Copied fp1_copy_contract(const std::filesystem::path& dir, FpVariant v = FpVariant::Owner);
 // All of RATKRED to FP1KRE, and, when KREDBANK has rows, those of the bank to FP1KRE2.
-Fp1Copied fp1_copy_credit(const std::filesystem::path& dir);
+Fp1Copied fp1_copy_credit(const std::filesystem::path& dir, FpVariant v = FpVariant::Owner);
 
 // CHECKDATA's look at the copies; each is closed again after it was read, so the next take-over
 // can replace it.
-Fp1CopyHeads fp1_copy_heads(const std::filesystem::path& dir);
-// The copies of the included sources (and ABSCHEPL), read and closed again. A copy that cannot be
-// opened was reported by the table layer and counts as missing.
-Fp1Sources fp1_read_sources(const std::filesystem::path& dir, const Fp1Include& inc);
+Fp1CopyHeads fp1_copy_heads(const std::filesystem::path& dir, FpVariant v = FpVariant::Owner);
+// The copies of the included sources (and, for the owner-occupied plan, ABSCHEPL), read and closed
+// again. A copy that cannot be opened was reported by the table layer and counts as missing.
+Fp1Sources fp1_read_sources(const std::filesystem::path& dir, const Fp1Include& inc,
+                            FpVariant v = FpVariant::Owner);
 // Empties the open plan table and writes the rows; false when the write failed (reported).
 bool fp1_write_plan(core::dbf::Table& finzpl1, const std::vector<Fp1Row>& rows);
 // Opens (creating when missing) FINZPL1 ordered by JAHR, as the dialog keeps it.
 bool fp1_open_plan(core::dbf::Table& finzpl1, const std::filesystem::path& dir);
+// The same for either plan (FINZPL2 for the letting plan).
+bool fp_open_plan(core::dbf::Table& plan, const std::filesystem::path& dir, FpVariant v);
 
 }  // namespace vestral::calc

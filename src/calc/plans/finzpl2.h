@@ -16,16 +16,8 @@ namespace vestral::calc {
 inline constexpr const char* kFp2HelpTopic = "Finanzierung bei Vermietung";
 inline constexpr const char* kFinzpl2File = "FINZPL2.DBF";
 
-// The copies the letting plan keeps of its sources' work tables.
+// The letting plan's loan copies are named in kFp2Files; the depreciation's is its own.
 namespace fp2_files {
-inline constexpr const char* kHyp1 = "FP2HYP1.DBF";
-inline constexpr const char* kHyp2 = "FP2HYP2.DBF";
-inline constexpr const char* kHyt1 = "FP2HYT1.DBF";
-inline constexpr const char* kHyt2 = "FP2HYT2.DBF";
-inline constexpr const char* kBau = "FP2BAU.DBF";
-inline constexpr const char* kBau2 = "FP2BAU2.DBF";
-inline constexpr const char* kKre = "FP2KRE.DBF";
-inline constexpr const char* kKre2 = "FP2KRE2.DBF";
 inline constexpr const char* kAfa = "FP2AFA.DBF";  // all rows of the depreciation's STEU75E
 }  // namespace fp2_files
 
@@ -65,5 +57,15 @@ void fp2_tax_pass(std::vector<Fp1Row>& rows, const Fp2Income& income, int tax_ye
 // FP2_RECH: the loan passes, the depreciation pass, then the tax pass. Only the sources make the
 // plan successful; income alone gives "Es wurden keine Daten gefunden !".
 Fp1Outcome fp2_rech(const Fp1Include& inc, const Fp2Sources& src, const Fp2Income& income, int tax_year);
+
+// --- the letting plan's tables (program directory `dir`) -------------------------------------
+
+// FP2_EXTERN for the depreciation: all rows of STEU75E to FP2AFA; nothing changes (taken is
+// false) when the depreciation left no rows.
+Fp1Copied fp2_copy_depreciation(const std::filesystem::path& dir);
+// The rows of FP2AFA; nothing when the copy is missing.
+std::optional<std::vector<Fp2AfaRow>> fp2_read_depreciation(const std::filesystem::path& dir);
+// Empties the open FINZPL2 and writes the rows; false when the write failed (reported).
+bool fp2_write_plan(core::dbf::Table& finzpl2, const std::vector<Fp1Row>& rows);
 
 }  // namespace vestral::calc
