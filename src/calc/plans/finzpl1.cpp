@@ -235,16 +235,16 @@ Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src) {
     return out;
 }
 
-void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& user, const AfaValues& afa) {
-    VESTRAL_OP("CHECKDATA");
-    auto mortgage = [](const std::optional<std::optional<HypoRow>>& head, bool& include, double& sum,
-                       double& rate) {
+void fp_check_copies(Fp1State& s, const Fp1CopyHeads& heads, FpVariant v) {
+    const bool owner = v == FpVariant::Owner;
+    auto mortgage = [owner](const std::optional<std::optional<HypoRow>>& head, bool& include, double& sum,
+                            double& rate) {
         if (!head) {
             include = false;
             sum = 0;
         } else if (*head) {
             sum = (*head)->HYPOTHEK;
-            rate = (*head)->ANUITAT;
+            if (owner) rate = (*head)->ANUITAT;
         }
     };
     mortgage(heads.hyp1, s.LHYPOTH1, s.NHYPOSUM1, s.NMONRATE1);
@@ -252,11 +252,16 @@ void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& use
     if (!heads.kre) {
         s.LSONSDARL = false;
         s.NDARLSUM = 0;
-        s.NMONRATEK = 0;
+        if (owner) s.NMONRATEK = 0;
     } else if (*heads.kre) {
         s.NDARLSUM = (*heads.kre)->KREDIT;
-        s.NMONRATEK = (*heads.kre)->MONRATE;
+        if (owner) s.NMONRATEK = (*heads.kre)->MONRATE;
     }
+}
+
+void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& user, const AfaValues& afa) {
+    VESTRAL_OP("CHECKDATA");
+    fp_check_copies(s, heads, FpVariant::Owner);
     s.NEINKOMM = user.NEINKOMM;
     s.NKINDER = user.NKINDER;
     s.NFAMSTAND = user.NFAMSTAND;

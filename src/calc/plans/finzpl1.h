@@ -84,6 +84,12 @@ struct Fp1State {
     core::Num NABSCHREIB;  // section AFA
     core::Num NKINDGELD;
 
+    // The letting plan's own values: the property's cost and depreciation total (section AFA75)
+    // and the typed growth of income and rent, the rent itself.
+    double NIMMOWERT = 0;
+    double NAFASUM = 0;
+    core::Num NEINKSTEIG, NMIETE, NMIETSTEIG;
+
     // Results.
     int NLJAHRE = 0;
     double NRATEN = 0;
@@ -216,6 +222,10 @@ struct Fp1CopyHeads {
     bool bau_rows = false;
     std::optional<std::optional<RkRow>> kre;
 };
+
+// CHECKDATA's look at the loan copies, shared by both plans: a missing mortgage or credit copy
+// switches its source off; the owner-occupied plan also takes the rates.
+void fp_check_copies(Fp1State& s, const Fp1CopyHeads& heads, FpVariant v);
 
 // CHECKDATA steps 1 to 4: the held values after re-reading the copies and the settings.
 void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& user, const AfaValues& afa);

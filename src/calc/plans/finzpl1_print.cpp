@@ -5,6 +5,7 @@
 #include "calc/loans/hypotilg_print.h"
 #include "core/dbf.h"
 #include "core/files.h"
+#include "core/mask.h"
 #include "core/opstack.h"
 #include "toolkit/print_form.h"
 
@@ -43,10 +44,28 @@ std::optional<FpTerms> fp_read_terms(const fs::path& dir, std::string_view file)
 }
 
 void fp1_read_print_terms(const fs::path& dir, Fp1PrintInput& in) {
-    in.hyt1 = fp_read_terms(dir, fp1_files::kHyt1);
-    in.hyt2 = fp_read_terms(dir, fp1_files::kHyt2);
-    in.bau2 = fp_read_terms(dir, fp1_files::kBau2);
-    in.kre2 = fp_read_terms(dir, fp1_files::kKre2);
+    const FpFiles& f = fp_files(in.variant);
+    in.hyt1 = fp_read_terms(dir, f.hyt1);
+    in.hyt2 = fp_read_terms(dir, f.hyt2);
+    in.bau2 = fp_read_terms(dir, f.bau2);
+    in.kre2 = fp_read_terms(dir, f.kre2);
+}
+
+Afa75PrintValues afa75_print_values(const core::IniDocument& ini) {
+    auto num = [&](const char* key) { return core::parse_lenient(ini.get("AFA75", key, "0.00")).value; };
+    auto text = [&](const char* key, const char* fallback) {
+        return core::trim(ini.get("AFA75", key, fallback));
+    };
+    Afa75PrintValues v;
+    v.Kaufpreis = num("Kaufpreis");
+    v.Kaufdatum = text("Kaufdatum", "0");
+    v.DatumFertig = text("DatumFertig", "0");
+    v.AlsBetrVerm = text("AlsBetrVerm", "0") == "1";
+    v.AlsWohnung = text("AlsWohnung", "0") == "1";
+    v.Abschreibung = text("Abschreibung", "");
+    v.AfASum = num("AfASum");
+    v.AfADau = num("AfADau");
+    return v;
 }
 
 namespace {
@@ -89,7 +108,12 @@ struct Cell {
 class Fp1Printer {
   public:
     Fp1Printer(const Fp1PrintInput& in, PrintJob& job, std::string_view program, int pages_before)
-        : in_(in), job_(job), program_(program), f_(job, program), page_no_(pages_before) {}
+        : in_(in),
+          job_(job),
+          program_(program),
+          f_(job, program),
+          page_no_(pages_before),
+          letting_(in.variant == FpVariant::Letting) {}
 
     int page_no() const { return page_no_; }
 
@@ -102,22 +126,29 @@ class Fp1Printer {
     }
 
     void overview() {
-        tab_ = 110.0 / 10;
+        tab_ = letting_ ? 110.0 / 11 : 110.0 / 10;
         landscape_page(true);
         for (const Fp1Row& r : in_.rows) {
             const double zinsen = r.H1ZINSEN + r.H2ZINSEN - r.BSSPZINS + r.BSTIZINS + r.RKZINSEN;
             const double raten = r.H1RATEN + r.H2RATEN + r.BSEINZAHL + r.RKRATEN;
             const double konto = r.H1SUMME + r.H2SUMME - r.KTOSTAND + r.RKSUMME;
-            const std::vector<std::string> cells{whole(r.JAHR),
-                                                 amount(r.H1SUMME),
-                                                 amount(r.H2SUMME),
-                                                 amount(r.KTOSTAND),
-                                                 amount(r.RKSUMME),
-                                                 amount(r.AFA, "@E 99,999.99"),
-                                                 amount(r.KINDGELD, "@E 99,999.99"),
-                                                 amount(zinsen),
-                                                 amount(raten),
-                                                 amount(konto)};
+            const std::vector<std::string> cells =
+                letting_ ? std::vector<std::string>{whole(r.JAHR),      amount(r.H1SUMME),
+                                                    amount(r.H2SUMME),  amount(r.KTOSTAND),
+                                                    amount(r.RKSUMME),  amount(r.AFA),
+                                                    amount(zinsen),     amount(raten),
+                                                    amount(konto),      amount(r.EINKOMM + r.MIETE),
+                                                    amount(r.STEUERERL)}
+                         : std::vector<std::string>{whole(r.JAHR),
+                                                    amount(r.H1SUMME),
+                                                    amount(r.H2SUMME),
+                                                    amount(r.KTOSTAND),
+                                                    amount(r.RKSUMME),
+                                                    amount(r.AFA, "@E 99,999.99"),
+                                                    amount(r.KINDGELD, "@E 99,999.99"),
+                                                    amount(zinsen),
+                                                    amount(raten),
+                                                    amount(konto)};
             for (size_t k = 0; k < cells.size(); ++k) job_.right(f_.row, tab_ * double(k + 1), cells[k]);
             f_.row += 1;
             if (f_.row > kOverviewBreakRow) {
@@ -133,7 +164,8 @@ class Fp1Printer {
     void band(double right, double page_col) {
         job_.new_page();
         ++page_no_;
-        toolkit::title_band(job_, 0, 2, right, 3, 1, 3, page_col, program_, kFp1PrintName, page_no_);
+        toolkit::title_band(job_, 0, 2, right, 3, 1, 3, page_col, program_,
+                            letting_ ? kFp2PrintName : kFp1PrintName, page_no_);
     }
 
     void landscape_page(bool first) {
@@ -143,9 +175,15 @@ class Fp1Printer {
             f_.heading(0, "Gesamter Tilgungsplan als Übersicht", 5);
             f_.row += 2;
         }
-        const char* heads[] = {"Jahr",  "1. Hypothek", "2. Hypothek",   "BSP-Vertrag",  "Ratenkredit",
-                               "A F A", "Kindergeld",  "Zinsen gesamt", "Raten gesamt", "Kontostand"};
-        for (int k = 0; k < 10; ++k) job_.right(f_.row, tab_ * (k + 1), heads[k]);
+        const std::vector<const char*> heads =
+            letting_
+                ? std::vector<const char*>{"Jahr",        "1. Hypothek",    "2. Hypothek",   "BSP-Vertrag",
+                                           "Ratenkredit", "A F A",          "Zinsen gesamt", "Raten gesamt",
+                                           "Kontostand",  "Eink. + Mieten", "Steuerersparn."}
+                : std::vector<const char*>{"Jahr",         "1. Hypothek", "2. Hypothek", "BSP-Vertrag",
+                                           "Ratenkredit",  "A F A",       "Kindergeld",  "Zinsen gesamt",
+                                           "Raten gesamt", "Kontostand"};
+        for (size_t k = 0; k < heads.size(); ++k) job_.right(f_.row, tab_ * double(k + 1), heads[k]);
         f_.row += 1;
         job_.line(f_.row, 2, f_.row, 2 + 108);
         f_.row += 1;
@@ -172,7 +210,7 @@ class Fp1Printer {
     }
 
     // Which plan rows a section lists: those its source has an amount in, wherever they stand.
-    static bool listed(Section s, const Fp1Row& r) {
+    bool listed(Section s, const Fp1Row& r) const {
         switch (s) {
             case Section::Hyp1:
                 return r.H1SUMME != 0;
@@ -184,7 +222,8 @@ class Fp1Printer {
             case Section::Kre:
                 return r.RKSUMME != 0;
             case Section::Afa:
-                return r.EINKOMM > 0;
+                // The depreciation runs on without income; its years count when anything is in them.
+                return letting_ ? r.EINKOMM > 0 || r.MIETE > 0 || r.AFA != 0 : r.EINKOMM > 0;
         }
         return false;
     }
@@ -202,6 +241,10 @@ class Fp1Printer {
                 return {whole(r.JAHR), amount(r.RKSUMME), amount(r.RKZINSEN), amount(r.RKTILGUNG),
                         amount(r.RKRATEN)};
             case Section::Afa:
+                if (letting_)
+                    return {
+                        whole(r.JAHR),   "", amount(r.AFA),      amount(r.AFARATE), "", amount(r.EINKOMM), "",
+                        amount(r.MIETE), "", amount(r.STEUERERL)};
                 return {whole(r.JAHR), amount(r.EINKOMM), amount(r.AFA), amount(r.KINDGELD),
                         amount(r.STEUERERL)};
         }
@@ -210,13 +253,15 @@ class Fp1Printer {
 
     static bool mortgage(Section s) { return s == Section::Hyp1 || s == Section::Hyp2; }
 
-    static double tab_of(Section s) {
+    double tab_of(Section s) const {
         switch (s) {
             case Section::Hyp1:
             case Section::Hyp2:
                 return 80.0 / 5;
             case Section::Bau:
                 return 80.0 / 7;
+            case Section::Afa:
+                return letting_ ? 80.0 / 11 : 80.0 / 6;
             default:
                 return 80.0 / 6;
         }
@@ -233,11 +278,16 @@ class Fp1Printer {
         const double break_rule = mortgage(s) ? 70 : 77;
         const double result_limit = mortgage(s) ? 50 : 55;
         portrait_page(s, true);
+        sum_eink_ = sum_miete_ = sum_steuer_ = 0;
         for (const Fp1Row& r : in_.rows) {
             if (!listed(s, r)) continue;
+            sum_eink_ += r.EINKOMM;
+            sum_miete_ += r.MIETE;
+            sum_steuer_ += r.STEUERERL;
             const auto c = cells(s, r);
             for (size_t k = 0; k < c.size(); ++k)
-                job_.text(f_.row, tab_ * double(k + 1), c[k], toolkit::body_font(), align(s, k));
+                if (!c[k].empty())
+                    job_.text(f_.row, tab_ * double(k + 1), c[k], toolkit::body_font(), align(s, k));
             f_.row += 1;
             if (f_.row > kBreakRow) {
                 job_.line(f_.row + 1, 2, f_.row + 1, 2 + break_rule);
@@ -265,7 +315,10 @@ class Fp1Printer {
                 credit_head(first);
                 break;
             case Section::Afa:
-                allowance_head();
+                if (letting_)
+                    depreciation_head(first);
+                else
+                    allowance_head();
                 break;
         }
         f_.row += 1;
@@ -276,7 +329,9 @@ class Fp1Printer {
     void headings(const std::vector<std::pair<const char*, PrintAlign>>& heads) {
         f_.row += 2;
         for (size_t k = 0; k < heads.size(); ++k)
-            job_.text(f_.row, tab_ * double(k + 1), heads[k].first, toolkit::body_font(), heads[k].second);
+            if (*heads[k].first)
+                job_.text(f_.row, tab_ * double(k + 1), heads[k].first, toolkit::body_font(),
+                          heads[k].second);
     }
 
     void mortgage_head(Section s, bool first) {
@@ -327,7 +382,8 @@ class Fp1Printer {
             if (const auto& t = in_.bau2) {
                 f_.pair(2, at(20), "Bank:", t->s("BANKNAME"));
                 f_.pair(1, at(20), "Bausparsumme:", amount(t->n("BSPSUMME")), "EUR");
-                f_.pair(0, at(55), "Sparanteil:", amount(t->n("SPARSATZ"), "@E 999.99"), "%");
+                f_.pair(0, at(55),
+                        letting_ ? "Sparteil:" : "Sparanteil:", amount(t->n("SPARSATZ"), "@E 999.99"), "%");
                 f_.pair(1, at(20), "Vertragsabschlussgebühren:", amount(t->n("ABSCHGEB"), kRate), "%");
                 f_.pair(0, at(55), "monatl. Kontoführungsgebühren:", amount(t->n("KONTOGEB")), "EUR");
                 f_.pair(1, at(20), "Sparzinssatz:", amount(t->n("SZINSSTZ"), kRate), "%");
@@ -400,8 +456,55 @@ class Fp1Printer {
                   {"Steuerersparn.", PrintAlign::Right}});
     }
 
+    void depreciation_head(bool first) {
+        if (first) {
+            const PairColumns c = {40, PrintAlign::Right, 41, PrintAlign::Left, -1};
+            const Afa75PrintValues& a = in_.afa75;
+            f_.heading(0, "1. Finanzdaten:", 5);
+            f_.pair(2, c, "Berechnung erfolgt nach:",
+                    in_.user.NFAMSTAND == 1 ? "Grundtabelle" : "Splittingtabelle");
+            f_.pair(1, c, "Zu versteuerndes jährliches Einkommen:", amount(in_.user.NEINKOMM.value), "EUR");
+            f_.pair(1, c, "Erwartete jährliche Einkommens-Steigerung:",
+                    amount(in_.user.NEINKSTEIG.value, "@E 999.99"), "%");
+            f_.pair(1, c, "jährliche Miet-Einnahmen:", amount(in_.user.NMIETE.value), "EUR");
+            f_.pair(1, c, "Erwartete jährliche Mieteinnahmen-Steigerung:",
+                    amount(in_.user.NMIETSTEIG.value, "@E 999.99"), "%");
+            f_.heading(3, "2. Immobiliendaten:", 5);
+            f_.pair(2, c, "Kauf- oder Baukosten ohne Grund und Boden:", amount(a.Kaufpreis), "EUR");
+            f_.pair(1, c, "Anschaffungsdatum bzw. Datum der Bauantragsstellung:", a.Kaufdatum);
+            f_.pair(1, c, "Datum der Fertigstellung:", a.DatumFertig);
+            f_.pair(1, c, "Objekt gehört zum Betriebsvermögen:", ja_nein(a.AlsBetrVerm));
+            f_.pair(1, c, "Objekt dient zu Wohnzwecken:", ja_nein(a.AlsWohnung));
+            f_.heading(3, "3. Abschreibung für Abnutzung:", 5);
+            f_.pair(2, c, "Abschreibungsart:", a.Abschreibung);
+            f_.pair(1, c, "AFA-Summe:", amount(a.AfASum), "EUR");
+            f_.pair(1, c, "Abschreibungsdauer:", amount(a.AfADau, "@E 99999"), "Jahre");
+            f_.heading(3, "4. Abschreibungsplan:", 5);
+        }
+        headings({{"Jahr", PrintAlign::Left},
+                  {"", PrintAlign::Right},
+                  {"Abschreibung", PrintAlign::Right},
+                  {"AfA-Rate", PrintAlign::Right},
+                  {"", PrintAlign::Right},
+                  {"Einkommen", PrintAlign::Right},
+                  {"", PrintAlign::Right},
+                  {"Mieteinnahmen", PrintAlign::Right},
+                  {"", PrintAlign::Right},
+                  {"Steuerersparn.", PrintAlign::Right}});
+    }
+
     void result(Section s) {
-        if (s == Section::Afa) return;
+        if (s == Section::Afa) {
+            if (!letting_) return;
+            const PairColumns c = {40, PrintAlign::Right, 41, PrintAlign::Left, -1};
+            f_.heading(2, "Ergebnis:", 5);
+            f_.pair(2, c, "Summe der Einkommen:", amount(core::round_to(sum_eink_, 2)), "EUR");
+            f_.pair(1, c, "Summe der Mieteinnahmen:", amount(core::round_to(sum_miete_, 2)), "EUR");
+            f_.pair(1, c, "Summe der Steuererleichterungen:", amount(core::round_to(sum_steuer_, 2)), "EUR");
+            f_.pair(1, c, "Dauer der Abschreibung:", amount(in_.afa75.AfADau, "@E 99999"), "Jahre");
+            return;
+        }
+
         f_.heading(2, "Ergebnis:", 5);
         const auto& t = terms(s);
         if (!t) return;
@@ -440,19 +543,22 @@ class Fp1Printer {
     toolkit::PrintForm f_;
     int page_no_ = 0;
     double tab_ = 16;
+    bool letting_ = false;
+    double sum_eink_ = 0, sum_miete_ = 0, sum_steuer_ = 0;
 };
 
 }  // namespace
 
 std::vector<PrintJob> fp1_druck(const Fp1PrintInput& in, bool singles, bool overview,
                                 std::string_view program_title) {
-    VESTRAL_OP("FP1_DRUCK");
+    VESTRAL_OP(in.variant == FpVariant::Letting ? "FP2_DRUCK" : "FP1_DRUCK");
     // The overview is landscape and a job has one orientation, so it goes as a job of its own;
     // its pages go on counting from the sections'.
+    const char* name = in.variant == FpVariant::Letting ? kFp2PrintName : kFp1PrintName;
     std::vector<PrintJob> jobs;
     int pages = 0;
     if (singles || !overview) {
-        PrintJob job = toolkit::new_print_job(kFp1PrintName);
+        PrintJob job = toolkit::new_print_job(name);
         if (singles) {
             Fp1Printer p(in, job, program_title, pages);
             p.sections();
@@ -461,7 +567,7 @@ std::vector<PrintJob> fp1_druck(const Fp1PrintInput& in, bool singles, bool over
         jobs.push_back(std::move(job));
     }
     if (overview) {
-        PrintJob job = toolkit::new_print_job(kFp1PrintName, toolkit::kLandscapeGrid);
+        PrintJob job = toolkit::new_print_job(name, toolkit::kLandscapeGrid);
         Fp1Printer p(in, job, program_title, pages);
         p.overview();
         jobs.push_back(std::move(job));

@@ -51,6 +51,45 @@ const d::RecordMap<Fp1Row>& finzpl2_map() {
     return kFinzpl2Map;
 }
 
+void fp2_load_settings(const core::IniDocument& ini, Fp1State& s) {
+    VESTRAL_OP("FP2GDATA");
+    core::read_section(ini, kFp2Settings, s);
+    if (!(s.NBAUSPSUM.value > 0)) s.LBAUSPAR = false;
+    const UserValues u = user_values(ini);
+    s.NEINKOMM = u.NEINKOMM;
+    s.NEINKSTEIG = u.NEINKSTEIG;
+    s.NMIETE = u.NMIETE;
+    s.NMIETSTEIG = u.NMIETSTEIG;
+    s.NFAMSTAND = u.NFAMSTAND == 1 ? 1 : 2;
+    s.NIMMOWERT = core::parse_lenient(ini.get("AFA75", "Kaufpreis", "0.00")).value;
+}
+
+std::vector<core::IniFile::Entry> fp2_settings_entries(const Fp1State& s) {
+    return core::section_entries(kFp2Settings, s);
+}
+
+std::vector<core::IniFile::Entry> fp2_user_entries(const Fp1State& s) {
+    return {core::key_entry(kUserSettings, &UserValues::NEINKOMM, s.NEINKOMM),
+            core::key_entry(kUserSettings, &UserValues::NEINKSTEIG, s.NEINKSTEIG),
+            core::key_entry(kUserSettings, &UserValues::NFAMSTAND, s.NFAMSTAND == 1 ? 1 : 2),
+            core::key_entry(kUserSettings, &UserValues::NMIETE, s.NMIETE),
+            core::key_entry(kUserSettings, &UserValues::NMIETSTEIG, s.NMIETSTEIG)};
+}
+
+void fp2_take_afa75(const core::IniDocument& ini, Fp1State& s) {
+    s.NIMMOWERT = core::parse_lenient(ini.get("AFA75", "Kaufpreis", "0.00")).value;
+    s.NAFASUM = core::parse_lenient(ini.get("AFA75", "AfASum", "0.00")).value;
+}
+
+void fp2_checkdata(Fp1State& s, const Fp1CopyHeads& heads) {
+    VESTRAL_OP("CHECKDATA");
+    fp_check_copies(s, heads, FpVariant::Letting);
+}
+
+Fp2Income fp2_income(const Fp1State& s) {
+    return {s.NEINKOMM.value, s.NEINKSTEIG.value, s.NMIETE.value, s.NMIETSTEIG.value, s.NFAMSTAND == 2 ? 2 : 1};
+}
+
 bool fp2_depreciation_pass(Fp1Plan& plan, std::vector<Fp2AfaRow> rows) {
     std::stable_sort(rows.begin(), rows.end(),
                      [](const Fp2AfaRow& a, const Fp2AfaRow& b) { return a.JAHR < b.JAHR; });
