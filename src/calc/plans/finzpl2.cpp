@@ -87,7 +87,8 @@ void fp2_checkdata(Fp1State& s, const Fp1CopyHeads& heads) {
 }
 
 Fp2Income fp2_income(const Fp1State& s) {
-    return {s.NEINKOMM.value, s.NEINKSTEIG.value, s.NMIETE.value, s.NMIETSTEIG.value, s.NFAMSTAND == 2 ? 2 : 1};
+    return {s.NEINKOMM.value, s.NEINKSTEIG.value, s.NMIETE.value, s.NMIETSTEIG.value,
+            s.NFAMSTAND == 2 ? 2 : 1};
 }
 
 bool fp2_depreciation_pass(Fp1Plan& plan, std::vector<Fp2AfaRow> rows) {

@@ -23,27 +23,27 @@ inline constexpr const char* kAfa = "FP2AFA.DBF";  // all rows of the depreciati
 
 // Section "FINZPL2": the owner-occupied plan's keys without the credit's amount and the
 // allowance's totals.
-inline constexpr core::SettingsSection kFp2Settings{
-    "FINZPL2", std::array{
-                   Fp1Key::flag("Hypothek1", &Fp1State::LHYPOTH1, "1"),
-                   Fp1Key::text("HypoBank1", &Fp1State::CHYPBANK1, ""),
-                   Fp1Key::flag("Hypothek2", &Fp1State::LHYPOTH2, "0"),
-                   Fp1Key::text("HypoBank2", &Fp1State::CHYPBANK2, ""),
-                   Fp1Key::text("BauBank", &Fp1State::CBAUBANK, ""),
-                   Fp1Key::flag("Bauspar", &Fp1State::LBAUSPAR, "0"),
-                   Fp1Key::exact("BauSpSum", &Fp1State::NBAUSPSUM, "0"),
-                   Fp1Key::exact("Sparteil", &Fp1State::NSPARTEIL, "0"),
-                   Fp1Key::exact("SparSum", &Fp1State::NSPARSUM, "0"),
-                   Fp1Key::exact("LaufzeitS", &Fp1State::NLAUFZS, "0"),
-                   Fp1Key::exact("MonRateS", &Fp1State::NMONRATES, "0"),
-                   Fp1Key::exact("TilgSum", &Fp1State::NTILGSUM, "0"),
-                   Fp1Key::exact("LaufzeitT", &Fp1State::NLAUFZT, "0"),
-                   Fp1Key::exact("MonRateT", &Fp1State::NMONRATET, "0"),
-                   Fp1Key::flag("NurTilg", &Fp1State::LNURTILG, "0"),
-                   Fp1Key::text("DarlBank", &Fp1State::CDARLBANK, ""),
-                   Fp1Key::flag("Ratkredit", &Fp1State::LSONSDARL, "0"),
-                   Fp1Key::flag("Abschreib", &Fp1State::LABSCHREIB, "0"),
-               }};
+inline constexpr core::SettingsSection kFp2Settings{"FINZPL2",
+                                                    std::array{
+                                                        Fp1Key::flag("Hypothek1", &Fp1State::LHYPOTH1, "1"),
+                                                        Fp1Key::text("HypoBank1", &Fp1State::CHYPBANK1, ""),
+                                                        Fp1Key::flag("Hypothek2", &Fp1State::LHYPOTH2, "0"),
+                                                        Fp1Key::text("HypoBank2", &Fp1State::CHYPBANK2, ""),
+                                                        Fp1Key::text("BauBank", &Fp1State::CBAUBANK, ""),
+                                                        Fp1Key::flag("Bauspar", &Fp1State::LBAUSPAR, "0"),
+                                                        Fp1Key::exact("BauSpSum", &Fp1State::NBAUSPSUM, "0"),
+                                                        Fp1Key::exact("Sparteil", &Fp1State::NSPARTEIL, "0"),
+                                                        Fp1Key::exact("SparSum", &Fp1State::NSPARSUM, "0"),
+                                                        Fp1Key::exact("LaufzeitS", &Fp1State::NLAUFZS, "0"),
+                                                        Fp1Key::exact("MonRateS", &Fp1State::NMONRATES, "0"),
+                                                        Fp1Key::exact("TilgSum", &Fp1State::NTILGSUM, "0"),
+                                                        Fp1Key::exact("LaufzeitT", &Fp1State::NLAUFZT, "0"),
+                                                        Fp1Key::exact("MonRateT", &Fp1State::NMONRATET, "0"),
+                                                        Fp1Key::flag("NurTilg", &Fp1State::LNURTILG, "0"),
+                                                        Fp1Key::text("DarlBank", &Fp1State::CDARLBANK, ""),
+                                                        Fp1Key::flag("Ratkredit", &Fp1State::LSONSDARL, "0"),
+                                                        Fp1Key::flag("Abschreib", &Fp1State::LABSCHREIB, "0"),
+                                                    }};
 
 // FP2GDATA: section FINZPL2, the typed income and rent of section USER ("Familienstand" 1 is
 // single, anything else married) and the property's cost of section AFA75.
