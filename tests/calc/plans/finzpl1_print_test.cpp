@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "calc/loans/bausparen.h"
+#include "calc/loans/bausparen_example.h"
 #include "core/catalogue.h"
 #include "core/dbf.h"
 #include "support/core_tempdir.h"
@@ -338,4 +340,26 @@ TEST(Fp1Print, RendersToPdfWhenAsked) {
     QDir().mkpath(out);
     EXPECT_TRUE(toolkit::render_pdf(jobs[0], QString(out) + "/finzpl1_sections.pdf"));
     EXPECT_TRUE(toolkit::render_pdf(jobs[1], QString(out) + "/finzpl1_overview.pdf"));
+}
+
+TEST(Fp1Print, TheExampleContractPrintsTheYearItsLoanEnds) {
+    calc::Fp1Sources src;
+    std::vector<calc::BausparRow> bau;
+    for (const calc::BausparRow& r : calc::bau_rech(test::bausparen_first_case()).rows)
+        if (r.KEY == 1) bau.push_back(r);
+    src.bau = bau;
+    Fp1PrintInput in;
+    in.inc.bau = true;
+    const calc::Fp1Outcome o = calc::fp1_rech(in.inc, src);
+    ASSERT_TRUE(o.LOK);
+    in.rows = o.rows;
+    const auto last =
+        std::find_if(in.rows.begin(), in.rows.end(), [](const Fp1Row& r) { return r.JAHR == 2025; });
+    ASSERT_NE(last, in.rows.end());
+    EXPECT_EQ(last->KTOSTAND, 0);
+    const PrintJob job = calc::fp1_druck(in, true, false, kTitle)[0];
+    std::vector<std::string> years;
+    for (int p = 0; p < job.page_count(); ++p)
+        for (const std::string& t : column(job, p, 80.0 / 7)) years.push_back(t);
+    EXPECT_TRUE(has(years, "2025"));
 }
