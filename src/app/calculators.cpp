@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "calc/loans/angebotsvergleich_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/loans/hypoziel_dialog.h"
 #include "calc/loans/hypspar_dialog.h"
@@ -9,6 +10,7 @@
 #include "calc/purchase/kosten1_dialog.h"
 #include "calc/purchase/kosten2_dialog.h"
 #include "calc/loans/bausparen_dialog.h"
+#include "calc/tax/afa75_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
 #include "calc/tax/ekst_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
@@ -45,7 +47,9 @@ void register_calculators() {
     register_calculator("BAUSPAREN", [](QWidget* p) { calc::bausparen(p); });
     register_calculator("BER_EKST", [](QWidget* p) { calc::ber_ekst(p); });
     register_calculator("ABSCHR_PROG", [](QWidget* p) { calc::abschr_prog(p); });
+    register_calculator("P75E_PROG", [](QWidget* p) { calc::p75e_prog(p); });
     register_calculator("RATENKREDIT", [](QWidget* p) { calc::ratenkredit(p); });
+    register_calculator("ANGEBOTSVERGLEICH", [](QWidget* p) { calc::angebotsvergleich(p); });
     register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
     register_calculator("FINZPL1", [](QWidget* p) { calc::finzpl1(p); });
     register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });

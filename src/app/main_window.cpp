@@ -222,6 +222,7 @@ void MainWindow::makemenu() {
     calculator(financing, "&Bausparvertrag", "Bausparen", "BAUSPAREN");
     financing->addSeparator();
     calculator(financing, "&Ratenkreditberechnung", "Ratenkreditberechnung", "RATENKREDIT");
+    calculator(financing, "&Angebotsvergleich", "Gespeicherte Angebote vergleichen", "ANGEBOTSVERGLEICH");
     financing->addSeparator();
     calculator(financing, "gesplittete &Finanzierung", "gesplittete Finanzierung", "HYPSPAR");
 

@@ -26,6 +26,9 @@ struct Source {
 constexpr std::string_view kStores[] = {"HYPOBANK", "BSPBANK", "KREDBANK", "HYSPBANK", "VERBRCH"};
 
 // LIEFER of VERBRCH carries no decimals: a character field has none in this format.
+// HYPOBANK and KREDBANK carry the annual percentage rate beside the nominal-based effective rate
+// (blank where none is defined); the added field fails old files on the layout test, so they are
+// migrated with their records.
 // HYPOBANK keeps the rates with the three decimals of their inputs and the fees up to
 // 99 999 999,99, so a saved plan reloads unchanged; its record length differs from the older,
 // narrower layout, which is what lets the layout test find old files and migrate them.
@@ -64,7 +67,7 @@ const Source kSources[] = {
      "ABJAHR N 4,0; LAUFZEIT N 4,0; KONTOGEB N 12,2; KREDITPR N 9,2; KREDITDM N 12,2; "
      "ZINSNACH N 10,3; EINMALDM N 12,2; EINMALMO N 2,0; ZINSSUM N 12,2; TILGSUM N 12,2; "
      "TILGZEIT N 6,2; GEBUSUM N 12,2; EINMSUM N 12,2; ANNUITAT N 12,2; ANNUITA2 N 12,2; "
-     "EFFZINS N 7,3"},
+     "EFFZINS N 7,3; JAHRESZINS N 7,3"},
     {"HYPOTHEK", TableHandling::CreateMigrate,
      "BANKNAME C 40,0; KEY N 1,0; DATUM D 8,0; ABJAHR N 4,0; ABMONAT N 2,0; HYPOTHEK N 12,2; "
      "ZINSEN N 12,2; ZINSSUM N 12,2; TILGUNG N 12,2; TILGSUM N 12,2; ANUITAT N 12,2; "
@@ -76,7 +79,7 @@ const Source kSources[] = {
      "BANKNAME C 40,0; KREDIT N 12,2; ZINSSATZ N 10,3; TILGJAHR N 4,0; ABJAHR N 4,0; "
      "LAUFZEIT N 4,0; KONTOGEB N 9,2; KREDITPR N 12,3; KREDITDM N 12,2; MONRATE N 12,2; "
      "ZAHLRATE N 12,2; LASTRATE N 12,2; ZINSSUM N 12,2; TILGSUM N 12,2; TILGZEIT N 6,2; "
-     "EFFZINS N 7,3"},
+     "EFFZINS N 7,3; JAHRESZINS N 7,3"},
     {"RATKRED", TableHandling::Create,
      "BANKNAME C 40,0; JAHR N 4,0; MONAT N 3,0; KREDIT N 12,2; ZINSEN N 12,2; ZINSSUM N 12,2; "
      "TILGUNG N 12,2; TILGSUM N 12,2; MONRATE N 12,2; GETILGT N 12,2"},
@@ -333,6 +336,12 @@ bool make_hydbf(const fs::path& dir, dbf::Table& table) {
     std::error_code ec;
     if (!fs::exists(file, ec) && !dbf::create_table(file, catalogue_layout("HYPOTEMP"))) return false;
     return table.open(file, "DHYP");
+}
+
+bool open_catalogue_table(dbf::Table& t, const fs::path& dir, std::string_view table,
+                          std::string_view alias) {
+    return dbf::open_or_create(t, dir, std::string(table) + ".DBF", catalogue_layout(table),
+                               std::string(alias.empty() ? table : alias));
 }
 
 }  // namespace vestral::core

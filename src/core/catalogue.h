@@ -43,6 +43,11 @@ const std::vector<CatalogueEntry>& catalogue();
 // name is a programming error and throws std::out_of_range.
 const dbf::Layout& catalogue_layout(std::string_view table);
 
+// Opens the catalogue table `table` of `dir` exclusively (alias: the table's name unless given),
+// creating it from its catalogue layout when it is missing, as start-up would.
+bool open_catalogue_table(dbf::Table& t, const fs::path& dir, std::string_view table,
+                          std::string_view alias = {});
+
 // CHECKDBF: prepares every catalogue table in `dir`; each is left closed. A damaged table (header
 // unreadable, 0 bytes, last record cut off) is renamed to <TABLE>.DEFEKT (DEFEKT1, ... never
 // overwriting one), created anew with the records that could be read, and listed in the result.

@@ -1286,6 +1286,19 @@ void Table::set_date(std::string_view field, Date dt) {
     d.touch(d.cur, false);
 }
 
+void Table::set_blank(std::string_view field) {
+    Impl& d = *d_;
+    int i = d.field_index(field);
+    if (i < 0 || !d.on_record()) return;
+    const Field& f = d.layout[static_cast<size_t>(i)];
+    std::memset(d.rec(d.cur) + d.offsets[static_cast<size_t>(i)], ' ', static_cast<size_t>(f.width));
+    d.touch(d.cur, false);
+}
+
+bool Table::blank(std::string_view field) const {
+    return trimmed(field).empty();
+}
+
 bool Table::flush() {
     Impl& d = *d_;
     if (d.fd < 0 || !d.needs_flush()) return true;

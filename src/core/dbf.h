@@ -104,6 +104,10 @@ class Table {
     void set_num(std::string_view field, double value);
     void set_str(std::string_view field, std::string_view utf8);
     void set_date(std::string_view field, Date d);
+    // Fills a field of any type with blanks: a number that is not defined, as opposed to 0.
+    void set_blank(std::string_view field);
+    // True when the field holds only blanks (or zero bytes).
+    bool blank(std::string_view field) const;
 
     // Writes buffered records and the header's record count. After flush() the file on disk is a
     // complete table. Write faults (disk full) are reported and never leave a half header.

@@ -16,7 +16,9 @@
 
 namespace vestral::ui {
 
-QColor color(int n) { return QColor(n & 255, (n >> 8) & 255, (n >> 16) & 255); }
+QColor color(int n) {
+    return QColor(n & 255, (n >> 8) & 255, (n >> 16) & 255);
+}
 
 QLabel* label(const QString& text, QWidget* parent) {
     auto* l = new QLabel(toolkit::box_text(text), parent);
@@ -25,15 +27,17 @@ QLabel* label(const QString& text, QWidget* parent) {
 
 namespace {
 class StatusOnFocus : public QObject {
-public:
+  public:
     StatusOnFocus(QObject* parent, QString text) : QObject(parent), text_(std::move(text)) {}
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::FocusIn || e->type() == QEvent::Enter) toolkit::show_status(text_);
-        else if (e->type() == QEvent::FocusOut || e->type() == QEvent::Leave) toolkit::show_status(QString());
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::Enter)
+            toolkit::show_status(text_);
+        else if (e->type() == QEvent::FocusOut || e->type() == QEvent::Leave)
+            toolkit::show_status(QString());
         return false;
     }
 
-private:
+  private:
     QString text_;
 };
 
@@ -58,14 +62,18 @@ void status_hint(QWidget* w, const QString& text) {
     if (!text.isEmpty()) w->installEventFilter(new StatusOnFocus(w, text));
 }
 
-void set_guard_hook(GuardHook hook) { guard_hook() = std::move(hook); }
+void set_guard_hook(GuardHook hook) {
+    guard_hook() = std::move(hook);
+}
 
 void run_guarded(QWidget* parent, const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        if (guard_hook()) guard_hook()(parent, e);
-        else toolkit::stop(parent, "Problem", QString::fromUtf8(e.what()));
+        if (guard_hook())
+            guard_hook()(parent, e);
+        else
+            toolkit::stop(parent, "Problem", QString::fromUtf8(e.what()));
     }
 }
 
@@ -93,7 +101,8 @@ void on_click(QPushButton* b, std::function<void()> action) {
 }
 
 void on_click_always(QPushButton* b, std::function<void()> action) {
-    QObject::connect(b, &QPushButton::clicked, b, [b, action = std::move(action)] { run_guarded(b->window(), action); });
+    QObject::connect(b, &QPushButton::clicked, b,
+                     [b, action = std::move(action)] { run_guarded(b->window(), action); });
 }
 
 ResultField::ResultField(const QString& mask, QWidget* parent)
@@ -110,6 +119,15 @@ ResultField::ResultField(const QString& mask, QWidget* parent)
 void ResultField::setValue(double v) {
     value_ = v;
     setText(QString::fromStdString(core::trim(mask_.format(v))));
+}
+
+void ResultField::setValue(std::optional<double> v) {
+    if (v) {
+        setValue(*v);
+        return;
+    }
+    value_ = 0;
+    clear();
 }
 
 void ResultField::setColors(const QColor& text, const QColor& background) {
@@ -138,12 +156,13 @@ void Panel::paintEvent(QPaintEvent* e) {
 
 QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* parent) {
     auto* g = new QGroupBox(title, parent);
-    g->setStyleSheet(QString("QGroupBox { border: 2px groove rgb(%1,%2,%3); border-radius: 2px; margin-top: 1.3em;"
-                             " background: white; }"
-                             "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }")
-                         .arg(frame.red())
-                         .arg(frame.green())
-                         .arg(frame.blue()));
+    g->setStyleSheet(
+        QString("QGroupBox { border: 2px groove rgb(%1,%2,%3); border-radius: 2px; margin-top: 1.3em;"
+                " background: white; }"
+                "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }")
+            .arg(frame.red())
+            .arg(frame.green())
+            .arg(frame.blue()));
     return g;
 }
 

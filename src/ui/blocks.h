@@ -2,6 +2,8 @@
 // status text, the read-only result field, framed groups and the coloured panels.
 #pragma once
 
+#include <optional>
+
 #include <QColor>
 #include <QFrame>
 #include <QGroupBox>
@@ -18,7 +20,9 @@ namespace vestral::ui {
 
 // A colour number red + 256 × green + 65536 × blue.
 QColor color(int number);
-inline constexpr int rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+inline constexpr int rgb(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
 
 // A label; "\r" in the program's texts becomes a line break.
 QLabel* label(const QString& text, QWidget* parent);
@@ -51,26 +55,28 @@ void set_guard_hook(GuardHook hook);
 
 // A read-only result on the result background, shown with its mask.
 class ResultField : public QLineEdit {
-public:
+  public:
     ResultField(const QString& mask, QWidget* parent);
     void setValue(double v);
+    // Nothing shown for a value that is not defined (never a 0 that could be read as a rate).
+    void setValue(std::optional<double> v);
     double value() const { return value_; }
     void setColors(const QColor& text, const QColor& background);
 
-private:
+  private:
     core::Mask mask_;
     double value_ = 0;
 };
 
 // The panel that carries a whole dialog, drawn in white with a coloured edge.
 class Panel : public QFrame {
-public:
+  public:
     Panel(QWidget* parent, const QColor& edge);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
 
-private:
+  private:
     QColor edge_;
 };
 

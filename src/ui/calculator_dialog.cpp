@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "toolkit/fonts.h"
@@ -246,6 +248,26 @@ QHBoxLayout* CalculatorDialog::buttonRow(std::initializer_list<const char*> left
     row->addStretch();
     for (const char* n : right) row->addWidget(button(n));
     return row;
+}
+
+QVBoxLayout* CalculatorDialog::buttonColumn(std::initializer_list<const char*> top,
+                                            std::initializer_list<const char*> bottom) {
+    auto* column = new QVBoxLayout;
+    for (const char* n : top) column->addWidget(button(n));
+    column->addStretch();
+    for (const char* n : bottom) column->addWidget(button(n));
+    return column;
+}
+
+QGroupBox* CalculatorDialog::resultsGroup(const QString& title, const QColor& frame, QWidget* parent) {
+    QGroupBox* group = framed_group(title, frame, parent);
+    auto* grid = new QGridLayout(group);
+    int row = 0;
+    for (const ResultSpec& r : spec_.results) addRow(grid, row++, r.name);
+    grid->setColumnStretch(1, 1);
+    // The frame's style sheet stops the dialog's font from reaching its contents.
+    for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
+    return group;
 }
 
 int CalculatorDialog::exec() {

@@ -29,6 +29,9 @@
 
 class QGridLayout;
 class QHBoxLayout;
+class QVBoxLayout;
+class QGroupBox;
+class QColor;
 class QBoxLayout;
 class QLabel;
 class QPushButton;
@@ -163,6 +166,11 @@ class CalculatorDialog : public QDialog {
     // The buttons in a row: `left` from the left edge, `right` at the right edge.
     QHBoxLayout* buttonRow(std::initializer_list<const char*> left,
                            std::initializer_list<const char*> right = {});
+    // The buttons in a column: `top` from the top edge, `bottom` at the bottom edge.
+    QVBoxLayout* buttonColumn(std::initializer_list<const char*> top,
+                              std::initializer_list<const char*> bottom = {});
+    // A framed group titled `title` with a row for each result of the form, in order.
+    QGroupBox* resultsGroup(const QString& title, const QColor& frame, QWidget* parent);
     QLabel* labelOf(const char* name) const;
     QLabel* unitOf(const char* name) const;
     const FormSpec& spec() const { return spec_; }

@@ -22,7 +22,14 @@ class TableGrid::Model : public QAbstractTableModel {
             return cells_[static_cast<size_t>(i.row())][static_cast<size_t>(i.column())];
         if (role == Qt::TextAlignmentRole)
             return QVariant::fromValue(columns_[static_cast<size_t>(i.column())].align);
-        if (role == Qt::BackgroundRole) return i.row() % 2 == 1 ? QColor(kGridTint) : QColor(Qt::white);
+        const bool mark = marked(i.row(), i.column());
+        if (role == Qt::BackgroundRole)
+            return mark ? QColor(kGridMark) : i.row() % 2 == 1 ? QColor(kGridTint) : QColor(Qt::white);
+        if (role == Qt::FontRole && mark) {
+            QFont f = static_cast<QWidget*>(QObject::parent())->font();
+            f.setBold(true);
+            return f;
+        }
         if (role == Qt::ForegroundRole) return QColor(Qt::black);
         return {};
     }
@@ -33,21 +40,30 @@ class TableGrid::Model : public QAbstractTableModel {
             return QVariant::fromValue(columns_[static_cast<size_t>(section)].align);
         return {};
     }
+    bool marked(int row, int column) const {
+        if (row < 0 || row >= static_cast<int>(marks_.size())) return false;
+        const auto& r = marks_[static_cast<size_t>(row)];
+        return column >= 0 && column < static_cast<int>(r.size()) && r[static_cast<size_t>(column)];
+    }
     void load(core::dbf::Table& t) {
         beginResetModel();
         cells_.clear();
+        marks_.clear();
         values_.clear();
         recnos_.clear();
         if (t.is_open()) {
             for (t.go_top(); !t.eof(); t.skip()) {
                 std::vector<QString> row;
                 std::vector<GridValue> value_row;
+                std::vector<bool> mark_row;
                 row.reserve(columns_.size());
                 value_row.reserve(columns_.size());
                 for (const auto& c : columns_) {
                     row.push_back(c.cell(t));
                     value_row.push_back(c.value ? c.value(t) : GridValue{});
+                    mark_row.push_back(c.marked && c.marked(t));
                 }
+                marks_.push_back(std::move(mark_row));
                 cells_.push_back(std::move(row));
                 values_.push_back(std::move(value_row));
                 recnos_.push_back(t.recno());
@@ -59,6 +75,7 @@ class TableGrid::Model : public QAbstractTableModel {
     std::vector<GridColumn> columns_;
     std::vector<std::vector<QString>> cells_;
     std::vector<std::vector<GridValue>> values_;
+    std::vector<std::vector<bool>> marks_;
     std::vector<long> recnos_;
 };
 
@@ -68,7 +85,8 @@ std::function<GridValue(const core::dbf::Table&)> stored_number(std::string fiel
     return [field](const core::dbf::Table& t) -> GridValue {
         int decimals = 0;
         for (const auto& f : t.layout())
-            if (QString::fromStdString(f.name).compare(QString::fromStdString(field), Qt::CaseInsensitive) == 0)
+            if (QString::fromStdString(f.name).compare(QString::fromStdString(field), Qt::CaseInsensitive) ==
+                0)
                 decimals = f.decimals;
         return core::Num{t.num(field), decimals};
     };
@@ -79,7 +97,9 @@ GridColumn masked_column(const QString& heading, const char* field, const char* 
     std::string f = field;
     core::Mask m = core::Mask::parse(mask);
     return {heading,
-            [f, m, suffix](const core::dbf::Table& t) { return QString::fromStdString(m.format(t.num(f))) + suffix; },
+            [f, m, suffix](const core::dbf::Table& t) {
+                return QString::fromStdString(m.format(t.num(f))) + suffix;
+            },
             Qt::AlignRight | Qt::AlignVCenter, stored_number(f)};
 }
 
@@ -173,12 +193,19 @@ QString TableGrid::cellText(int row, int column) const {
 }
 
 GridValue TableGrid::cellValue(int row, int column) const {
-    if (row < 0 || column < 0 || row >= static_cast<int>(model_->values_.size()) || column >= model_->columnCount())
+    if (row < 0 || column < 0 || row >= static_cast<int>(model_->values_.size()) ||
+        column >= model_->columnCount())
         return {};
     return model_->values_[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
-int TableGrid::columns() const { return model_->columnCount(); }
+bool TableGrid::cellMarked(int row, int column) const {
+    return model_->marked(row, column);
+}
+
+int TableGrid::columns() const {
+    return model_->columnCount();
+}
 
 QString TableGrid::heading(int column) const {
     return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();

@@ -28,6 +28,8 @@ struct GridColumn {
     std::function<GridValue(const core::dbf::Table&)> value = {};
     // In characters of the grid's font (the width of "0"); 0: as wide as heading and cells need.
     int width = 0;
+    // Cells to stand out (bold on kGridMark), e.g. the best value of a row; empty: none.
+    std::function<bool(const core::dbf::Table&)> marked = {};
 };
 
 // A cell showing a numeric field with a mask ("@E 999999.99"), optionally followed by a text.
@@ -37,6 +39,7 @@ GridColumn masked_column(const QString& heading, const char* field, const char* 
 GridColumn masked_column_blank0(const QString& heading, const char* field, const char* mask);
 
 inline const QColor kGridTint(249, 227, 233);
+inline const QColor kGridMark(198, 239, 206);
 
 class TableGrid : public QTableView {
     Q_OBJECT
@@ -54,6 +57,7 @@ class TableGrid : public QTableView {
     QString cellText(int row, int column) const;
     // The stored value of a cell as read with the shown text (monostate when the column has none).
     GridValue cellValue(int row, int column) const;
+    bool cellMarked(int row, int column) const;
     int columns() const;
     QString heading(int column) const;
     // Width that shows every column without scrolling.

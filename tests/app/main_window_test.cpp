@@ -138,7 +138,24 @@ TEST_F(MainWindowTest, ProgramAndPlanningMenus) {
               QStringList({"&Hypothekentilgungsplan|Hypothekentilgungsplan",
                            "Hypotheken&zielwert|Hypotheken Zielwert errechnen", "-",
                            "&Bausparvertrag|Bausparen", "-", "&Ratenkreditberechnung|Ratenkreditberechnung",
-                           "-", "gesplittete &Finanzierung|gesplittete Finanzierung"}));
+                           "&Angebotsvergleich|Gespeicherte Angebote vergleichen", "-",
+                           "gesplittete &Finanzierung|gesplittete Finanzierung"}));
+}
+
+TEST_F(MainWindowTest, TheOfferComparisonOpensOverTheMainWindow) {
+    app::register_calculators();
+    auto w = open();
+    QWidget* shown_parent = nullptr;
+    whenModal(
+        [&](QWidget* d) {
+            shown_parent = d->parentWidget();
+            EXPECT_EQ(d->windowTitle(), "Angebotsvergleich");
+            d->findChild<QPushButton*>("closeButton")->click();
+        },
+        "vergleichDialog");
+    w->findChild<QAction*>("ANGEBOTSVERGLEICH")->trigger();
+    EXPECT_EQ(shown_parent, w.get());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(MainWindowTest, CalculationAndInfoMenus) {
@@ -297,11 +314,12 @@ TEST_F(MainWindowTest, ExistingDocumentsAreOpenedFromTheProgramDirectory) {
 
 TEST_F(MainWindowTest, EveryCalculatorEntryStartsItsOperationWithTheMainWindowAsParent) {
     auto w = open();
-    const QStringList operations = {"KAUFMIET",   "KREDRAHMEN",   "KOSTEN1",   "KOSTEN2",   "FINZPL1",
-                                    "FINZPL2",    "HYPOTILG",     "HYPOZIEL",  "BAUSPAREN", "RATENKREDIT",
-                                    "HYPSPAR",    "ABSCHR_PROG",  "P75E_PROG", "BER_GBW",   "BER_GBWM",
-                                    "BER_NMIET",  "BER_BMIET1",   "VERKWERT",  "BER_AFA",   "BER_STROM",
-                                    "BER_WASSER", "BER_ABWASSER", "BER_GAS",   "BER_EGKZ",  "BER_EKST"};
+    const QStringList operations = {
+        "KAUFMIET",    "KREDRAHMEN", "KOSTEN1",   "KOSTEN2",     "FINZPL1",           "FINZPL2",
+        "HYPOTILG",    "HYPOZIEL",   "BAUSPAREN", "RATENKREDIT", "ANGEBOTSVERGLEICH", "HYPSPAR",
+        "ABSCHR_PROG", "P75E_PROG",  "BER_GBW",   "BER_GBWM",    "BER_NMIET",         "BER_BMIET1",
+        "VERKWERT",    "BER_AFA",    "BER_STROM", "BER_WASSER",  "BER_ABWASSER",      "BER_GAS",
+        "BER_EGKZ",    "BER_EKST"};
     for (const QString& op : operations) {
         QAction* a = w->findChild<QAction*>(op);
         ASSERT_NE(a, nullptr) << op.toStdString();

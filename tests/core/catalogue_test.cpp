@@ -54,9 +54,9 @@ TEST(Catalogue, FieldCountsAndRecordLengthsAsListed) {
         {"FINZPL2", TableHandling::CreateRebuild, 39, 584},
         {"BSPBANK", TableHandling::CreateMigrate, 29, 292},
         {"BAUSPAR", TableHandling::Create, 18, 229},
-        {"HYPOBANK", TableHandling::CreateMigrate, 21, 231},
+        {"HYPOBANK", TableHandling::CreateMigrate, 22, 238},
         {"HYPOTHEK", TableHandling::CreateMigrate, 20, 236},
-        {"KREDBANK", TableHandling::CreateMigrate, 16, 181},
+        {"KREDBANK", TableHandling::CreateMigrate, 17, 188},
         {"RATKRED", TableHandling::Create, 10, 132},
         {"HYSPBANK", TableHandling::CreateMigrate, 28, 318},
         {"HYPSPAR", TableHandling::CreateMigrate, 28, 341},
@@ -268,7 +268,8 @@ TEST(CheckDbf, EveryMigratedStoreKeepsItsRecords) {
         auto file = dir / (std::string(e.table) + ".DBF");
         ASSERT_TRUE(dbf::create_table(file, old));
         dbf::Table t;
-        ASSERT_TRUE(t.open(file, "X"));
+        // An older layout: the record maps of the tables would refuse it, as they should.
+        ASSERT_TRUE(t.open_unchecked(file, "X"));
         for (int i = 0; i < 2; ++i) {
             t.append_blank();
             const auto& f = old[static_cast<size_t>(i == 0 ? 0 : 1)];

@@ -15,9 +15,16 @@ using test::TempDir;
 
 namespace {
 
+// KREDBANK before it carried the annual percentage rate.
+Layout kredbank_without_apr() {
+    Layout l = core::catalogue_layout("KREDBANK");
+    std::erase_if(l, [](const Field& f) { return f.name == "JAHRESZINS"; });
+    return l;
+}
+
 // KREDBANK as files of earlier versions have it: the rate and the fee % with two decimals.
 Layout old_kredbank() {
-    Layout l = core::catalogue_layout("KREDBANK");
+    Layout l = kredbank_without_apr();
     for (Field& f : l) {
         if (f.name == "ZINSSATZ") f = {"ZINSSATZ", 'N', 9, 2};
         if (f.name == "KREDITPR") f = {"KREDITPR", 'N', 12, 2};
@@ -37,8 +44,9 @@ const OldCredit kOld[] = {
     {"Teilzahlungsbank", 5000, 9.9, 0, 0, 250, 0},
 };
 
-void write_old_file(const std::filesystem::path& file, bool with_deleted) {
-    ASSERT_TRUE(core::dbf::create_table(file, old_kredbank()));
+void write_old_file(const std::filesystem::path& file, bool with_deleted,
+                    const Layout& layout = old_kredbank()) {
+    ASSERT_TRUE(core::dbf::create_table(file, layout));
     core::dbf::Table t;
     ASSERT_TRUE(t.open(file, "DKB"));
     for (const OldCredit& c : kOld) {
@@ -83,13 +91,16 @@ void expect_old_records(const std::filesystem::path& file) {
 
 TEST(KredBankCatalogue, RateAndFeePercentCarryThreeDecimals) {
     const Layout& l = core::catalogue_layout("KREDBANK");
-    ASSERT_EQ(l.size(), 16u);
+    ASSERT_EQ(l.size(), 17u);
     EXPECT_EQ(l[2], (Field{"ZINSSATZ", 'N', 10, 3}));
     EXPECT_EQ(l[7], (Field{"KREDITPR", 'N', 12, 3}));
     EXPECT_EQ(l[8], (Field{"KREDITDM", 'N', 12, 2}));
     EXPECT_EQ(l[5], (Field{"LAUFZEIT", 'N', 4, 0}));
     EXPECT_EQ(l[15], (Field{"EFFZINS", 'N', 7, 3}));
-    EXPECT_EQ(core::dbf::newheadlen(l), 181);
+    EXPECT_EQ(l[16], (Field{"JAHRESZINS", 'N', 7, 3}));
+    EXPECT_EQ(core::dbf::newheadlen(l), 188);
+    EXPECT_EQ(core::dbf::newheadlen(kredbank_without_apr()), 181);
+    EXPECT_FALSE(core::dbf::layout_matches(kredbank_without_apr(), l));
     // The older files must fail the layout test, which compares field count and record length.
     EXPECT_EQ(core::dbf::newheadlen(old_kredbank()), 180);
     EXPECT_FALSE(core::dbf::layout_matches(old_kredbank(), l));
@@ -164,4 +175,49 @@ TEST(KredBankCatalogue, FileOfTheNewLayoutIsLeftUnchanged) {
     const std::string before = dir.read("KREDBANK.DBF");
     core::check_dbf(dir.path());
     EXPECT_EQ(dir.read("KREDBANK.DBF"), before);
+}
+
+TEST(KredBankCatalogue, FileWithoutTheAnnualRateIsMigratedWithEveryDecimal) {
+    TempDir dir;
+    write_old_file(dir / "KREDBANK.DBF", true, kredbank_without_apr());
+    {
+        core::dbf::Table t;
+        ASSERT_TRUE(t.open_unchecked(dir / "KREDBANK.DBF", "DKB"));
+        t.go_top();
+        t.set_num("ZINSSATZ", 5.125);
+        t.set_num("KREDITPR", 1.375);
+        t.flush();
+    }
+    core::check_dbf(dir.path());
+    core::dbf::Table t;
+    ASSERT_TRUE(t.open(dir / "KREDBANK.DBF", "DKB"));
+    EXPECT_EQ(t.layout(), core::catalogue_layout("KREDBANK"));
+    ASSERT_EQ(t.count(), 3);
+    t.go_top();
+    EXPECT_EQ(t.num("ZINSSATZ"), 5.125);
+    EXPECT_EQ(t.num("KREDITPR"), 1.375);
+    EXPECT_EQ(t.num("KREDITDM"), 200);
+    EXPECT_EQ(t.num("EFFZINS"), 6.432);
+    // The new field is blank (no rate known), never a 0 that would read as a rate.
+    EXPECT_TRUE(t.blank("JAHRESZINS"));
+    EXPECT_FALSE(calc::kredbank_load_results(t).NJAHRESZINS);
+    for (const OldCredit& c : kOld) ASSERT_TRUE(calc::kredbank_seek(t, c.name)) << c.name;
+}
+
+TEST(KredBankCatalogue, AnnualRateIsStoredOrLeftBlank) {
+    TempDir dir;
+    ASSERT_TRUE(core::dbf::create_table(dir / "KREDBANK.DBF", core::catalogue_layout("KREDBANK")));
+    core::dbf::Table t;
+    ASSERT_TRUE(t.open(dir / "KREDBANK.DBF", "DKB"));
+    calc::RkInputs in;
+    in.CBANKNAME = "Bank";
+    calc::RkResults res;
+    res.NJAHRESZINS = 11.354374;
+    calc::kredbank_save(t, in, res);
+    ASSERT_TRUE(calc::kredbank_seek(t, "Bank"));
+    EXPECT_EQ(calc::kredbank_load_results(t).NJAHRESZINS, 11.354);
+    calc::kredbank_save(t, in, {});
+    ASSERT_TRUE(calc::kredbank_seek(t, "Bank"));
+    EXPECT_TRUE(t.blank("JAHRESZINS"));
+    EXPECT_FALSE(calc::kredbank_load_results(t).NJAHRESZINS);
 }

@@ -24,7 +24,7 @@ PDFSRC = os.path.join(ROOT, "data", "pdfsrc")
 HELP_FILES = ["VESTRAL.html", "Lexikon.html", "Tips.html", "Links.html"]
 PROGRAM_TOPICS = [
     "Hauptauswahl", "Einstellungen", "Kaufen oder Mieten", "Hypothekentilgungsplan", "Bausparvertrag",
-    "Ratenkreditberechnung", "Ratenkredit-Berechnung", "Einkommensteuerberechnung",
+    "Ratenkreditberechnung", "Ratenkredit-Berechnung", "Angebotsvergleich", "Einkommensteuerberechnung",
     "Abschreibung bei Eigennutzung", "Bedienung", "Export",
     # help topics set by the other calculators
     "Mögliche Belastung", "Kosten beim Hausbau", "Kosten beim Hauskauf", "Finanzierung bei Eigennutzung",

@@ -88,7 +88,13 @@ void GuiTest::whenModal(std::function<void(QWidget*)> body, const char* cls) {
 void typeInto(QWidget* w, const QString& text, bool leave) {
     w->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
-    QTest::keyClicks(w, text);
+    for (QChar c : text) {
+        // QTest knows key codes of ASCII characters only; umlauts go in as text.
+        if (c.unicode() < 128)
+            QTest::keyClick(w, static_cast<char>(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     if (leave) {
         QTest::keyClick(w, Qt::Key_Tab);
         QApplication::processEvents();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtTest/QTest>
 #include <functional>
 #include <ostream>
 
@@ -20,17 +21,20 @@ namespace vestral::test {
 
 class CalculatorTest : public GuiTest {
   protected:
-    // Runs `body` in the modal dialog named `object_name` that `launch` opens, then closes it with
-    // its "closeButton" when it is still open. Fails when the dialog never showed.
+    // Runs `body` in the modal dialog named `object_name` that `launch` opens (active, as a user
+    // sees it), then closes it with its button `close` when it is still open. Fails when the
+    // dialog never showed.
     static void inDialog(const char* object_name, const std::function<void()>& launch,
-                         const std::function<void(QWidget*)>& body) {
+                         const std::function<void(QWidget*)>& body, const char* close = "closeButton") {
         bool ran = false;
         whenModal(
-            [&ran, body](QWidget* dlg) {
+            [&ran, body, close](QWidget* dlg) {
+                QApplication::setActiveWindow(dlg);
+                (void)QTest::qWaitForWindowActive(dlg);
                 ran = true;
                 body(dlg);
                 if (dlg->isVisible())
-                    if (auto* close = dlg->findChild<QPushButton*>("closeButton")) close->click();
+                    if (auto* b = dlg->findChild<QPushButton*>(close)) b->click();
             },
             object_name);
         launch();
@@ -42,14 +46,33 @@ class CalculatorTest : public GuiTest {
             QApplication::processEvents();
         }
     }
+
+    // The rows of a table of the program directory as a second program (dbfread) sees them: one
+    // line a record, the named fields joined by ";".
+    std::string dbfRows(const char* table, const char* fields) const {
+        int rc = 0;
+        std::string out = run_python("import dbfread\nt = dbfread.DBF(r'" +
+                                         (dir() / (std::string(table) + ".DBF")).string() +
+                                         "', encoding='cp1252')\nfor r in t:\n"
+                                         "    print(';'.join(str(r[f]).strip() for f in '" +
+                                         fields + "'.split()))\n",
+                                     &rc);
+        EXPECT_EQ(rc, 0) << out;
+        return out;
+    }
 };
 
-// Types into a field as a user who comes to it by Tab and replaces its content. A programmatic
-// click leaves the focus in the field where a real click would have moved it to the button, so a
-// field that has the focus already gets its content selected first.
+// Types over a field's content as a user who comes to it by Tab (a programmatic click leaves the
+// focus where a real click would have moved it, so the content is selected here explicitly);
+// typeOver stays in the field (to press an accelerator there), enter leaves it with Tab.
+inline void typeOver(QWidget* field, const QString& text, bool leave = false) {
+    field->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+    typeInto(field, text, leave);
+}
 inline void enter(QWidget* field, const QString& text) {
-    if (auto* edit = qobject_cast<QLineEdit*>(field); edit && edit->hasFocus()) edit->selectAll();
-    typeInto(field, text);
+    typeOver(field, text, true);
 }
 inline void enter(QWidget* dlg, const char* name, const QString& text) {
     enter(find<QWidget>(dlg, name), text);

@@ -87,12 +87,6 @@ ui::FormSpec bausparen_form() {
     return f;
 }
 
-// Opens a table of the program directory exclusively, creating it from the catalogue when missing.
-bool open_table(core::dbf::Table& t, const char* name) {
-    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                                     core::catalogue_layout(name), name);
-}
-
 // A grid cell with the amount when it is above 0, otherwise blank.
 ui::GridColumn positive_column(const QString& heading, const char* field) {
     std::string f = field;
@@ -357,9 +351,9 @@ void bausparen(QWidget* parent) {
     VESTRAL_OP("BAUSPAREN");
     core::dbf::Table bank;
     core::dbf::Table plan;
-    if (!open_table(bank, "BSPBANK")) return;
+    if (!core::open_catalogue_table(bank, core::settings().dir, "BSPBANK")) return;
     bank.set_order(bank.add_order("BSPBANK", bspbank_record_key));
-    if (!open_table(plan, "BAUSPAR")) return;
+    if (!core::open_catalogue_table(plan, core::settings().dir, "BAUSPAR")) return;
     const int key1 =
         plan.add_order("BAUSPAR.NT1", {}, [](const core::dbf::Table& t) { return t.num("KEY") == 1; });
     plan.add_order("BAUSPAR.NT2", {}, [](const core::dbf::Table& t) { return t.num("KEY") == 2; });

@@ -204,7 +204,35 @@ HypoOutcome ht_tab(const HypoInputs& in) {
     res.NGEBUSUM = fee_sum;
     res.NEINMSUM = special_sum;
     res.NRESTNACH = restnach;
+    res.NJAHRESZINS = ht_jahreszins(in, out.rows);
     return out;
+}
+
+std::vector<core::DatedPayment> ht_apr_payments(const HypoInputs& in, const std::vector<HypoRow>& rows) {
+    std::vector<core::DatedPayment> payments;
+    if (!core::is_valid(in.DABDATUM)) return payments;
+    // The follow-up rate takes over on 1 January of this year.
+    const int follow_year = in.DABDATUM.year + in.NLAUFZEIT;
+    double months = 0;
+    double left = 0;
+    for (const HypoRow& r : rows) {
+        if (r.KEY != 1) continue;
+        if (r.DATUM.year >= follow_year) break;
+        months += 1;
+        // What leaves the borrower's account: the month's interest and repayment, and in
+        // December the account fee that was taken out of the instalment. For every month but the
+        // last this is the instalment (plus the special repayment in its month).
+        double paid = r.TILGUNG + r.ZINSEN;
+        if (r.ABMONAT == 12) paid += r.GEBUEHR;
+        payments.push_back({months, paid});
+        left = r.RESTHYP;
+    }
+    if (left > 0 && !payments.empty()) payments.push_back({months, left});
+    return payments;
+}
+
+std::optional<double> ht_jahreszins(const HypoInputs& in, const std::vector<HypoRow>& rows) {
+    return core::annual_percentage_rate(in.NHYPOTHEK, ht_apr_payments(in, rows));
 }
 
 std::vector<core::InpFail> ht_checks(const HypoInputs& in) {

@@ -4,10 +4,12 @@
 // stored forms (plan table, saved plans, settings section); no dialog here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/apr.h"
 #include "core/clock.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
@@ -50,6 +52,9 @@ struct HypoResults {
     double NGEBUSUM = 0;   // fee total
     double NEINMSUM = 0;   // special repayment total
     double NEINMALPZ = 0;  // special repayment as % of the amount (display only)
+    // Annual percentage rate over the fixed-interest period, every fee counted; nothing when no
+    // rate is defined (no plan, or payments below the payout).
+    std::optional<double> NJAHRESZINS;
 };
 
 // One record of the plan table HYPOTHEK. KEY 1: a month; KEY 2: the end of a year (or of the plan).
@@ -101,6 +106,15 @@ inline constexpr const char* kHypoNotRepaidTitle = "Problem";
 
 // HT_TAB: the whole plan in one go.
 HypoOutcome ht_tab(const HypoInputs& in);
+
+// The payments of the fixed-interest period as the borrower makes them, dated in months from the
+// payout: every month's instalment (with the special repayment in its month, the account fee
+// inside the December instalment, the smaller final instalment), and the debt left when the
+// follow-up rate takes over, counted as paid at the last month of the period. The payout is the
+// amount without the financed credit fee, so that fee costs what it costs the borrower.
+std::vector<core::DatedPayment> ht_apr_payments(const HypoInputs& in, const std::vector<HypoRow>& rows);
+// The annual percentage rate of a computed plan (payout: the amount).
+std::optional<double> ht_jahreszins(const HypoInputs& in, const std::vector<HypoRow>& rows);
 
 // The special repayment as a percentage of the amount (100 / amount × special), and its warning
 // colour rule.
@@ -165,6 +179,7 @@ inline constexpr const char* EINMSUM = "EINMSUM";
 inline constexpr const char* ANNUITAT = "ANNUITAT";
 inline constexpr const char* ANNUITA2 = "ANNUITA2";
 inline constexpr const char* EFFZINS = "EFFZINS";
+inline constexpr const char* JAHRESZINS = "JAHRESZINS";  // blank: not defined
 }  // namespace hypobank_fields
 
 // Settings section "HYPO": the inputs keep the decimals of their masks, the computed values go out
@@ -205,7 +220,6 @@ HypoInputs hypobank_load(const core::dbf::Table& table);
 // The results saved with the current record (0 at the end of the table). The residual debt after
 // the fixed period and the special-repayment percentage are not saved and stay 0.
 HypoResults hypobank_results(const core::dbf::Table& table);
-
 
 // HT_WDATA, settings part: the entries of section "HYPO" in their order.
 std::vector<core::IniFile::Entry> hypo_settings_entries(const HypoInputs& in, const HypoResults& res);

@@ -123,6 +123,7 @@ ui::FormSpec hypo_form() {
         {"paymentSum", "Tilgungssumme", "€", "@E 999,999,999.99 "},
         {"repaymentTime", "Tilgungszeit", "Jahre", "999 "},
         {"effectiveRate", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"annualRate", "eff. Jahreszins (PAngV)", "%", "@E 99.999 "},
     };
     f.buttons = {
         {"loadButton", "&Laden", "Bankdaten laden", "Tilgungsplan laden", ButtonRole::Action},
@@ -133,15 +134,9 @@ ui::FormSpec hypo_form() {
         {"printButton", "&Drucken", "Tilgungsplan drucken", "", ButtonRole::Result},
         {"closeButton", "&Schließen", "Dialog verlassen", "", ButtonRole::Close},
     };
-    f.height = 420;
+    f.height = 440;
     f.width = 620;
     return f;
-}
-
-// Opens a catalogue table of the program directory, creating it when it is missing.
-bool open_table(dbf::Table& t, const char* name) {
-    return dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                               core::catalogue_layout(name), name);
 }
 
 class HypoDialog : public ui::CalculatorDialog {
@@ -183,6 +178,8 @@ class HypoDialog : public ui::CalculatorDialog {
         }
         chart_data_ = {};
         rows_.clear();
+        // No rate is defined without a plan: empty, never 0.
+        result("annualRate")->setValue(std::optional<double>{});
     }
 
   private:
@@ -421,6 +418,7 @@ class HypoDialog : public ui::CalculatorDialog {
         result("paymentSum")->setValue(res_.NTILGSUM);
         result("repaymentTime")->setValue(res_.NTILGZEIT);
         result("effectiveRate")->setValue(res_.NEFFZINS);
+        result("annualRate")->setValue(res_.NJAHRESZINS);
     }
 
     // TABDATA and the "Laden" steps after it.
@@ -499,7 +497,9 @@ bool hypotilg(QWidget* parent, double amount) {
     VESTRAL_OP("HYPOTILG");
     dbf::Table bank;
     dbf::Table plan;
-    if (!open_table(bank, "HYPOBANK") || !open_table(plan, "HYPOTHEK")) return false;
+    if (!core::open_catalogue_table(bank, core::settings().dir, "HYPOBANK") ||
+        !core::open_catalogue_table(plan, core::settings().dir, "HYPOTHEK"))
+        return false;
     bank.set_order(bank.add_order("HYPOBANK.NTX", [](const dbf::Table& t) {
         return core::to_upper_name(t.trimmed(hypobank_fields::BANKNAME));
     }));

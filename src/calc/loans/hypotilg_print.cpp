@@ -109,6 +109,7 @@ toolkit::PrintJob ht_druck(const HypoInputs& in, const HypoResults& res, const s
     f.pair(2, "monatliche Rate:", print_eur(res.NANNUITAT));
     f.pair(1, "monatliche Rate nach Festzeit:", print_eur(res.NANNUITA2));
     f.pair(2, "effektiver Zinssatz:", print_percent(res.NEFFZINS));
+    f.pair(1, "effektiver Jahreszins (PAngV):", res.NJAHRESZINS ? print_percent(*res.NJAHRESZINS) : "");
     return job;
 }
 

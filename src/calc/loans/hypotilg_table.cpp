@@ -80,6 +80,10 @@ void hypobank_save(core::dbf::Table& table, const HypoInputs& in, const HypoResu
     table.set_num(f::ANNUITAT, res.NANNUITAT);
     table.set_num(f::ANNUITA2, res.NANNUITA2);
     table.set_num(f::EFFZINS, res.NEFFZINS);
+    if (res.NJAHRESZINS)
+        table.set_num(f::JAHRESZINS, *res.NJAHRESZINS);
+    else
+        table.set_blank(f::JAHRESZINS);
     table.flush();
 }
 
@@ -118,6 +122,7 @@ HypoResults hypobank_results(const core::dbf::Table& table) {
     res.NANNUITAT = table.num(f::ANNUITAT);
     res.NANNUITA2 = table.num(f::ANNUITA2);
     res.NEFFZINS = table.num(f::EFFZINS);
+    if (!table.blank(f::JAHRESZINS)) res.NJAHRESZINS = table.num(f::JAHRESZINS);
     return res;
 }
 

@@ -67,13 +67,8 @@ class HzDialog : public ui::CalculatorDialog {
         : CalculatorDialog(parent, hypoziel_form()), temp_(temp) {
         auto* panel = new ui::Panel(this, kFrame);
         QGridLayout* inputs = rowsGrid({"hypothek", "zinssatz", "laufzeit", "hypoziel"});
-        auto* group = ui::framed_group("Ergebnis", kFrame, panel);
+        auto* group = resultsGroup("Ergebnis", kFrame, panel);
         group->setObjectName("ergebnis");
-        auto* rgrid = new QGridLayout(group);
-        int r = 0;
-        for (const ui::ResultSpec& res : spec().results) addRow(rgrid, r++, res.name);
-        rgrid->setColumnStretch(1, 1);
-        for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
 
         auto* pl = new QVBoxLayout(panel);
         pl->setContentsMargins(14, 14, 14, 14);
@@ -82,12 +77,8 @@ class HzDialog : public ui::CalculatorDialog {
         pl->addWidget(group);
         pl->addStretch();
 
-        auto* buttons = new QVBoxLayout;
-        for (const char* name : {"berechnenButton", "tabelleButton", "grafikButton"})
-            buttons->addWidget(button(name));
-        buttons->addStretch();
-        buttons->addWidget(button("hilfeButton"));
-        buttons->addWidget(button("schliessenButton"));
+        auto* buttons = buttonColumn({"berechnenButton", "tabelleButton", "grafikButton"},
+                                     {"hilfeButton", "schliessenButton"});
         auto* main = new QHBoxLayout(this);
         main->addWidget(panel, 1);
         main->addLayout(buttons);

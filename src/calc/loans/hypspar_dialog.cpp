@@ -34,11 +34,6 @@ constexpr const char* kAmountIn = "@K@E 99,999,999.99 ";
 constexpr const char* kRateIn = "@K@E 9,999,999.999 ";
 const QColor kFrame = ui::color(ui::rgb(0, 0, 128));
 
-bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* alias) {
-    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                                     core::catalogue_layout(name), alias);
-}
-
 ui::FormSpec hypspar_form() {
     ui::FormSpec f;
     f.object_name = "hypsparDialog";
@@ -439,8 +434,8 @@ bool hypspar(QWidget* parent, double amount) {
     int first = 0;
     {
         toolkit::WaitCursor wait;
-        if (!open_catalogue_table(bank, "HYSPBANK", "DHYSP")) return false;
-        if (!open_catalogue_table(plan, "HYPSPAR", "DHYSPAR")) return false;
+        if (!core::open_catalogue_table(bank, core::settings().dir, "HYSPBANK", "DHYSP")) return false;
+        if (!core::open_catalogue_table(plan, core::settings().dir, "HYPSPAR", "DHYSPAR")) return false;
         hyspbank_index(bank);
         first = hypspar_orders(plan);
         plan.set_order(first);

@@ -135,7 +135,25 @@ RkOutcome rk_rech(const RkInputs& in, int current_year) {
     res.NLZSUMME = months / 12 + (months % 12) / 100.0;
     res.NERSTRATE = R;
     res.NRESTRATE = out.rows.empty() ? 0 : out.rows.back().MONRATE;
+    res.NJAHRESZINS = rk_jahreszins(in, out.rows);
     return out;
+}
+
+std::vector<core::DatedPayment> rk_apr_payments(const RkInputs& in, const std::vector<RkRow>& rows) {
+    std::vector<core::DatedPayment> payments;
+    payments.reserve(rows.size());
+    for (const RkRow& r : rows) {
+        // The plan books the fee as repaid out of the first rate (term-driven: the rate shown is
+        // lowered by it; rate-driven: the repayment is); either way the borrower paid it then.
+        double paid = r.TILGUNG + r.ZINSEN;
+        if (r.MONAT == 1) paid += in.NBEARBGEB;
+        payments.push_back({static_cast<double>(r.MONAT), paid});
+    }
+    return payments;
+}
+
+std::optional<double> rk_jahreszins(const RkInputs& in, const std::vector<RkRow>& rows) {
+    return core::annual_percentage_rate(in.NKREDIT, rk_apr_payments(in, rows));
 }
 
 std::vector<core::InpFail> rk_checks(const RkInputs& in) {

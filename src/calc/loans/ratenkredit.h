@@ -3,10 +3,12 @@
 // stored forms (plan table, saved credits, settings section); no dialog here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/apr.h"
 #include "core/ini.h"
 #include "core/inpfail.h"
 #include "core/settings_keys.h"
@@ -36,6 +38,9 @@ struct RkResults {
     double NZINSSUM = 0;   // interest total
     double NTILGSUM = 0;   // total paid, without the processing fee
     double NLZSUMME = 0;   // duration: whole years + months / 100
+    // Annual percentage rate, the processing fee and the flat-rate interest counted; nothing when
+    // no rate is defined.
+    std::optional<double> NJAHRESZINS;
 };
 
 // One record of the plan table RATKRED.
@@ -69,6 +74,13 @@ double rk_monrate(double credit, double rate, double fee_eur, int n);
 
 // RK_RECH. `current_year` is the calendar year of the first twelve rows.
 RkOutcome rk_rech(const RkInputs& in, int current_year);
+
+// The payments of a computed plan as the borrower makes them, dated in months from the payout: each
+// month's interest and repayment, and with the first rate the processing fee the plan takes out of
+// it (whichever of term or rate drives the plan).
+std::vector<core::DatedPayment> rk_apr_payments(const RkInputs& in, const std::vector<RkRow>& rows);
+// The annual percentage rate of a computed plan (payout: the credit).
+std::optional<double> rk_jahreszins(const RkInputs& in, const std::vector<RkRow>& rows);
 
 // Coupling of the two fee fields.
 double rk_fee_eur(double credit, double percent);  // credit / 100 × percent
@@ -115,6 +127,7 @@ inline constexpr const char* ZINSSUM = "ZINSSUM";
 inline constexpr const char* TILGSUM = "TILGSUM";
 inline constexpr const char* TILGZEIT = "TILGZEIT";
 inline constexpr const char* EFFZINS = "EFFZINS";
+inline constexpr const char* JAHRESZINS = "JAHRESZINS";  // blank: not defined
 }  // namespace kredbank_fields
 
 // Settings section "KRED2": the inputs keep the decimals of their masks, the computed values go out
@@ -162,7 +175,6 @@ RkResults kredbank_load_results(const core::dbf::Table& table);
 // True when two sets of inputs describe the same credit (bank names without regard to case and
 // padding; amounts as stored).
 bool rk_same_inputs(const RkInputs& a, const RkInputs& b);
-
 
 // RK_WDATA, settings part: the entries of section "KRED2" in their order.
 std::vector<core::IniFile::Entry> rk_settings_entries(const RkInputs& in, const RkResults& res);

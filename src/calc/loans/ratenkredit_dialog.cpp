@@ -26,17 +26,22 @@
 
 namespace vestral::calc {
 
+std::vector<ui::GridColumn> kredbank_list_columns() {
+    namespace f = kredbank_fields;
+    return {{" Bankname",
+             [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
+             Qt::AlignLeft | Qt::AlignVCenter},
+            ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
+            ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
+            ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
+            ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")};
+}
+
 namespace {
 
 constexpr const char* kMoney = "@E 999,999,999.99 ";
 constexpr const char* kPercent3 = "@E 99,999,999.999 ";
 const QColor kFrame = ui::color(ui::rgb(0, 0, 128));
-
-// Creates a catalogue table that is missing (start-up normally did) and opens it exclusively.
-bool open_catalogue_table(core::dbf::Table& t, const char* name, const char* alias) {
-    return core::dbf::open_or_create(t, core::settings().dir, std::string(name) + ".DBF",
-                                     core::catalogue_layout(name), alias);
-}
 
 // The form; the check numbers are the positions in rk_checks().
 ui::FormSpec ratenkredit_form() {
@@ -54,9 +59,13 @@ ui::FormSpec ratenkredit_form() {
         {"monrate", "monatliche Rate", "€", kMoney, "monatliche Rate in EUR", 6},
     };
     f.results = {
-        {"erstrate", "monatliche Rate", "€", kMoney},       {"restrate", "letzte Rate", "€", kMoney},
-        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "}, {"zinssumme", "Zinssumme", "€", kMoney},
-        {"tilgsumme", "Tilgungssumme", "€", kMoney},        {"tilgzeit", "Tilgungszeit", "Jahre", kMoney},
+        {"erstrate", "monatliche Rate", "€", kMoney},
+        {"restrate", "letzte Rate", "€", kMoney},
+        {"effzins", "Effektivzinssatz", "%", "@E 99.999 "},
+        {"jahreszins", "eff. Jahreszins (PAngV)", "%", "@E 99.999 "},
+        {"zinssumme", "Zinssumme", "€", kMoney},
+        {"tilgsumme", "Tilgungssumme", "€", kMoney},
+        {"tilgzeit", "Tilgungszeit", "Jahre", kMoney},
     };
     f.buttons = {
         {"ladenButton", "&Laden", "", "Tilgungsplan laden", ui::ButtonRole::Action},
@@ -68,7 +77,7 @@ ui::FormSpec ratenkredit_form() {
         {"hilfeButton", "&Hilfe", "Hilfe aufrufen", "", ui::ButtonRole::Help},
         {"schliessenButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
-    f.height = 430;
+    f.height = 450;
     f.width = 620;
     return f;
 }
@@ -88,14 +97,8 @@ class RkDialog : public ui::CalculatorDialog {
             addRow(grid, r++, name);
         grid->setColumnStretch(1, 1);
 
-        auto* group = ui::framed_group("Ergebnis", kFrame, panel);
+        auto* group = resultsGroup("Ergebnis", kFrame, panel);
         group->setObjectName("ergebnis");
-        auto* rgrid = new QGridLayout(group);
-        r = 0;
-        for (const ui::ResultSpec& res : spec().results) addRow(rgrid, r++, res.name);
-        rgrid->setColumnStretch(1, 1);
-        // The frame's style sheet stops the dialog's font from reaching its contents.
-        for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
 
         auto* pl = new QVBoxLayout(panel);
         pl->setContentsMargins(14, 14, 14, 14);
@@ -104,12 +107,8 @@ class RkDialog : public ui::CalculatorDialog {
         pl->addWidget(group);
         pl->addStretch();
 
-        auto* buttons = new QVBoxLayout;
-        for (const char* name : {"berechnenButton", "tabelleButton", "druckenButton"})
-            buttons->addWidget(button(name));
-        buttons->addStretch();
-        buttons->addWidget(button("hilfeButton"));
-        buttons->addWidget(button("schliessenButton"));
+        auto* buttons = buttonColumn({"berechnenButton", "tabelleButton", "druckenButton"},
+                                     {"hilfeButton", "schliessenButton"});
 
         auto* main = new QHBoxLayout(this);
         main->addWidget(panel, 1);
@@ -128,6 +127,8 @@ class RkDialog : public ui::CalculatorDialog {
         onClick("berechnenButton", [this] { berechnen(); });
         onClick("tabelleButton", [this] { rk_tabelle(this, plan_); });
         onClick("druckenButton", [this] { drucken(); });
+        // No plan yet: no legal rate either.
+        result("jahreszins")->setValue(std::optional<double>{});
     }
 
     RkInputs inputs() const {
@@ -186,6 +187,8 @@ class RkDialog : public ui::CalculatorDialog {
     // Whatever is typed makes the plan in RATKRED stale.
     void clearResults() override {
         res_ = RkResults{};
+        // No rate is defined without a plan: empty, never 0.
+        result("jahreszins")->setValue(std::optional<double>{});
         if (plan_.is_open() && plan_.reccount() > 0) {
             plan_.zap();
             plan_.flush();
@@ -244,6 +247,7 @@ class RkDialog : public ui::CalculatorDialog {
         result("erstrate")->setValue(res_.NERSTRATE);
         result("restrate")->setValue(res_.NRESTRATE);
         result("effzins")->setValue(res_.NEFFZINS);
+        result("jahreszins")->setValue(res_.NJAHRESZINS);
         result("zinssumme")->setValue(res_.NZINSSUM);
         result("tilgsumme")->setValue(res_.NTILGSUM);
         result("tilgzeit")->setValue(res_.NLZSUMME);
@@ -296,18 +300,10 @@ class RkDialog : public ui::CalculatorDialog {
     // TABDATA and the "Laden" steps after it.
     void laden() {
         VESTRAL_OP("TABDATA");
-        namespace f = kredbank_fields;
         const bool any = bank_.count() > 0;
-        std::optional<long> taken = ui::tabdata(
-            this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
-            "Es sind noch keine Tilgungspläne gespeichert !",
-            {{" Bankname",
-              [](const core::dbf::Table& t) { return " " + QString::fromStdString(t.trimmed(f::BANKNAME)); },
-              Qt::AlignLeft | Qt::AlignVCenter},
-             ui::masked_column("Kredit ", f::KREDIT, "@E 99,999,999.99 "),
-             ui::masked_column("Zinssatz ", f::ZINSSATZ, "@E 999.99 "),
-             ui::masked_column("Laufzeit ", f::LAUFZEIT, "@E 999999999 "),
-             ui::masked_column("mon. Rate ", f::MONRATE, "@E 999,999.99 ")});
+        std::optional<long> taken =
+            ui::tabdata(this, bank_, "Tabelle der Ratenkredit-Tilgungspläne",
+                        "Es sind noch keine Tilgungspläne gespeichert !", kredbank_list_columns());
         // Closed without a take-over: the credit of the bank named in the settings again.
         if (taken)
             gdata(*taken);
@@ -339,8 +335,8 @@ bool ratenkredit(QWidget* parent) {
     core::dbf::Table plan;
     {
         toolkit::WaitCursor wait;
-        if (!open_catalogue_table(bank, "KREDBANK", "DKRED")) return false;
-        if (!open_catalogue_table(plan, "RATKRED", "DRATK")) return false;
+        if (!core::open_catalogue_table(bank, core::settings().dir, "KREDBANK", "DKRED")) return false;
+        if (!core::open_catalogue_table(plan, core::settings().dir, "RATKRED", "DRATK")) return false;
         bank.set_order(bank.add_order("KREDNAME", [](const core::dbf::Table& t) {
             return core::to_upper_name(t.trimmed(kredbank_fields::BANKNAME));
         }));

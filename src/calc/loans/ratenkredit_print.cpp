@@ -72,6 +72,7 @@ PrintJob rk_druck(const RkInputs& in, const RkResults& res, const std::vector<Rk
     f.pair(1, "Tilgungssumme:", print_eur(res.NTILGSUM));
     f.pair(2, "Tilgungszeit: ", print_number(res.NLZSUMME, "@E 9999.99"), "Jahre");
     f.pair(1, "eff. Zinssatz:", print_percent(res.NEFFZINS));
+    f.pair(1, "effektiver Jahreszins (PAngV):", res.NJAHRESZINS ? print_percent(*res.NJAHRESZINS) : "");
     f.pair(2, "monatl. Rate: ", print_eur(res.NERSTRATE));
     f.pair(1, "letzte Rate:", print_eur(res.NRESTRATE));
     return job;

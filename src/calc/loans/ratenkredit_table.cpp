@@ -62,6 +62,10 @@ void kredbank_save(core::dbf::Table& table, const RkInputs& in, const RkResults&
     table.set_num(f::TILGSUM, res.NTILGSUM);
     table.set_num(f::TILGZEIT, res.NLZSUMME);
     table.set_num(f::EFFZINS, res.NEFFZINS);
+    if (res.NJAHRESZINS)
+        table.set_num(f::JAHRESZINS, *res.NJAHRESZINS);
+    else
+        table.set_blank(f::JAHRESZINS);
     table.flush();
 }
 
@@ -89,6 +93,7 @@ RkResults kredbank_load_results(const core::dbf::Table& table) {
     res.NTILGSUM = table.num(f::TILGSUM);
     res.NLZSUMME = table.num(f::TILGZEIT);
     res.NEFFZINS = table.num(f::EFFZINS);
+    if (!table.blank(f::JAHRESZINS)) res.NJAHRESZINS = table.num(f::JAHRESZINS);
     return res;
 }
 

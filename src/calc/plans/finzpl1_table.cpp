@@ -154,9 +154,7 @@ bool fp1_open_plan(dbf::Table& finzpl1, const fs::path& dir) {
 }
 
 bool fp_open_plan(dbf::Table& plan, const fs::path& dir, FpVariant v) {
-    const char* name = v == FpVariant::Letting ? "FINZPL2" : "FINZPL1";
-    if (!dbf::open_or_create(plan, dir, v == FpVariant::Letting ? kFinzpl2File : kFinzpl1File,
-                             core::catalogue_layout(name), name))
+    if (!core::open_catalogue_table(plan, dir, v == FpVariant::Letting ? "FINZPL2" : "FINZPL1"))
         return false;
     const int order = plan.add_order("JAHR", [](const dbf::Table& t) {
         char key[16];

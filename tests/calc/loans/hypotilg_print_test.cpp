@@ -240,6 +240,18 @@ TEST(HypotilgPrint, SummaryPageListsInputsAndResults) {
     EXPECT_EQ(value_of(job, "monatliche Rate nach Festzeit:", s), "666,67 EUR");
     EXPECT_EQ(value_of(job, "effektiver Zinssatz:", s), "5,116 %");
     EXPECT_EQ(item(job, "effektiver Zinssatz:", s).row, 34);
+    // Without fees the legal rate is the nominal-based one; it stands on the line below.
+    EXPECT_EQ(value_of(job, "effektiver Jahreszins (PAngV):", s), "5,116 %");
+    EXPECT_EQ(item(job, "effektiver Jahreszins (PAngV):", s).row, 35);
+}
+
+TEST(HypotilgPrint, AnUndefinedAnnualRateLeavesItsLineEmpty) {
+    HypoInputs in = plan25();
+    HypoOutcome o = ht_tab(in);
+    o.results.NJAHRESZINS.reset();
+    const PrintJob job = ht_druck(in, o.results, o.rows, "Vestralon 1.0");
+    const int s = job.page_count() - 1;
+    EXPECT_EQ(value_of(job, "effektiver Jahreszins (PAngV):", s), "<none>");
 }
 
 TEST(HypotilgPrint, FeesAndSpecialRepaymentAddTheirLinesAndSums) {

@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/dbf.h"
 #include "support/gui_fixture.h"
+#include "support/gui_steps.h"
 #include "toolkit/help.h"
 #include "ui/blocks.h"
 #include "ui/calculator_dialog.h"
@@ -26,16 +27,7 @@ using ui::NumericField;
 
 namespace {
 
-void retype(QWidget* w, const QString& text) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    for (QChar c : text) QTest::keyClick(w, static_cast<char>(c.unicode()));
-    QTest::keyClick(w, Qt::Key_Tab);
-    QApplication::processEvents();
-}
-
-class HypozielDialogTest : public test::GuiTest {
+class HypozielDialogTest : public test::CalculatorTest {
   protected:
     void SetUp() override {
         GuiTest::SetUp();
@@ -43,18 +35,8 @@ class HypozielDialogTest : public test::GuiTest {
         core::check_dbf(dir());
     }
     void run(const std::function<void(QWidget*)>& body) {
-        bool ran = false;
-        whenModal(
-            [&](QWidget* d) {
-                QApplication::setActiveWindow(d);
-                (void)QTest::qWaitForWindowActive(d);
-                body(d);
-                ran = true;
-                if (d->isVisible()) find<QPushButton>(d, "schliessenButton")->click();
-            },
-            "hypozielDialog");
-        calc::hypoziel(nullptr);
-        EXPECT_TRUE(ran);
+        inDialog(
+            "hypozielDialog", [] { calc::hypoziel(nullptr); }, body, "schliessenButton");
     }
     static void click(QWidget* d, const char* name) { find<QPushButton>(d, name)->click(); }
     static QString result(QWidget* d, const char* name) {
@@ -62,10 +44,10 @@ class HypozielDialogTest : public test::GuiTest {
     }
     static bool enabled(QWidget* d, const char* name) { return find<QWidget>(d, name)->isEnabled(); }
     static void enter(QWidget* d, const QString& a, const QString& r, const QString& n, const QString& g) {
-        retype(find<NumericField>(d, "hypothek"), a);
-        retype(find<NumericField>(d, "zinssatz"), r);
-        retype(find<NumericField>(d, "laufzeit"), n);
-        retype(find<NumericField>(d, "hypoziel"), g);
+        test::enter(find<NumericField>(d, "hypothek"), a);
+        test::enter(find<NumericField>(d, "zinssatz"), r);
+        test::enter(find<NumericField>(d, "laufzeit"), n);
+        test::enter(find<NumericField>(d, "hypoziel"), g);
     }
     bool temp_exists() const { return std::filesystem::exists(dir() / "HYPOTEMP.DBF"); }
 };
@@ -124,7 +106,7 @@ TEST_F(HypozielDialogTest, EightyThousandAfterTenYears) {
         QApplication::setActiveWindow(d);
 
         // Any input change empties the plan and closes the chart.
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         EXPECT_FALSE(enabled(d, "tabelleButton"));
         EXPECT_TRUE(static_cast<ui::CalculatorDialog*>(d)->openCharts().empty());
         EXPECT_EQ(result(d, "monrate"), "0,00");
@@ -146,11 +128,11 @@ TEST_F(HypozielDialogTest, EightyThousandAfterTenYears) {
 
 TEST_F(HypozielDialogTest, TargetAboveTheAmountIsRefused) {
     run([&](QWidget* d) {
-        retype(find<NumericField>(d, "hypothek"), "100000");
-        retype(find<NumericField>(d, "zinssatz"), "5");
-        retype(find<NumericField>(d, "laufzeit"), "10");
+        test::enter(find<NumericField>(d, "hypothek"), "100000");
+        test::enter(find<NumericField>(d, "zinssatz"), "5");
+        test::enter(find<NumericField>(d, "laufzeit"), "10");
         clearMessages();
-        retype(find<NumericField>(d, "hypoziel"), "120000");
+        test::enter(find<NumericField>(d, "hypoziel"), "120000");
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].title, "Eingabefehler");
         EXPECT_EQ(messages()[0].text,
@@ -158,7 +140,7 @@ TEST_F(HypozielDialogTest, TargetAboveTheAmountIsRefused) {
                   "100000.00 ein.");
         EXPECT_FALSE(enabled(d, "berechnenButton"));
         clearMessages();
-        retype(find<NumericField>(d, "zinssatz"), "25");
+        test::enter(find<NumericField>(d, "zinssatz"), "25");
     });
 }
 
@@ -208,10 +190,10 @@ TEST_F(HypozielDialogTest, Screenshots) {
 
 TEST_F(HypozielDialogTest, TypingAfterTabReplacesTheValue) {
     run([&](QWidget* d) {
-        retype(find<NumericField>(d, "hypothek"), "100000");
-        retype(find<NumericField>(d, "zinssatz"), "5");
-        retype(find<NumericField>(d, "laufzeit"), "10");
-        retype(find<NumericField>(d, "hypoziel"), "50000");
+        test::enter(find<NumericField>(d, "hypothek"), "100000");
+        test::enter(find<NumericField>(d, "zinssatz"), "5");
+        test::enter(find<NumericField>(d, "laufzeit"), "10");
+        test::enter(find<NumericField>(d, "hypoziel"), "50000");
         // Back by Tab from the amount: the rate is entered by Tab and takes the typed value whole.
         auto* amount = find<NumericField>(d, "hypothek");
         amount->setFocus(Qt::TabFocusReason);

@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/dbf.h"
 #include "support/gui_fixture.h"
+#include "support/gui_steps.h"
 #include "toolkit/help.h"
 #include "ui/blocks.h"
 #include "ui/grid_dialog.h"
@@ -27,52 +28,20 @@ using ui::NumericField;
 
 namespace {
 
-void retype(QWidget* w, const QString& text) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    for (QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(w, static_cast<char>(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-    QTest::keyClick(w, Qt::Key_Tab);
-    QApplication::processEvents();
-}
-
-class HypsparDialogTest : public test::GuiTest {
+class HypsparDialogTest : public test::CalculatorTest {
   protected:
     void SetUp() override {
         GuiTest::SetUp();
         core::set_today_for_tests({2024, 3, 15});
         core::check_dbf(dir());
     }
+    // Opens the dialog, runs `body` in it, then closes it with "Schließen". Returns what the
+    // calculator reports: whether a plan was computed.
     bool run(const std::function<void(QWidget*)>& body) {
-        bool ran = false;
-        whenModal(
-            [&](QWidget* d) {
-                QApplication::setActiveWindow(d);
-                (void)QTest::qWaitForWindowActive(d);
-                body(d);
-                ran = true;
-                if (d->isVisible()) find<QPushButton>(d, "schliessenButton")->click();
-            },
-            "hypsparDialog");
-        const bool computed = calc::hypspar(nullptr);
-        EXPECT_TRUE(ran);
+        bool computed = false;
+        inDialog(
+            "hypsparDialog", [&] { computed = calc::hypspar(nullptr); }, body, "schliessenButton");
         return computed;
-    }
-    std::string dbf_rows(const char* table, const char* fields) {
-        int rc = 0;
-        std::string out = test::run_python("import dbfread\nt = dbfread.DBF(r'" +
-                                               (dir() / (std::string(table) + ".DBF")).string() +
-                                               "', encoding='cp1252')\nfor r in t:\n"
-                                               "    print(';'.join(str(r[f]).strip() for f in '" +
-                                               fields + "'.split()))\n",
-                                           &rc);
-        EXPECT_EQ(rc, 0) << out;
-        return out;
     }
     static void click(QWidget* d, const char* name) { find<QPushButton>(d, name)->click(); }
     static QString result(QWidget* d, const char* name) {
@@ -85,13 +54,13 @@ class HypsparDialogTest : public test::GuiTest {
     // A savings target with its term and the mortgage of the same amount.
     static void enter(QWidget* d, const QString& spar, const QString& tilg, const QString& target,
                       const QString& term, const QString& rate = "1") {
-        retype(find<ui::TextField>(d, "sparname"), spar);
-        retype(num(d, "tilgsumm"), target);
-        retype(num(d, "spzins"), rate);
-        retype(num(d, "splzeit"), term);
-        retype(find<ui::TextField>(d, "tilgname"), tilg);
-        retype(num(d, "hypzsatz"), "6");
-        retype(num(d, "hypzfest"), "10");
+        test::enter(find<ui::TextField>(d, "sparname"), spar);
+        test::enter(num(d, "tilgsumm"), target);
+        test::enter(num(d, "spzins"), rate);
+        test::enter(num(d, "splzeit"), term);
+        test::enter(find<ui::TextField>(d, "tilgname"), tilg);
+        test::enter(num(d, "hypzsatz"), "6");
+        test::enter(num(d, "hypzfest"), "10");
     }
 };
 
@@ -122,8 +91,8 @@ TEST_F(HypsparDialogTest, TermDrivenPlanFillsBothSidesOfTheTable) {
         EXPECT_TRUE(enabled(d, "druckenButton"));
     }));
     // 12 months carrying both sides, and the year end of both.
-    EXPECT_EQ(dbf_rows("HYPSPAR", "KEY1 KEY2").substr(0, 8), "1;5\n1;5\n");
-    const std::string rows = dbf_rows("HYPSPAR", "DATUM KEY1 KEY2 SPARRATE ANUITAT");
+    EXPECT_EQ(dbfRows("HYPSPAR", "KEY1 KEY2").substr(0, 8), "1;5\n1;5\n");
+    const std::string rows = dbfRows("HYPSPAR", "DATUM KEY1 KEY2 SPARRATE ANUITAT");
     EXPECT_NE(rows.find("2024-12-01;1;5;991.0;60.0"), std::string::npos) << rows;
     EXPECT_NE(rows.find("2024-12-31;2;6;11892.0;60.0"), std::string::npos) << rows;
     EXPECT_EQ(ini().get("HYSP", "SparLZMR", ""), "991");
@@ -133,12 +102,12 @@ TEST_F(HypsparDialogTest, TermDrivenPlanFillsBothSidesOfTheTable) {
 TEST_F(HypsparDialogTest, SavedUnderTwoNamesReloadsEveryDecimal) {
     run([&](QWidget* d) {
         enter(d, "Fondsbank", "Hypobank Süd", "50000", "10", "2,125");
-        retype(num(d, "hypzsatz"), "4,375");
-        retype(num(d, "spauszu"), "3");
+        test::enter(num(d, "hypzsatz"), "4,375");
+        test::enter(num(d, "spauszu"), "3");
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "sparplanButton"));
     });
-    EXPECT_EQ(dbf_rows("HYSPBANK", "SPARNAME TILGNAME SPZINS HYPZSATZ HYPZNACH"),
+    EXPECT_EQ(dbfRows("HYSPBANK", "SPARNAME TILGNAME SPZINS HYPZSATZ HYPZNACH"),
               "Fondsbank;Hypobank Süd;2.125;4.375;4.375\n");
     run([&](QWidget* d) {
         EXPECT_EQ(input(d, "sparname"), "Fondsbank");
@@ -181,7 +150,7 @@ TEST_F(HypsparDialogTest, OldLayoutStoreKeepsAllRecords) {
         t.flush();
     }
     core::check_dbf(dir());
-    EXPECT_EQ(dbf_rows("HYSPBANK", "SPARNAME TILGSUMM SPZINS HYPZSATZ KREDITDM"),
+    EXPECT_EQ(dbfRows("HYSPBANK", "SPARNAME TILGSUMM SPZINS HYPZSATZ KREDITDM"),
               "Alpha;10000.0;2.5;5.13;1000.5\nBeta;20000.0;2.5;5.13;1000.5\nGamma;30000.0;2.5;5.13;1000.5\n");
     auto layout = core::dbf::read_layout(file);
     ASSERT_TRUE(layout);
@@ -222,15 +191,15 @@ TEST_F(HypsparDialogTest, EmptyStoreAndRefusals) {
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].text, "Bitte geben Sie die Laufzeit oder die monatliche Rate ein !");
         EXPECT_FALSE(enabled(d, "sparplanButton"));
-        retype(num(d, "tilgsumm"), "100000");
-        retype(num(d, "spmrate"), "10");
+        test::enter(num(d, "tilgsumm"), "100000");
+        test::enter(num(d, "spmrate"), "10");
         clearMessages();
         click(d, "berechnenButton");
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].text, "Mit dieser Rate wird die Ansparsumme nicht erreicht !");
         // The rate is bounded by a twelfth of the target.
         clearMessages();
-        retype(num(d, "spmrate"), "9000");
+        test::enter(num(d, "spmrate"), "9000");
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(
             messages()[0].text,
@@ -242,16 +211,16 @@ TEST_F(HypsparDialogTest, EmptyStoreAndRefusals) {
 TEST_F(HypsparDialogTest, CouplingsOfTheFields) {
     run([&](QWidget* d) {
         // Each field passed on the way must hold a valid value, or its message keeps the focus.
-        retype(num(d, "tilgsumm"), "24000");
-        retype(num(d, "spzins"), "1");
-        retype(num(d, "splzeit"), "2");
-        retype(num(d, "spmrate"), "500,50");
+        test::enter(num(d, "tilgsumm"), "24000");
+        test::enter(num(d, "spzins"), "1");
+        test::enter(num(d, "splzeit"), "2");
+        test::enter(num(d, "spmrate"), "500,50");
         EXPECT_EQ(num(d, "spmrate")->value(), 500.5);  // the comma is the decimal comma
         EXPECT_EQ(num(d, "splzeit")->value(), 0);
-        retype(num(d, "splzeit"), "3");
+        test::enter(num(d, "splzeit"), "3");
         EXPECT_EQ(num(d, "spmrate")->value(), 0);
-        retype(num(d, "spmrate"), "500");
-        retype(num(d, "spauszu"), "3");
+        test::enter(num(d, "spmrate"), "500");
+        test::enter(num(d, "spauszu"), "3");
         EXPECT_EQ(num(d, "spausdm")->value(), 15);
         // Typing in the percent empties the EUR field until the percent is left.
         QWidget* pct = num(d, "spauszu");
@@ -262,12 +231,12 @@ TEST_F(HypsparDialogTest, CouplingsOfTheFields) {
         EXPECT_EQ(num(d, "spausdm")->value(), 0);
         QTest::keyClick(pct, Qt::Key_Tab);
         EXPECT_EQ(num(d, "spausdm")->value(), 10);
-        retype(num(d, "hypothek"), "50000");
-        retype(num(d, "hypzsatz"), "6");
-        retype(num(d, "hypzfest"), "10");
-        retype(num(d, "kreditpr"), "2");
+        test::enter(num(d, "hypothek"), "50000");
+        test::enter(num(d, "hypzsatz"), "6");
+        test::enter(num(d, "hypzfest"), "10");
+        test::enter(num(d, "kreditpr"), "2");
         EXPECT_EQ(num(d, "kreditdm")->value(), 1000);
-        retype(num(d, "kreditdm"), "500");
+        test::enter(num(d, "kreditdm"), "500");
         EXPECT_EQ(num(d, "kreditpr")->value(), 1);
     });
 }
@@ -277,17 +246,17 @@ TEST_F(HypsparDialogTest, ViewsOfBothPlans) {
         // Target 12 000 at 1 % with a fee of 999 over two years: the savings end before the
         // second December, whose mortgage month gets a row of its own.
         enter(d, "S", "H", "12000", "2");
-        retype(num(d, "spktogeb"), "999");
+        test::enter(num(d, "spktogeb"), "999");
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "hypoplanButton"));
         // The surcharge in EUR is the one input whose change keeps the plan; any other empties it.
-        retype(num(d, "spausdm"), "5");
+        test::enter(num(d, "spausdm"), "5");
         EXPECT_TRUE(enabled(d, "sparplanButton"));
-        EXPECT_NE(dbf_rows("HYPSPAR", "KEY1"), "");
-        retype(num(d, "spktogeb"), "998");
+        EXPECT_NE(dbfRows("HYPSPAR", "KEY1"), "");
+        test::enter(num(d, "spktogeb"), "998");
         EXPECT_FALSE(enabled(d, "sparplanButton"));
-        EXPECT_EQ(dbf_rows("HYPSPAR", "KEY1"), "");
-        retype(num(d, "spktogeb"), "999");
+        EXPECT_EQ(dbfRows("HYPSPAR", "KEY1"), "");
+        test::enter(num(d, "spktogeb"), "999");
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "hypoplanButton"));
         whenModal(
@@ -361,10 +330,10 @@ TEST_F(HypsparDialogTest, Screenshots) {
     };
     run([&](QWidget* d) {
         enter(d, "Fondsbank Köln", "Hypobank Süd", "150000", "25", "3,5");
-        retype(num(d, "spktogeb"), "24");
-        retype(num(d, "spauszu"), "2,5");
-        retype(num(d, "hypzsatz"), "4,375");
-        retype(num(d, "kreditpr"), "1");
+        test::enter(num(d, "spktogeb"), "24");
+        test::enter(num(d, "spauszu"), "2,5");
+        test::enter(num(d, "hypzsatz"), "4,375");
+        test::enter(num(d, "kreditpr"), "1");
         click(d, "berechnenButton");
         save(d, "hypspar_dialog");
         for (const char* which : {"hsSavingsDialog", "hsMortgageDialog"}) {

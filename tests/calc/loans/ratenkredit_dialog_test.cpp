@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/dbf.h"
 #include "support/gui_fixture.h"
+#include "support/gui_steps.h"
 #include "toolkit/help.h"
 #include "ui/blocks.h"
 #include "ui/grid_dialog.h"
@@ -27,25 +28,7 @@ using ui::NumericField;
 
 namespace {
 
-// Selects what the field holds and types over it, as a user does in fields without "@K".
-void retype(QWidget* w, const QString& text, bool leave = true) {
-    w->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    for (QChar c : text) {
-        // QTest knows key codes of ASCII characters only; umlauts go in as text.
-        if (c.unicode() < 128)
-            QTest::keyClick(w, static_cast<char>(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-    if (leave) {
-        QTest::keyClick(w, Qt::Key_Tab);
-        QApplication::processEvents();
-    }
-}
-
-class RatenkreditDialogTest : public test::GuiTest {
+class RatenkreditDialogTest : public test::CalculatorTest {
   protected:
     void SetUp() override {
         GuiTest::SetUp();
@@ -56,35 +39,10 @@ class RatenkreditDialogTest : public test::GuiTest {
     // Opens the dialog, runs `body` in it, then closes it with "Schließen". Returns what the
     // calculator reports: whether a plan was computed.
     bool run(const std::function<void(QWidget*)>& body) {
-        bool ran = false;
-        whenModal(
-            [&](QWidget* d) {
-                QApplication::setActiveWindow(d);
-                (void)QTest::qWaitForWindowActive(d);
-                body(d);
-                ran = true;
-                if (d->isVisible()) find<QPushButton>(d, "schliessenButton")->click();
-            },
-            "ratenkreditDialog");
-        const bool computed = calc::ratenkredit(nullptr);
-        EXPECT_TRUE(ran);
+        bool computed = false;
+        inDialog(
+            "ratenkreditDialog", [&] { computed = calc::ratenkredit(nullptr); }, body, "schliessenButton");
         return computed;
-    }
-
-    // The file as a second program sees it (the financing plans read it after the dialog closed).
-    std::string dbf_rows(const char* table, const char* fields) {
-        int rc = 0;
-        std::string out = test::run_python(
-            "import dbfread\n"
-            "t = dbfread.DBF(r'" +
-                (dir() / (std::string(table) + ".DBF")).string() +
-                "', encoding='cp1252')\n"
-                "for r in t:\n"
-                "    print(';'.join(str(r[f]).strip() for f in '" +
-                fields + "'.split()))\n",
-            &rc);
-        EXPECT_EQ(rc, 0) << out;
-        return out;
     }
 
     static void click(QWidget* d, const char* name) { find<QPushButton>(d, name)->click(); }
@@ -94,9 +52,9 @@ class RatenkreditDialogTest : public test::GuiTest {
 
     // Credit 10 000 at 6 % with the given fee in EUR and the term or rate.
     static void enter(QWidget* d, const QString& bank, const QString& credit, const QString& rate) {
-        retype(find<ui::TextField>(d, "bankname"), bank);
-        retype(find<NumericField>(d, "kredit"), credit);
-        retype(find<NumericField>(d, "zinssatz"), rate);
+        test::enter(find<ui::TextField>(d, "bankname"), bank);
+        test::enter(find<NumericField>(d, "kredit"), credit);
+        test::enter(find<NumericField>(d, "zinssatz"), rate);
     }
 };
 
@@ -110,7 +68,7 @@ TEST_F(RatenkreditDialogTest, TermDrivenPlanAsTheFinancingPlansReadIt) {
         EXPECT_FALSE(enabled(d, "druckenButton"));
         enter(d, "Kreditbank Köln", "10000", "6");
         EXPECT_FALSE(enabled(d, "berechnenButton"));  // neither term nor rate yet
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         ASSERT_TRUE(enabled(d, "berechnenButton"));
         click(d, "berechnenButton");
         EXPECT_TRUE(messages().empty()) << lastMessage().toStdString();
@@ -123,17 +81,17 @@ TEST_F(RatenkreditDialogTest, TermDrivenPlanAsTheFinancingPlansReadIt) {
         EXPECT_TRUE(enabled(d, "tabelleButton"));
         EXPECT_TRUE(enabled(d, "druckenButton"));
         // The plan is on disk while the dialog is still open.
-        const std::string rows = dbf_rows("RATKRED", "BANKNAME JAHR MONAT KREDIT ZINSEN TILGUNG MONRATE");
+        const std::string rows = dbfRows("RATKRED", "BANKNAME JAHR MONAT KREDIT ZINSEN TILGUNG MONRATE");
         EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 12);
         EXPECT_EQ(rows.substr(0, rows.find('\n')), "Kreditbank Köln;2024;1;10000.0;50.0;833.33;883.33");
         EXPECT_NE(rows.find("Kreditbank Köln;2024;12;833.33;50.0;833.33;883.33"), std::string::npos) << rows;
     });
-    const std::string sums = dbf_rows("RATKRED", "ZINSSUM GETILGT");
+    const std::string sums = dbfRows("RATKRED", "ZINSSUM GETILGT");
     EXPECT_EQ(sums.substr(sums.rfind('\n', sums.size() - 2) + 1), "600.0;10600.0\n");
     // The saved credit, found by the bank name of the plan's first row.
-    EXPECT_EQ(dbf_rows("KREDBANK",
-                       "BANKNAME KREDIT ZINSSATZ LAUFZEIT MONRATE ZAHLRATE LASTRATE ZINSSUM TILGSUM "
-                       "TILGZEIT TILGJAHR ABJAHR"),
+    EXPECT_EQ(dbfRows("KREDBANK",
+                      "BANKNAME KREDIT ZINSSATZ LAUFZEIT MONRATE ZAHLRATE LASTRATE ZINSSUM TILGSUM "
+                      "TILGZEIT TILGJAHR ABJAHR"),
               "Kreditbank Köln;10000.0;6.0;12;0.0;883.33;883.33;600.0;10600.0;1.0;0;0\n");
     EXPECT_EQ(ini().get("KRED2", "Bankname", ""), "Kreditbank Köln");
     EXPECT_EQ(ini().get("KRED2", "Kredit", ""), "10000.00");
@@ -145,18 +103,18 @@ TEST_F(RatenkreditDialogTest, TermDrivenPlanAsTheFinancingPlansReadIt) {
 TEST_F(RatenkreditDialogTest, FeeInEuroIsPaidOutOfTheFirstRate) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "gebuehrEuro"), "200");
+        test::enter(find<NumericField>(d, "gebuehrEuro"), "200");
         EXPECT_EQ(input(d, "gebuehrProzent"), "2,000");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
         EXPECT_EQ(result(d, "erstrate"), "900,00");
         EXPECT_EQ(result(d, "restrate"), "900,00");
     });
-    const std::string rows = dbf_rows("RATKRED", "MONAT MONRATE TILGUNG ZINSEN");
+    const std::string rows = dbfRows("RATKRED", "MONAT MONRATE TILGUNG ZINSEN");
     EXPECT_EQ(rows.substr(0, rows.find('\n')), "1;700.0;650.0;50.0");
     EXPECT_NE(rows.find("\n2;900.0;850.0;50.0\n"), std::string::npos);
     EXPECT_NE(rows.find("\n12;900.0;850.0;50.0\n"), std::string::npos);
-    EXPECT_EQ(dbf_rows("KREDBANK", "KREDITPR KREDITDM"), "2.0;200.0\n");
+    EXPECT_EQ(dbfRows("KREDBANK", "KREDITPR KREDITDM"), "2.0;200.0\n");
 }
 
 TEST_F(RatenkreditDialogTest, FeeInPercentSetsTheAmountAndLocksIt) {
@@ -164,30 +122,30 @@ TEST_F(RatenkreditDialogTest, FeeInPercentSetsTheAmountAndLocksIt) {
         enter(d, "Bank", "10000", "6");
         auto* eur = find<NumericField>(d, "gebuehrEuro");
         EXPECT_TRUE(eur->isEnabled());
-        retype(find<NumericField>(d, "gebuehrProzent"), "2");
+        test::enter(find<NumericField>(d, "gebuehrProzent"), "2");
         EXPECT_EQ(eur->text(), "200,00");
         EXPECT_TRUE(eur->isEnabled());  // an amount is there
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
         EXPECT_EQ(result(d, "erstrate"), "900,00");
 
         // A percent of a zero credit gives no amount: the amount takes no input then.
-        retype(find<NumericField>(d, "kredit"), "0");
-        retype(find<NumericField>(d, "gebuehrProzent"), "3");
+        test::enter(find<NumericField>(d, "kredit"), "0");
+        test::enter(find<NumericField>(d, "gebuehrProzent"), "3");
         EXPECT_EQ(eur->text(), "0,00");
         EXPECT_FALSE(eur->isEnabled());
         EXPECT_EQ(input(d, "gebuehrProzent"), "3,000");
-        retype(find<NumericField>(d, "gebuehrProzent"), "0");
+        test::enter(find<NumericField>(d, "gebuehrProzent"), "0");
         EXPECT_TRUE(eur->isEnabled());
         // A fee above a tenth of the credit fails check 4.
-        retype(find<NumericField>(d, "kredit"), "1000");
+        test::enter(find<NumericField>(d, "kredit"), "1000");
         clearMessages();
-        retype(eur, "150");
+        test::enter(eur, "150");
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].title, "Eingabefehler");
         EXPECT_NE(messages()[0].text.indexOf("Bearbeitungsgebühr"), -1);
         EXPECT_FALSE(enabled(d, "berechnenButton"));
-        retype(eur, "100");  // the focus stayed; type again
+        test::enter(eur, "100");  // the focus stayed; type again
         EXPECT_EQ(input(d, "gebuehrProzent"), "10,000");
     });
 }
@@ -195,36 +153,36 @@ TEST_F(RatenkreditDialogTest, FeeInPercentSetsTheAmountAndLocksIt) {
 TEST_F(RatenkreditDialogTest, RateDrivenPlanEndsWithTheRemainderPlusInterest) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         // A rate above a twelfth of the credit fails check 6 when the field is left.
         clearMessages();
-        retype(find<NumericField>(d, "monrate"), "1000");
+        test::enter(find<NumericField>(d, "monrate"), "1000");
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_NE(messages()[0].text.indexOf("monatliche Rate"), -1);
         EXPECT_EQ(input(d, "laufzeit"), "12");  // the failed field did not drive the coupling
-        retype(find<NumericField>(d, "monrate"), "800");
+        test::enter(find<NumericField>(d, "monrate"), "800");
         EXPECT_EQ(input(d, "laufzeit"), "0");
         click(d, "berechnenButton");
         EXPECT_EQ(result(d, "erstrate"), "800,00");
         EXPECT_EQ(result(d, "restrate"), "300,00");
         EXPECT_EQ(result(d, "tilgzeit"), "1,02");
         EXPECT_EQ(result(d, "zinssumme"), "700,00");
-        const std::string rows = dbf_rows("RATKRED", "JAHR MONAT KREDIT MONRATE TILGUNG");
+        const std::string rows = dbfRows("RATKRED", "JAHR MONAT KREDIT MONRATE TILGUNG");
         EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 14);
         EXPECT_NE(rows.find("\n2025;13;1000.0;800.0;750.0\n"), std::string::npos) << rows;
         EXPECT_EQ(rows.substr(rows.rfind("2025;14")), "2025;14;250.0;300.0;250.0\n");
         // The term drives again: the rate input goes back to 0.
-        retype(find<NumericField>(d, "laufzeit"), "24");
+        test::enter(find<NumericField>(d, "laufzeit"), "24");
         EXPECT_EQ(input(d, "monrate"), "0,00");
     });
-    EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");          // the plan went with the changed term
+    EXPECT_EQ(dbfRows("RATKRED", "MONAT"), "");           // the plan went with the changed term
     EXPECT_EQ(ini().get("KRED2", "Laufzeit", ""), "24");  // saved again when the dialog closed
 }
 
 TEST_F(RatenkreditDialogTest, RefusedRateLeavesNothingComputedAndKeepsTheSavedCredit) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "monrate"), "100");
+        test::enter(find<NumericField>(d, "monrate"), "100");
         click(d, "berechnenButton");
         EXPECT_EQ(result(d, "restrate"), "100,00");
         EXPECT_EQ(result(d, "tilgzeit"), "16,08");
@@ -233,7 +191,7 @@ TEST_F(RatenkreditDialogTest, RefusedRateLeavesNothingComputedAndKeepsTheSavedCr
 
         for (const char* rate : {"40", "50", "60"}) {
             clearMessages();
-            retype(find<NumericField>(d, "monrate"), rate);
+            test::enter(find<NumericField>(d, "monrate"), rate);
             EXPECT_TRUE(messages().empty());  // within the bounds of the field
             click(d, "berechnenButton");
             ASSERT_EQ(messages().size(), 1u) << rate;
@@ -246,7 +204,7 @@ TEST_F(RatenkreditDialogTest, RefusedRateLeavesNothingComputedAndKeepsTheSavedCr
             EXPECT_EQ(result(d, "tilgzeit"), "0,00");
             EXPECT_FALSE(enabled(d, "tabelleButton"));
             EXPECT_FALSE(enabled(d, "druckenButton"));
-            EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+            EXPECT_EQ(dbfRows("RATKRED", "MONAT"), "");
         }
     });
 }
@@ -257,30 +215,30 @@ TEST_F(RatenkreditDialogTest, AnyInputChangeEmptiesThePlan) {
             click(d, "berechnenButton");
             ASSERT_TRUE(enabled(d, "tabelleButton"));
             ASSERT_TRUE(enabled(d, "druckenButton"));
-            const std::string rows = dbf_rows("RATKRED", "MONAT");
+            const std::string rows = dbfRows("RATKRED", "MONAT");
             ASSERT_EQ(std::count(rows.begin(), rows.end(), '\n'), 12);
         };
         auto expect_emptied = [&] {
             EXPECT_FALSE(enabled(d, "tabelleButton"));
             EXPECT_FALSE(enabled(d, "druckenButton"));
             EXPECT_EQ(result(d, "erstrate"), "0,00");
-            EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+            EXPECT_EQ(dbfRows("RATKRED", "MONAT"), "");
         };
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         compute();
         // One key in the credit, before the field is left.
-        retype(find<NumericField>(d, "kredit"), "12000", false);
+        test::typeOver(find<NumericField>(d, "kredit"), "12000");
         expect_emptied();
         EXPECT_TRUE(enabled(d, "berechnenButton"));  // the rule follows what is typed
         QTest::keyClick(find<NumericField>(d, "kredit"), Qt::Key_Tab);
         compute();
         // The rate alone, too: the plan and the printout would show another rate than they used.
-        retype(find<NumericField>(d, "zinssatz"), "7", false);
+        test::typeOver(find<NumericField>(d, "zinssatz"), "7");
         expect_emptied();
         QTest::keyClick(find<NumericField>(d, "zinssatz"), Qt::Key_Tab);
         compute();
-        retype(find<ui::TextField>(d, "bankname"), "Andere Bank", false);
+        test::typeOver(find<ui::TextField>(d, "bankname"), "Andere Bank");
         expect_emptied();
     });
 }
@@ -288,9 +246,9 @@ TEST_F(RatenkreditDialogTest, AnyInputChangeEmptiesThePlan) {
 TEST_F(RatenkreditDialogTest, ReopeningReloadsEveryInputWithItsDecimals) {
     run([&](QWidget* d) {
         enter(d, "Volksbank Süd", "12345,67", "5,125");
-        retype(find<NumericField>(d, "gebuehrProzent"), "1,125");
+        test::enter(find<NumericField>(d, "gebuehrProzent"), "1,125");
         EXPECT_EQ(input(d, "gebuehrEuro"), "138,89");
-        retype(find<NumericField>(d, "laufzeit"), "24");
+        test::enter(find<NumericField>(d, "laufzeit"), "24");
         // Closed without computing: the inputs are saved all the same.
     });
     EXPECT_EQ(ini().get("KRED2", "MonZins", ""), "5.125");
@@ -306,7 +264,7 @@ TEST_F(RatenkreditDialogTest, ReopeningReloadsEveryInputWithItsDecimals) {
         EXPECT_EQ(result(d, "erstrate"), "0,00");
         EXPECT_TRUE(enabled(d, "berechnenButton"));
         EXPECT_FALSE(enabled(d, "tabelleButton"));  // RATKRED is kept, but nothing was computed here
-        retype(find<NumericField>(d, "monrate"), "600,5");
+        test::enter(find<NumericField>(d, "monrate"), "600,5");
         click(d, "berechnenButton");
     });
     run([&](QWidget* d) {
@@ -314,7 +272,7 @@ TEST_F(RatenkreditDialogTest, ReopeningReloadsEveryInputWithItsDecimals) {
         EXPECT_EQ(input(d, "monrate"), "600,50");
         EXPECT_EQ(input(d, "zinssatz"), "5,125");
     });
-    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME ZINSSATZ KREDITPR KREDITDM MONRATE"),
+    EXPECT_EQ(dbfRows("KREDBANK", "BANKNAME ZINSSATZ KREDITPR KREDITDM MONRATE"),
               "Volksbank Süd;5.125;1.125;138.89;600.5\n");
 }
 
@@ -322,7 +280,7 @@ TEST_F(RatenkreditDialogTest, BankNamedInTheSettingsIsPreselected) {
     for (const char* bank : {"Erste Bank", "Zweite Bank"}) {
         run([&](QWidget* d) {
             enter(d, bank, bank[0] == 'E' ? "5000" : "8000", "7,5");
-            retype(find<NumericField>(d, "laufzeit"), "36");
+            test::enter(find<NumericField>(d, "laufzeit"), "36");
             click(d, "berechnenButton");
         });
     }
@@ -350,7 +308,7 @@ TEST_F(RatenkreditDialogTest, ListOfSavedCreditsTakesOverAndDeletes) {
         EXPECT_EQ(messages()[0].text, "Es sind noch keine Tilgungspläne gespeichert !");
         for (const char* bank : {"Mitte Bank", "Alpha Bank", "Zeta Bank"}) {
             enter(d, bank, bank[0] == 'Z' ? "9000" : "3000", "4,25");
-            retype(find<NumericField>(d, "laufzeit"), bank[0] == 'A' ? "48" : "12");
+            test::enter(find<NumericField>(d, "laufzeit"), bank[0] == 'A' ? "48" : "12");
             click(d, "berechnenButton");
         }
         ASSERT_TRUE(enabled(d, "tabelleButton"));
@@ -377,7 +335,7 @@ TEST_F(RatenkreditDialogTest, ListOfSavedCreditsTakesOverAndDeletes) {
         EXPECT_EQ(input(d, "laufzeit"), "48");
         EXPECT_EQ(result(d, "erstrate"), "0,00");
         EXPECT_FALSE(enabled(d, "tabelleButton"));  // "Laden" empties the plan
-        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+        EXPECT_EQ(dbfRows("RATKRED", "MONAT"), "");
 
         // Delete Mitte Bank (second in name order); the store is compacted.
         whenModal(
@@ -392,7 +350,7 @@ TEST_F(RatenkreditDialogTest, ListOfSavedCreditsTakesOverAndDeletes) {
         click(d, "ladenButton");
         EXPECT_EQ(input(d, "bankname"), "Zeta Bank");  // closed without a take-over: the bank of the settings
     });
-    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME"), "Alpha Bank\nZeta Bank\n");
+    EXPECT_EQ(dbfRows("KREDBANK", "BANKNAME"), "Alpha Bank\nZeta Bank\n");
     core::dbf::Table t;
     ASSERT_TRUE(t.open(dir() / "KREDBANK.DBF", "X"));
     EXPECT_EQ(t.reccount(), 2);
@@ -405,8 +363,8 @@ TEST_F(RatenkreditDialogTest, TableViewShowsThePlanUnderItsOwnHelpTopic) {
         ASSERT_EQ(helpRequests().size(), 1u);
         EXPECT_EQ(helpRequests()[0].topic, "Ratenkreditberechnung");
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "gebuehrEuro"), "200");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "gebuehrEuro"), "200");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
         QString topic_inside;
         whenModal(
@@ -459,7 +417,7 @@ TEST_F(RatenkreditDialogTest, LabelsTooltipsAndPrintout) {
         EXPECT_EQ(find<QGroupBox>(d, "ergebnis")->title(), "Ergebnis");
 
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
         click(d, "druckenButton");
     });
@@ -478,12 +436,12 @@ TEST_F(RatenkreditDialogTest, LabelsTooltipsAndPrintout) {
 TEST_F(RatenkreditDialogTest, ReportsWhetherAPlanBelongingToTheInputsWasComputed) {
     EXPECT_TRUE(run([&](QWidget* d) {
         enter(d, "Kreditbank Köln", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
     }));
     const std::string bank = dir_.read("KREDBANK.DBF");
     const std::string plan = dir_.read("RATKRED.DBF");
-    const std::string results = dbf_rows("KREDBANK", "ZAHLRATE ZINSSUM TILGSUM TILGZEIT");
+    const std::string results = dbfRows("KREDBANK", "ZAHLRATE ZINSSUM TILGSUM TILGZEIT");
     EXPECT_EQ(results, "883.33;600.0;10600.0;1.0\n");
 
     // Opened and closed without computing: "not computed", and the saved credit keeps its results
@@ -498,46 +456,46 @@ TEST_F(RatenkreditDialogTest, ReportsWhetherAPlanBelongingToTheInputsWasComputed
     EXPECT_FALSE(run([&](QWidget* d) {
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "druckenButton"));
-        retype(find<NumericField>(d, "laufzeit"), "24");
+        test::enter(find<NumericField>(d, "laufzeit"), "24");
     }));
     // The changed credit is saved, without the results of the old one.
-    EXPECT_EQ(dbf_rows("KREDBANK", "LAUFZEIT ZAHLRATE ZINSSUM"), "24;0.0;0.0\n");
+    EXPECT_EQ(dbfRows("KREDBANK", "LAUFZEIT ZAHLRATE ZINSSUM"), "24;0.0;0.0\n");
     EXPECT_EQ(ini().get("KRED2", "ErstRate", ""), "0");
-    EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");
+    EXPECT_EQ(dbfRows("RATKRED", "MONAT"), "");
 }
 
 TEST_F(RatenkreditDialogTest, ClosingSavesTheLastAcceptedTermNeverARefusedOne) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         clearMessages();
-        retype(find<NumericField>(d, "laufzeit"), "999");
+        test::enter(find<NumericField>(d, "laufzeit"), "999");
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0].title, "Eingabefehler");
         EXPECT_NE(messages()[0].text.indexOf("Laufzeit in Monaten"), -1);
         // "Schließen" right after the message, the refused value still in the field.
     });
     EXPECT_EQ(ini().get("KRED2", "Laufzeit", ""), "12");
-    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME LAUFZEIT"), "Bank;12\n");
+    EXPECT_EQ(dbfRows("KREDBANK", "BANKNAME LAUFZEIT"), "Bank;12\n");
     run([&](QWidget* d) { EXPECT_EQ(input(d, "laufzeit"), "12"); });
 }
 
 TEST_F(RatenkreditDialogTest, WithoutABankNameNothingGoesToTheStore) {
     run([&](QWidget* d) {
         enter(d, "", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
         EXPECT_EQ(result(d, "erstrate"), "883,33");  // computed all the same
     });
-    EXPECT_EQ(dbf_rows("KREDBANK", "BANKNAME"), "");
+    EXPECT_EQ(dbfRows("KREDBANK", "BANKNAME"), "");
     // A name typed and removed again saves no blank record either.
     run([&](QWidget* d) {
         auto* bank = find<ui::TextField>(d, "bankname");
-        retype(bank, "Bank", false);
+        test::typeOver(bank, "Bank");
         QTest::keyClick(bank, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(bank, Qt::Key_Backspace);
         QTest::keyClick(bank, Qt::Key_Tab);
-        retype(find<NumericField>(d, "kredit"), "5000");
+        test::enter(find<NumericField>(d, "kredit"), "5000");
     });
     core::dbf::Table t;
     ASSERT_TRUE(t.open(dir() / "KREDBANK.DBF", "X"));
@@ -549,7 +507,7 @@ TEST_F(RatenkreditDialogTest, WithoutABankNameNothingGoesToTheStore) {
 TEST_F(RatenkreditDialogTest, TypingAfterTabReplacesTheAmount) {
     run([&](QWidget* d) {
         auto* bank = find<ui::TextField>(d, "bankname");
-        retype(bank, "Bank", false);
+        test::typeOver(bank, "Bank");
         ASSERT_EQ(input(d, "kredit"), "0,00");
         QTest::keyClick(bank, Qt::Key_Tab);  // into the credit amount
         auto* credit = find<NumericField>(d, "kredit");
@@ -570,7 +528,7 @@ TEST_F(RatenkreditDialogTest, RefusedRateFromTheStoreIsNotComputed) {
     // A rate of 99 % that an earlier run saved.
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         click(d, "berechnenButton");
     });
     {
@@ -593,7 +551,7 @@ TEST_F(RatenkreditDialogTest, RefusedRateFromTheStoreIsNotComputed) {
         EXPECT_FALSE(enabled(d, "druckenButton"));
         QApplication::processEvents();
         EXPECT_TRUE(rate->hasFocus());
-        EXPECT_EQ(dbf_rows("RATKRED", "MONAT"), "");  // no plan beside a refused rate
+        EXPECT_EQ(dbfRows("RATKRED", "MONAT"), "");  // no plan beside a refused rate
         // The message once, not again when the focus comes back.
         QApplication::processEvents();
         EXPECT_EQ(messages().size(), 1u);
@@ -603,9 +561,9 @@ TEST_F(RatenkreditDialogTest, RefusedRateFromTheStoreIsNotComputed) {
 TEST_F(RatenkreditDialogTest, AcceleratorInAFailingFieldShowsTheMessageAndSelectsIt) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "12");
+        test::enter(find<NumericField>(d, "laufzeit"), "12");
         auto* rate = find<NumericField>(d, "zinssatz");
-        retype(rate, "99", false);
+        test::typeOver(rate, "99");
         clearMessages();
         QTest::keyClick(rate, Qt::Key_B, Qt::AltModifier);
         QTRY_COMPARE(messages().size(), size_t{1});
@@ -625,11 +583,11 @@ TEST_F(RatenkreditDialogTest, AcceleratorInAFailingFieldShowsTheMessageAndSelect
 TEST_F(RatenkreditDialogTest, PrintoutNeverShowsInputsBesideResultsOfOthers) {
     run([&](QWidget* d) {
         enter(d, "Bank", "10000", "6");
-        retype(find<NumericField>(d, "laufzeit"), "48");
+        test::enter(find<NumericField>(d, "laufzeit"), "48");
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "druckenButton"));
         // The rate now drives: the term becomes 0, and the 48-month results go.
-        retype(find<NumericField>(d, "monrate"), "50");
+        test::enter(find<NumericField>(d, "monrate"), "50");
         EXPECT_EQ(input(d, "laufzeit"), "0");
         EXPECT_FALSE(enabled(d, "druckenButton"));
         EXPECT_FALSE(enabled(d, "tabelleButton"));
@@ -641,7 +599,7 @@ TEST_F(RatenkreditDialogTest, PrintoutNeverShowsInputsBesideResultsOfOthers) {
         QTest::keyClick(find<NumericField>(d, "kredit"), Qt::Key_D, Qt::AltModifier);
         QTest::qWait(150);
         EXPECT_TRUE(printed().empty());
-        retype(find<NumericField>(d, "monrate"), "300");
+        test::enter(find<NumericField>(d, "monrate"), "300");
         click(d, "berechnenButton");
         ASSERT_TRUE(enabled(d, "druckenButton"));
         click(d, "druckenButton");
@@ -663,8 +621,8 @@ TEST_F(RatenkreditDialogTest, Screenshots) {
     };
     run([&](QWidget* d) {
         enter(d, "Kreditbank Köln", "12345,67", "6,75");
-        retype(find<NumericField>(d, "gebuehrProzent"), "2,5");
-        retype(find<NumericField>(d, "laufzeit"), "60");
+        test::enter(find<NumericField>(d, "gebuehrProzent"), "2,5");
+        test::enter(find<NumericField>(d, "laufzeit"), "60");
         click(d, "berechnenButton");
         find<ui::TextField>(d, "bankname")->setFocus();
         save(d, "ratenkredit_dialog");

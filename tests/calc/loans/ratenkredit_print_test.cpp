@@ -180,8 +180,10 @@ TEST(RkDruck, DetailsOfATermDrivenCreditWithFee) {
         {"Tilgungssumme:", 21, "10.600,00 EUR"},
         {"Tilgungszeit: ", 23, "1,00 Jahre"},
         {"eff. Zinssatz:", 24, "6,168 %"},
-        {"monatl. Rate: ", 26, "900,00 EUR"},  // the computed rate
-        {"letzte Rate:", 27, "900,00 EUR"},
+        // The fee, paid with the first rate, counts in the legal rate only.
+        {"effektiver Jahreszins (PAngV):", 25, "15,449 %"},
+        {"monatl. Rate: ", 27, "900,00 EUR"},  // the computed rate
+        {"letzte Rate:", 28, "900,00 EUR"},
     };
     for (const Line& l : expected) {
         const PrintItem& it = item(job, l.label, p);
@@ -203,7 +205,10 @@ TEST(RkDruck, RateDrivenCreditWithoutFeeShowsZeroMonths) {
     EXPECT_EQ(value_after(job, "monatl. Rate:"), "800,00 EUR");
     EXPECT_EQ(value_after(job, "Tilgungszeit: "), "1,02 Jahre");
     EXPECT_EQ(value_after(job, "letzte Rate:"), "300,00 EUR");
-    EXPECT_EQ(item(job, "letzte Rate:", p).row, 25);
+    EXPECT_EQ(item(job, "letzte Rate:", p).row, 26);
+    // Without a fee the legal rate still counts the flat-rate interest.
+    EXPECT_EQ(item(job, "effektiver Jahreszins (PAngV):", p).row, item(job, "eff. Zinssatz:", p).row + 1);
+    EXPECT_EQ(value_after(job, "effektiver Jahreszins (PAngV):"), "12,069 %");
 }
 
 TEST(RkDruck, RendersToPdf) {
