@@ -17,6 +17,7 @@
 #include "calc/tax/ekst_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
 #include "calc/plans/finzpl1_dialog.h"
+#include "calc/plans/finzpl2_dialog.h"
 #include "calc/property/gbw_dialog.h"
 #include "calc/property/mietrendite_dialog.h"
 #include "calc/property/verkwert_dialog.h"
@@ -54,6 +55,7 @@ void register_calculators() {
     register_calculator("ANGEBOTSVERGLEICH", [](QWidget* p) { calc::angebotsvergleich(p); });
     register_calculator("KOSTEN1", [](QWidget* p) { calc::kosten1::kosten1(p); });
     register_calculator("FINZPL1", [](QWidget* p) { calc::finzpl1(p); });
+    register_calculator("FINZPL2", [](QWidget* p) { calc::finzpl2(p); });
     register_calculator("KOSTEN2", [](QWidget* p) { calc::kosten2::kosten2(p); });
     register_calculator("HYPOZIEL", [](QWidget* p) { calc::hypoziel(p); });
     register_calculator("HYPSPAR", [](QWidget* p) { calc::hypspar(p); });
