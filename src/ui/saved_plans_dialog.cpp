@@ -12,16 +12,17 @@
 namespace vestral::ui {
 
 SavedPlansDialog::SavedPlansDialog(QWidget* parent, core::dbf::Table& store, const QString& title,
-                                   std::vector<GridColumn> columns)
-    : QDialog(parent), store_(store) {
+                                   std::vector<GridColumn> columns, const SavedPlansTexts& texts)
+    : QDialog(parent), store_(store), texts_(texts) {
     setObjectName("savedPlansDialog");
     setWindowTitle(title);
     setFont(toolkit::map_font("Ms Sans Serif", 9));
     grid_ = new TableGrid(this, store, std::move(columns));
     grid_->setFont(font());
     grid_->reload();
-    auto* take = button(this, "takeButton", "&Übertragen", "Eintrag übernehmen");
-    auto* del = button(this, "deleteButton", "&Löschen", "Eintrag löschen");
+    auto* take = button(this, "takeButton", texts.take, texts.take_tooltip, texts.take_status);
+    auto* del = button(this, "deleteButton", "&Löschen", "Eintrag löschen", texts.delete_status);
+    take->setDefault(texts.take_is_default);
     auto* close = button(this, "closeButton", "&Schließen", "Dialog verlassen", QString(), true);
     on_click(take, [this] { takeCurrent(); });
     on_click(del, [this] { deleteCurrent(); });
@@ -53,7 +54,8 @@ void SavedPlansDialog::deleteCurrent() {
     // "&Löschen" and "&Laden" of the calculator share their accelerator: a second Alt+L must not
     // cost a plan.
     const QString name = grid_->cellText(grid_->currentIndex().row(), 0).trimmed();
-    if (!toolkit::ask_yes_no(this, "Löschen", QString("Soll der Eintrag „%1“ gelöscht werden?").arg(name),
+    if (texts_.ask_before_delete &&
+        !toolkit::ask_yes_no(this, "Löschen", QString("Soll der Eintrag „%1“ gelöscht werden?").arg(name),
                              false))
         return;
     store_.go_to(r);

@@ -1,5 +1,7 @@
 #include "ui/text_field.h"
 
+#include <QRegularExpression>
+
 #include <QKeyEvent>
 
 namespace vestral::ui {
@@ -38,6 +40,13 @@ void DateField::setCheck(Check check) {
 }
 
 void DateField::commit() {
+    if (empty_allowed_ && !text().contains(QRegularExpression("[0-9]"))) {
+        form_ok_ = true;
+        if (date_.empty()) return;
+        date_ = {};
+        emit dateChanged(date_);
+        return;
+    }
     const auto d = core::parse_date(text().toStdString());
     form_ok_ = d.has_value();
     if (!d || *d == date_) return;

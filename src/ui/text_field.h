@@ -44,6 +44,9 @@ class DateField : public InputField {
     // "Eingabefehler" message and the focus kept like a numeric field's check.
     using Check = std::function<core::InpFail(core::Date)>;
     void setCheck(Check check);
+    // An emptied field is taken over as the empty date instead of being refused (for dates the
+    // calculator itself tests when it computes).
+    void setEmptyAllowed(bool yes) { empty_allowed_ = yes; }
 
     void commit() override;
     void redraw() override;
@@ -65,6 +68,7 @@ class DateField : public InputField {
     core::Date date_;
     core::Date accepted_;
     bool form_ok_ = true;
+    bool empty_allowed_ = false;
 };
 
 }  // namespace vestral::ui

@@ -200,14 +200,9 @@ bool fp1_allowance_pass(Fp1Plan& plan, std::vector<AbschRow> rows) {
     return !rows.empty();
 }
 
-Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src) {
-    VESTRAL_OP("FP1_RECH");
-    Fp1Outcome out;
-    Fp1Plan plan;
-    double nraten = 0, nzinsen = 0;
+bool fp_loan_passes(Fp1Plan& plan, const Fp1Include& inc, const Fp1Sources& src, double& nraten,
+                    double& nzinsen) {
     bool ran = false;
-    // The mortgage and contract passes count as run even over an empty copy; the credit and the
-    // allowance only when they read a row.
     if (inc.hyp1 && src.hyp1) {
         fp1_mortgage_pass(plan, *src.hyp1, 1, nraten, nzinsen);
         ran = true;
@@ -221,6 +216,16 @@ Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src) {
         ran = true;
     }
     if (inc.kre && src.kre && fp1_credit_pass(plan, *src.kre, nraten, nzinsen)) ran = true;
+    return ran;
+}
+
+Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src) {
+    VESTRAL_OP("FP1_RECH");
+    Fp1Outcome out;
+    Fp1Plan plan;
+    double nraten = 0, nzinsen = 0;
+    bool ran = fp_loan_passes(plan, inc, src, nraten, nzinsen);
+    // The allowance counts only when it read a row.
     if (inc.afa && src.afa && fp1_allowance_pass(plan, *src.afa)) ran = true;
     out.rows = plan.rows();
     out.NLJAHRE = static_cast<int>(out.rows.size());
@@ -230,16 +235,16 @@ Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src) {
     return out;
 }
 
-void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& user, const AfaValues& afa) {
-    VESTRAL_OP("CHECKDATA");
-    auto mortgage = [](const std::optional<std::optional<HypoRow>>& head, bool& include, double& sum,
-                       double& rate) {
+void fp_check_copies(Fp1State& s, const Fp1CopyHeads& heads, FpVariant v) {
+    const bool owner = v == FpVariant::Owner;
+    auto mortgage = [owner](const std::optional<std::optional<HypoRow>>& head, bool& include, double& sum,
+                            double& rate) {
         if (!head) {
             include = false;
             sum = 0;
         } else if (*head) {
             sum = (*head)->HYPOTHEK;
-            rate = (*head)->ANUITAT;
+            if (owner) rate = (*head)->ANUITAT;
         }
     };
     mortgage(heads.hyp1, s.LHYPOTH1, s.NHYPOSUM1, s.NMONRATE1);
@@ -247,11 +252,16 @@ void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& use
     if (!heads.kre) {
         s.LSONSDARL = false;
         s.NDARLSUM = 0;
-        s.NMONRATEK = 0;
+        if (owner) s.NMONRATEK = 0;
     } else if (*heads.kre) {
         s.NDARLSUM = (*heads.kre)->KREDIT;
-        s.NMONRATEK = (*heads.kre)->MONRATE;
+        if (owner) s.NMONRATEK = (*heads.kre)->MONRATE;
     }
+}
+
+void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& user, const AfaValues& afa) {
+    VESTRAL_OP("CHECKDATA");
+    fp_check_copies(s, heads, FpVariant::Owner);
     s.NEINKOMM = user.NEINKOMM;
     s.NKINDER = user.NKINDER;
     s.NFAMSTAND = user.NFAMSTAND;
@@ -277,10 +287,13 @@ Fp1View fp1_view(const Fp1State& s, bool bau_rows) {
     return v;
 }
 
-Fp1Grid fp1_grid(const Fp1Include& inc) {
+Fp1Grid fp_grid(const Fp1Include& inc, FpVariant variant, double neinkomm, double nmiete) {
     using V = Fp1Value;
+    const bool letting = variant == FpVariant::Letting;
     const int included = int(inc.hyp1) + int(inc.hyp2) + int(inc.bau) + int(inc.kre) + int(inc.afa);
-    const bool alone = included == 1;
+    // A typed income puts the letting plan's grid in the combined mode, whatever is included.
+    const bool combined = included >= 2 || (letting && neinkomm > 0);
+    const bool alone = included == 1 && !combined;
     Fp1Grid g;
     g.columns.push_back({"Jahr ", V::Jahr});
     if (inc.hyp1) {
@@ -318,7 +331,17 @@ Fp1Grid fp1_grid(const Fp1Include& inc) {
             g.columns.push_back({"RK Jahresraten ", V::RkRaten});
         }
     }
-    if (inc.afa) {
+    if (inc.afa && letting) {
+        // The depreciation has no single-source mode.
+        g.columns.push_back({"Abschreibung ", V::Afa});
+        g.columns.push_back({"AfA-Rate ", V::AfaRate});
+    }
+    if (letting && neinkomm > 0) {
+        g.columns.push_back({"Einkommen ", V::Einkomm});
+        if (nmiete > 0) g.columns.push_back({"Mieteinn. ", V::Miete});
+        g.columns.push_back({"Steuererleicht. ", V::Steuererl});
+    }
+    if (inc.afa && !letting) {
         g.columns.push_back({"EH-Förderung ", V::Afa});
         g.columns.push_back({"Kindergeld ", V::Kindgeld});
         if (alone) {
@@ -327,13 +350,16 @@ Fp1Grid fp1_grid(const Fp1Include& inc) {
             g.columns.push_back({"Steuerersparn. ", V::Steuererl});
         }
     }
-    if (included >= 2) {
+    if (combined) {
         std::vector<std::string> names;
         if (inc.hyp1) names.push_back("1. Hypothek");
         if (inc.hyp2) names.push_back("2. Hypothek");
         if (inc.bau) names.push_back("Bausparen");
         if (inc.kre) names.push_back("Ratenkredit");
-        if (inc.afa) names.push_back("Eigenheim-Förderung");
+        if (inc.afa) names.push_back(letting ? "Abschreibung" : "Eigenheim-Förderung");
+        if (letting && neinkomm > 0) names.push_back("Einkommen");
+        if (letting && nmiete > 0) names.push_back("Mieteinnahmen");
+        g.text.clear();
         for (std::size_t i = 0; i < names.size(); ++i) g.text += (i ? " und " : "") + names[i];
         g.columns.push_back({"Zinsen gesamt ", V::ZinsenGesamt});
         g.columns.push_back({"Raten gesamt ", V::RatenGesamt});
@@ -385,6 +411,10 @@ double fp1_value(Fp1Value v, const Fp1Row& r, const Fp1Include& inc) {
             return r.EINKOMM;
         case V::Steuererl:
             return r.STEUERERL;
+        case V::AfaRate:
+            return r.AFARATE;
+        case V::Miete:
+            return r.MIETE;
         case V::ZinsenGesamt: {
             double z = 0;
             if (inc.hyp1) z += r.H1ZINSEN;

@@ -39,6 +39,22 @@ inline constexpr const char* kKre = "FP1KRE.DBF";
 inline constexpr const char* kKre2 = "FP1KRE2.DBF";
 }  // namespace fp1_files
 
+// The two plans differ in their fifth source: the owner-occupied plan's allowance, the letting
+// plan's depreciation with the typed income and rent.
+enum class FpVariant { Owner, Letting };
+
+// The names of a plan's copies.
+struct FpFiles {
+    const char *hyp1, *hyp2, *hyt1, *hyt2, *bau, *bau2, *kre, *kre2;
+};
+inline constexpr FpFiles kFp1Files{fp1_files::kHyp1, fp1_files::kHyp2, fp1_files::kHyt1, fp1_files::kHyt2,
+                                   fp1_files::kBau,  fp1_files::kBau2, fp1_files::kKre,  fp1_files::kKre2};
+inline constexpr FpFiles kFp2Files{"FP2HYP1.DBF", "FP2HYP2.DBF", "FP2HYT1.DBF", "FP2HYT2.DBF",
+                                   "FP2BAU.DBF",  "FP2BAU2.DBF", "FP2KRE.DBF",  "FP2KRE2.DBF"};
+inline const FpFiles& fp_files(FpVariant v) {
+    return v == FpVariant::Letting ? kFp2Files : kFp1Files;
+}
+
 // The values the dialog holds for its lifetime.
 struct Fp1State {
     bool LHYPOTH1 = true;
@@ -67,6 +83,12 @@ struct Fp1State {
     int NFAMSTAND = 1;
     core::Num NABSCHREIB;  // section AFA
     core::Num NKINDGELD;
+
+    // The letting plan's own values: the property's cost and depreciation total (section AFA75)
+    // and the typed growth of income and rent, the rent itself.
+    double NIMMOWERT = 0;
+    double NAFASUM = 0;
+    core::Num NEINKSTEIG, NMIETE, NMIETSTEIG;
 
     // Results.
     int NLJAHRE = 0;
@@ -134,6 +156,8 @@ struct Fp1Row {
     double RKSUMME = 0, RKZINSEN = 0, RKTILGUNG = 0, RKRATEN = 0, RKREST = 0;
     double ZINSENGES = 0, RATENGES = 0, RESTGES = 0;
     double AFA = 0, STEUERERL = 0, KINDGELD = 0;
+    // The letting plan's own fields (its table has them, the owner-occupied one does not).
+    double AFARATE = 0, MIETE = 0, AFAEKST1 = 0, AFAEKST2 = 0;
 };
 const core::dbf::RecordMap<Fp1Row>& finzpl1_map();
 
@@ -182,6 +206,12 @@ bool fp1_contract_pass(Fp1Plan& plan, std::vector<BausparRow> rows, bool nur_til
 bool fp1_credit_pass(Fp1Plan& plan, std::vector<RkRow> rows, double& nraten, double& nzinsen);
 bool fp1_allowance_pass(Fp1Plan& plan, std::vector<AbschRow> rows);
 
+// The four loan passes both plans run, over the included loans whose copies exist; true when one
+// of them counts as run (the mortgages and the contract even over an empty copy, the credit only
+// when it read a row).
+bool fp_loan_passes(Fp1Plan& plan, const Fp1Include& inc, const Fp1Sources& src, double& nraten,
+                    double& nzinsen);
+
 // FP1_RECH: the plan of the included sources whose copies exist.
 Fp1Outcome fp1_rech(const Fp1Include& inc, const Fp1Sources& src);
 
@@ -192,6 +222,10 @@ struct Fp1CopyHeads {
     bool bau_rows = false;
     std::optional<std::optional<RkRow>> kre;
 };
+
+// CHECKDATA's look at the loan copies, shared by both plans: a missing mortgage or credit copy
+// switches its source off; the owner-occupied plan also takes the rates.
+void fp_check_copies(Fp1State& s, const Fp1CopyHeads& heads, FpVariant v);
 
 // CHECKDATA steps 1 to 4: the held values after re-reading the copies and the settings.
 void fp1_checkdata(Fp1State& s, const Fp1CopyHeads& heads, const UserValues& user, const AfaValues& afa);
@@ -231,6 +265,8 @@ enum class Fp1Value {
     ZinsenGesamt,
     RatenGesamt,
     KontostandGesamt,
+    AfaRate,
+    Miete,
 };
 struct Fp1Column {
     std::string heading;
@@ -240,7 +276,11 @@ struct Fp1Grid {
     std::string text;  // the line below the grid
     std::vector<Fp1Column> columns;
 };
-Fp1Grid fp1_grid(const Fp1Include& inc);
+// The letting plan's grid shows the typed income and rent (`neinkomm`, `nmiete`).
+Fp1Grid fp_grid(const Fp1Include& inc, FpVariant variant, double neinkomm = 0, double nmiete = 0);
+inline Fp1Grid fp1_grid(const Fp1Include& inc) {
+    return fp_grid(inc, FpVariant::Owner);
+}
 // A cell of the grid: the column's value on a plan row (the totals count only included sources).
 double fp1_value(Fp1Value v, const Fp1Row& row, const Fp1Include& inc);
 
@@ -254,21 +294,24 @@ struct Fp1Copied {
 };
 // HYPOTHEK's rows with KEY = 1 to FP1HYP1/FP1HYP2 (`which` 1 or 2), and, when HYPOBANK has rows,
 // those of the mortgage's bank to FP1HYT1/FP1HYT2.
-Fp1Copied fp1_copy_mortgage(const std::filesystem::path& dir, int which);
+Fp1Copied fp1_copy_mortgage(const std::filesystem::path& dir, int which, FpVariant v = FpVariant::Owner);
 // BAUSPAR's rows with KEY = 1 to FP1BAU, and, when BSPBANK has rows, those of the bank to FP1BAU2.
-Fp1Copied fp1_copy_contract(const std::filesystem::path& dir);
+Fp1Copied fp1_copy_contract(const std::filesystem::path& dir, FpVariant v = FpVariant::Owner);
 // All of RATKRED to FP1KRE, and, when KREDBANK has rows, those of the bank to FP1KRE2.
-Fp1Copied fp1_copy_credit(const std::filesystem::path& dir);
+Fp1Copied fp1_copy_credit(const std::filesystem::path& dir, FpVariant v = FpVariant::Owner);
 
 // CHECKDATA's look at the copies; each is closed again after it was read, so the next take-over
 // can replace it.
-Fp1CopyHeads fp1_copy_heads(const std::filesystem::path& dir);
-// The copies of the included sources (and ABSCHEPL), read and closed again. A copy that cannot be
-// opened was reported by the table layer and counts as missing.
-Fp1Sources fp1_read_sources(const std::filesystem::path& dir, const Fp1Include& inc);
+Fp1CopyHeads fp1_copy_heads(const std::filesystem::path& dir, FpVariant v = FpVariant::Owner);
+// The copies of the included sources (and, for the owner-occupied plan, ABSCHEPL), read and closed
+// again. A copy that cannot be opened was reported by the table layer and counts as missing.
+Fp1Sources fp1_read_sources(const std::filesystem::path& dir, const Fp1Include& inc,
+                            FpVariant v = FpVariant::Owner);
 // Empties the open plan table and writes the rows; false when the write failed (reported).
 bool fp1_write_plan(core::dbf::Table& finzpl1, const std::vector<Fp1Row>& rows);
 // Opens (creating when missing) FINZPL1 ordered by JAHR, as the dialog keeps it.
 bool fp1_open_plan(core::dbf::Table& finzpl1, const std::filesystem::path& dir);
+// The same for either plan (FINZPL2 for the letting plan).
+bool fp_open_plan(core::dbf::Table& plan, const std::filesystem::path& dir, FpVariant v);
 
 }  // namespace vestral::calc

@@ -1,11 +1,13 @@
 #include "calc/plans/finzpl1_dialog.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -14,15 +16,22 @@
 #include "calc/loans/bausparen_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
+#include "calc/plans/finzpl1_print.h"
+#include "calc/plans/finzpl2.h"
+#include "calc/plans/finzpl2_dialog.h"
+#include "calc/tax/afa75_dialog.h"
 #include "calc/tax/eigenheimzulage_dialog.h"
+#include "core/clock.h"
 #include "core/mask.h"
 #include "core/opstack.h"
 #include "core/program_settings.h"
 #include "toolkit/messages.h"
+#include "toolkit/print.h"
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
 #include "ui/calculator_dialog.h"
 #include "ui/grid_dialog.h"
+#include "ui/numeric_field.h"
 
 namespace vestral::calc {
 
@@ -34,13 +43,28 @@ const QColor kGrey(192, 192, 192);
 constexpr const char* kAmountMask = "@E 999,999,999.99 ";
 constexpr const char* kTitle = "Finanzierungsplan bei Eigennutzung";
 constexpr const char* kGridTitle = "Finanzierung bei Eigennutzung - Finanzierungsplan";
-constexpr const char* kNoPrintout = "Der Ausdruck ist noch nicht verfügbar.";
+constexpr const char* kFp2Title = "Finanzierungsplan bei Vermietung";
+constexpr const char* kFp2GridTitle = "Finanzierung bei Vermietung - Finanzierungsplan";
 
-ui::FormSpec finzpl1_form() {
+// The letting plan's typed values: check n is field n.
+enum Fp2Field { kEinkommen = 1, kEinkSteig, kMiete, kMietSteig };
+
+ui::FormSpec finzpl_form(FpVariant v) {
+    const bool letting = v == FpVariant::Letting;
     ui::FormSpec f;
-    f.object_name = "finzpl1Dialog";
-    f.title = kTitle;
-    f.help_topic = kFp1HelpTopic;
+    f.object_name = letting ? "finzpl2Dialog" : "finzpl1Dialog";
+    f.title = letting ? kFp2Title : kTitle;
+    f.help_topic = letting ? kFp2HelpTopic : kFp1HelpTopic;
+    if (letting)
+        f.fields = {
+            {"einkommen", "jährl. Einkommen", "", "@E 999,999.99 ", "Ihr zu versteuerndes Jahreseinkommen",
+             kEinkommen},
+            {"einksteig", "voraus. Steigerung", "% pro Jahr", "@E 99.99 ",
+             "Die erwartete jährliche Einkommenssteigerung in %", kEinkSteig},
+            {"miete", "jährl. Mieteinnahme", "", "@E 999,999.99 ", "Die jährliche Kaltmiete", kMiete},
+            {"mietsteig", "voraus. Steigerung", "% pro Jahr", "@E 99.99 ",
+             "Die erwartete jährliche Mietsteigerung", kMietSteig},
+        };
     f.results = {
         {"ljahre", "Laufzeit zur Tilgung", "Jahre", "999 "},
         {"raten", "Tilgung", "", kAmountMask},
@@ -55,8 +79,10 @@ ui::FormSpec finzpl1_form() {
          ui::ButtonRole::Action},
         {"darlehenButton", "&Darlehen berechnen", "Darlehens-Finanzierung errechnen", "",
          ui::ButtonRole::Action},
-        {"zulageButton", "&Eigenheimzulage berechnen", "Eigenheimzulage errechnen", "",
-         ui::ButtonRole::Action},
+        letting ? ui::ButtonSpec{"abschreibButton", "&Abschreibung berechnen", "Abschreibung errechnen", "",
+                                 ui::ButtonRole::Action}
+                : ui::ButtonSpec{"zulageButton", "&Eigenheimzulage berechnen", "Eigenheimzulage errechnen",
+                                 "", ui::ButtonRole::Action},
         {"computeButton", "&Berechnen", "Finanzierungsplan errechnen", "Finanzierungsplan berechnen",
          ui::ButtonRole::Compute},
         {"tableButton", "&Tabelle", "Finanzierungsplan anzeigen", "Finanzierungsplan anzeigen",
@@ -66,7 +92,7 @@ ui::FormSpec finzpl1_form() {
         {"helpButton", "&Hilfe", "Hilfe anzeigen", "", ui::ButtonRole::Help},
         {"closeButton", "&Schließen", "Dialog verlassen", "", ui::ButtonRole::Close},
     };
-    f.height = 415;
+    f.height = letting ? 470 : 415;
     f.width = 611;
     f.placement = ui::Placement::CenterOnMain;
     return f;
@@ -76,9 +102,13 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-class Finzpl1Dialog : public ui::CalculatorDialog {
+// Both financing plans: the owner-occupied one and, as its variant, the letting one.
+class FinzplDialog : public ui::CalculatorDialog {
   public:
-    explicit Finzpl1Dialog(QWidget* parent) : CalculatorDialog(parent, finzpl1_form()) {
+    FinzplDialog(QWidget* parent, FpVariant variant)
+        : CalculatorDialog(parent, finzpl_form(variant)),
+          variant_(variant),
+          letting_(variant == FpVariant::Letting) {
         auto* outer = new QVBoxLayout(this);
         outer->setContentsMargins(0, 0, 0, 0);
         auto* panel = new ui::Panel(this, kPanelEdge);
@@ -162,7 +192,38 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             g->addWidget(kre_bank_, 0, 4);
             g->setColumnStretch(4, 1);
         }
-        {
+        if (letting_) {
+            QGridLayout* g = group("groupAfa", "Abschreibung (AfA)", "abschreibButton");
+            afa_box_ = box("afaCheck", "einbeziehen", "Wurde die Abschreibung bereits errechnet ?");
+            immowert_ = value("immowert", kAmountMask);
+            afa_labels_ = {ui::label("Immobilienpreis", this)};
+            g->addWidget(afa_box_, 0, 1);
+            g->addWidget(afa_labels_[0], 0, 2);
+            g->addWidget(immowert_, 0, 3);
+            g->setColumnStretch(4, 1);
+
+            QGridLayout* e = group("groupEinkommen", "Einkommen und Mieteinnahmen", nullptr);
+            addRow(e, 0, "einkommen");
+            addRow(e, 0, "einksteig", 3);
+            addRow(e, 1, "miete");
+            addRow(e, 1, "mietsteig", 3);
+            ledig_ = new QRadioButton("ledig", this);
+            ledig_->setObjectName("ledigRadio");
+            verheiratet_ = new QRadioButton("verheiratet", this);
+            verheiratet_->setObjectName("verheiratetRadio");
+            famgroup_ = new QButtonGroup(this);
+            famgroup_->addButton(ledig_, 1);
+            famgroup_->addButton(verheiratet_, 2);
+            auto* radios = new QHBoxLayout;
+            for (QRadioButton* r : {ledig_, verheiratet_}) {
+                statusHint(r, "Veranschlagung nach Grund- oder Splitting-Tabelle");
+                radios->addWidget(r);
+            }
+            radios->addStretch(1);
+            e->addWidget(ui::label("Familienstand", this), 2, 0);
+            e->addLayout(radios, 2, 1, 1, 5);
+            e->setColumnStretch(6, 1);
+        } else {
             QGridLayout* g = group("groupZulage", "Eigenheimförderung", "zulageButton");
             afa_box_ = box("zulageCheck", "einbeziehen", "Wurde die Eigenheimzulage bereits errechnet ?");
             g->addWidget(afa_box_, 1, 0);
@@ -230,22 +291,68 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         onClick("hypo2Button", [this] { fp1Extern(2); });
         onClick("bausparButton", [this] { fp1Extern(3); });
         onClick("darlehenButton", [this] { fp1Extern(4); });
-        onClick("zulageButton", [this] { fp1Extern(5); });
+        onClick(letting_ ? "abschreibButton" : "zulageButton", [this] { fp1Extern(5); });
+        if (letting_) {
+            connect(famgroup_, &QButtonGroup::idClicked, this, [this](int id) {
+                if (refreshing_) return;
+                guarded([this, id] {
+                    s_.NFAMSTAND = id;
+                    invalidate();
+                });
+            });
+        }
         onClick("computeButton", [this] { compute(); });
         onClick("tableButton", [this] {
-            if (plan_.is_open()) whileViewing([this] { fp1_show(this, plan_, fp1_include(s_)); });
+            if (!plan_.is_open()) return;
+            if (letting_)
+                whileViewing(
+                    [this] { fp2_show(this, plan_, fp1_include(s_), s_.NEINKOMM.value, s_.NMIETE.value); });
+            else
+                whileViewing([this] { fp1_show(this, plan_, fp1_include(s_)); });
         });
-        onClick("printButton",
-                [this] { whileViewing([this] { toolkit::information(this, kTitle, kNoPrintout); }); });
+        onClick("printButton", [this] {
+            if (plan_.is_open()) whileViewing([this] { drucken(); });
+        });
     }
 
   protected:
     bool canCompute() const override { return fp1_view(s_, bau_rows_).compute; }
 
+    // The letting plan's bound checks, with the Part's names and bounds.
+    core::InpFail check(int n) const override {
+        auto fail = [&](const char* field, const char* name, double high) {
+            core::InpFail f;
+            f.name = name;
+            f.value = number(field)->value();
+            f.low = {0, 0};
+            f.high = {high, 0};
+            return f;
+        };
+        switch (n) {
+            case kEinkommen:
+                return fail("einkommen", "Einkommen", 99999999);
+            case kEinkSteig:
+                return fail("einksteig", "Einkommenssteigerung", 19);
+            case kMiete:
+                return fail("miete", "Mieteinnahmen", 9999999);
+            case kMietSteig:
+                return fail("mietsteig", "Mietsteigerung", 19);
+        }
+        return {};
+    }
+
     // FP1GDATA, the plan table, and CHECKDATA once the dialog is shown.
     void load() override {
-        fp1_load_settings(core::settings().ini().load(), s_);
-        fp1_open_plan(plan_, core::settings().dir);
+        if (letting_) {
+            fp2_load_settings(core::settings().ini().load(), s_);
+            number("einkommen")->setValue(s_.NEINKOMM.value);
+            number("einksteig")->setValue(s_.NEINKSTEIG.value);
+            number("miete")->setValue(s_.NMIETE.value);
+            number("mietsteig")->setValue(s_.NMIETSTEIG.value);
+        } else {
+            fp1_load_settings(core::settings().ini().load(), s_);
+        }
+        fp_open_plan(plan_, core::settings().dir, variant_);
         checkdata();
         QTimer::singleShot(0, this, [this] { guarded([this] { checkdata(); }); });
     }
@@ -265,6 +372,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
 
     // The help and close buttons have no enabling rule of their own, so they are given back here.
     void updateExtra() override {
+        // The depreciation's box follows the income being typed.
+        if (letting_) afa_box_->setEnabled(number("einkommen")->liveValue() > 0);
         for (const char* b : {"helpButton", "closeButton"}) button(b)->setEnabled(!viewing_);
         if (viewing_)
             for (const char* b : {"computeButton", "tableButton"}) button(b)->setEnabled(false);
@@ -296,15 +405,20 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
 
     // CHECKDATA: re-read the copies and the settings, refresh the values and colours.
     void checkdata() {
-        const auto heads = fp1_copy_heads(core::settings().dir);
+        const auto heads = fp1_copy_heads(core::settings().dir, variant_);
         bau_rows_ = heads.bau_rows;
-        const core::IniDocument ini = core::settings().ini().load();
-        fp1_checkdata(s_, heads, user_values(ini), afa_values(ini));
+        if (letting_) {
+            fp2_checkdata(s_, heads);
+        } else {
+            const core::IniDocument ini = core::settings().ini().load();
+            fp1_checkdata(s_, heads, user_values(ini), afa_values(ini));
+        }
         refresh();
     }
 
     void refresh() {
         refreshing_ = true;
+        if (letting_) takeTyped();
         const Fp1View v = fp1_view(s_, bau_rows_);
         const bool include[2] = {s_.LHYPOTH1, s_.LHYPOTH2};
         const bool box_on[2] = {v.hyp1_box, v.hyp2_box};
@@ -336,11 +450,17 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         tint(kre_label_, v.kre_grey);
         afa_box_->setChecked(s_.LABSCHREIB);
         afa_box_->setEnabled(v.afa_box);
-        einkomm_->setValue(s_.NEINKOMM.value);
-        kinder_->setValue(s_.NKINDER);
-        abschreib_->setValue(s_.NABSCHREIB.value);
-        kindgeld_->setValue(s_.NKINDGELD.value);
-        for (ui::ResultField* f : {einkomm_, kinder_, abschreib_, kindgeld_}) tint(f, v.afa_grey);
+        if (letting_) {
+            immowert_->setValue(s_.NIMMOWERT);
+            tint(immowert_, v.afa_grey);
+            (s_.NFAMSTAND == 2 ? verheiratet_ : ledig_)->setChecked(true);
+        } else {
+            einkomm_->setValue(s_.NEINKOMM.value);
+            kinder_->setValue(s_.NKINDER);
+            abschreib_->setValue(s_.NABSCHREIB.value);
+            kindgeld_->setValue(s_.NKINDGELD.value);
+            for (ui::ResultField* f : {einkomm_, kinder_, abschreib_, kindgeld_}) tint(f, v.afa_grey);
+        }
         for (QLabel* l : afa_labels_) tint(l, v.afa_grey);
         result("ljahre")->setValue(s_.NLJAHRE);
         result("raten")->setValue(s_.NRATEN);
@@ -359,9 +479,17 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         l->setPalette(pal);
     }
 
-    // FP1_EXTERN: the source calculator as a child, then its copy.
+    // The typed income and rent as last accepted by their fields.
+    void takeTyped() {
+        s_.NEINKOMM = {number("einkommen")->value(), 2};
+        s_.NEINKSTEIG = {number("einksteig")->value(), 2};
+        s_.NMIETE = {number("miete")->value(), 2};
+        s_.NMIETSTEIG = {number("mietsteig")->value(), 2};
+    }
+
+    // FP1_EXTERN / FP2_EXTERN: the source calculator as a child, then its copy.
     bool fp1Extern(int n) {
-        VESTRAL_OP("FP1_EXTERN");
+        VESTRAL_OP(letting_ ? "FP2_EXTERN" : "FP1_EXTERN");
         const auto dir = core::settings().dir;
         bool taken = false;
         if (n == 1 || n == 2) {
@@ -371,7 +499,7 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             // A mortgage dialog closed without computing leaves an older plan in HYPOTHEK, which
             // may be the other mortgage's: only a plan computed now is taken over.
             if (hypotilg(this, 0)) {
-                const Fp1Copied c = fp1_copy_mortgage(dir, n);
+                const Fp1Copied c = fp1_copy_mortgage(dir, n, variant_);
                 if (c.taken) {
                     bank = c.bank;
                     (n == 1 ? s_.LHYPOTH1 : s_.LHYPOTH2) = true;
@@ -380,7 +508,7 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             }
         } else if (n == 3) {
             bausparen(this);
-            const Fp1Copied c = fp1_copy_contract(dir);
+            const Fp1Copied c = fp1_copy_contract(dir, variant_);
             if (c.taken) {
                 s_.CBAUBANK = c.bank;
                 fp1_take_bausp(bausp_take_over(core::settings().ini().load()), s_);
@@ -392,7 +520,7 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
                 core::settings().ini().set_many(kRkSection, {rk_bank_name_entry(s_.CDARLBANK)});
             // A credit dialog closed without "Berechnen" leaves the copies as they were.
             if (ratenkredit(this)) {
-                const Fp1Copied c = fp1_copy_credit(dir);
+                const Fp1Copied c = fp1_copy_credit(dir, variant_);
                 if (c.taken) {
                     s_.CDARLBANK = c.bank;
                     s_.LSONSDARL = true;
@@ -400,6 +528,15 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
                 } else {
                     s_.LSONSDARL = false;
                 }
+            }
+        } else if (n == 5 && letting_) {
+            p75e_prog(this);
+            if (fp2_copy_depreciation(dir).taken) {
+                s_.LABSCHREIB = true;
+                fp2_take_afa75(core::settings().ini().load(), s_);
+                taken = true;
+            } else {
+                s_.LABSCHREIB = false;
             }
         } else if (n == 5) {
             abschr_prog(this);
@@ -413,13 +550,23 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
     // FP1_RECH
     void compute() {
         // A plan table that could not be opened was reported when the dialog opened; try again.
-        if (!plan_.is_open() && !fp1_open_plan(plan_, core::settings().dir)) return;
+        if (!plan_.is_open() && !fp_open_plan(plan_, core::settings().dir, variant_)) return;
         Fp1Outcome out;
         {
             toolkit::WaitCursor wait;
             const Fp1Include inc = fp1_include(s_);
-            out = fp1_rech(inc, fp1_read_sources(core::settings().dir, inc));
-            fp1_write_plan(plan_, out.rows);
+            const auto dir = core::settings().dir;
+            if (letting_) {
+                takeTyped();
+                Fp2Sources src{fp1_read_sources(dir, inc, variant_), std::nullopt};
+                if (inc.afa) src.afa = fp2_read_depreciation(dir);
+                // Every row is taxed with this year's tariff.
+                out = fp2_rech(inc, src, fp2_income(s_), core::today().year);
+                fp2_write_plan(plan_, out.rows);
+            } else {
+                out = fp1_rech(inc, fp1_read_sources(dir, inc));
+                fp1_write_plan(plan_, out.rows);
+            }
         }
         s_.NLJAHRE = out.NLJAHRE;
         s_.NRATEN = out.NRATEN;
@@ -431,8 +578,39 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
             setHasResults(false);
             return;
         }
-        core::settings().ini().set_many(kFp1Settings.name, fp1_settings_entries(s_));
+        if (letting_) {
+            core::settings().ini().set_many(kFp2Settings.name, fp2_settings_entries(s_));
+            core::settings().ini().set_many(kUserSettings.name, fp2_user_entries(s_));
+        } else {
+            core::settings().ini().set_many(kFp1Settings.name, fp1_settings_entries(s_));
+        }
         setHasResults(true);
+    }
+
+    // FP1_DRUCK: the two questions, then the jobs of the plan on screen.
+    void drucken() {
+        const bool singles = toolkit::ask_yes_no(this, kFpPrintTitle, kFp1AskSingles, true);
+        const bool overview =
+            toolkit::ask_yes_no(this, kFpPrintTitle, letting_ ? kFp2AskOverview : kFp1AskOverview, true);
+        std::vector<toolkit::PrintJob> jobs;
+        {
+            toolkit::WaitCursor wait;
+            Fp1PrintInput in;
+            in.variant = variant_;
+            in.inc = fp1_include(s_);
+            const auto& map = letting_ ? finzpl2_map() : finzpl1_map();
+            for (plan_.go_top(); !plan_.eof(); plan_.skip()) in.rows.push_back(map.read(plan_));
+            plan_.go_top();
+            fp1_read_print_terms(core::settings().dir, in);
+            const core::IniDocument ini = core::settings().ini().load();
+            in.user = user_values(ini);
+            in.objekt = objekt_values(ini);
+            in.afa = afa_values(ini);
+            in.afa75 = afa75_print_values(ini);
+            jobs = fp1_druck(in, singles, overview, core::settings().title());
+        }
+        for (const toolkit::PrintJob& job : jobs)
+            if (!toolkit::print_job(this, job)) break;
     }
 
     // "Tabelle" and "Drucken" run with the other buttons locked.
@@ -440,7 +618,7 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         viewing_ = true;
         updateButtons();
         struct Unlock {
-            Finzpl1Dialog* d;
+            FinzplDialog* d;
             ~Unlock() {
                 d->viewing_ = false;
                 d->updateButtons();
@@ -449,6 +627,8 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
         view();
     }
 
+    FpVariant variant_;
+    bool letting_;
     Fp1State s_;
     core::dbf::Table plan_;
     bool bau_rows_ = false;
@@ -461,14 +641,18 @@ class Finzpl1Dialog : public ui::CalculatorDialog {
     ui::ResultField *kre_sum_ = nullptr, *einkomm_ = nullptr, *kinder_ = nullptr, *abschreib_ = nullptr,
                     *kindgeld_ = nullptr;
     std::vector<QLabel*> afa_labels_;
+    ui::ResultField* immowert_ = nullptr;
+    QRadioButton *ledig_ = nullptr, *verheiratet_ = nullptr;
+    QButtonGroup* famgroup_ = nullptr;
     std::vector<ui::ResultField*> values_;
 };
 
 }  // namespace
 
-std::vector<ui::GridColumn> fp1_show_columns(const Fp1Include& inc) {
+std::vector<ui::GridColumn> fp_show_columns(const Fp1Grid& grid, const Fp1Include& inc, FpVariant variant) {
+    const auto& map = variant == FpVariant::Letting ? finzpl2_map() : finzpl1_map();
     std::vector<ui::GridColumn> columns;
-    for (const Fp1Column& c : fp1_grid(inc).columns) {
+    for (const Fp1Column& c : grid.columns) {
         ui::GridColumn g;
         g.heading = qs(c.heading);
         const Fp1Value v = c.value;
@@ -479,18 +663,45 @@ std::vector<ui::GridColumn> fp1_show_columns(const Fp1Include& inc) {
             g.value = [](const core::dbf::Table& t) { return ui::GridValue(core::Num{t.num("JAHR"), 0}); };
             g.width = 6;
         } else {
-            g.cell = [v, inc](const core::dbf::Table& t) {
-                return qs(core::format_mask(fp1_value(v, finzpl1_map().read(t), inc), kAmountMask));
+            // The rate and the rent have masks of their own.
+            const char* mask = v == Fp1Value::AfaRate ? "@E 999.99 "
+                               : v == Fp1Value::Miete ? "@E 9,999,999.99 "
+                                                      : kAmountMask;
+            g.cell = [v, inc, &map, mask](const core::dbf::Table& t) {
+                return qs(core::format_mask(fp1_value(v, map.read(t), inc), mask));
             };
-            g.value = [v, inc](const core::dbf::Table& t) {
-                return ui::GridValue(core::Num{fp1_value(v, finzpl1_map().read(t), inc), 2});
+            g.value = [v, inc, &map](const core::dbf::Table& t) {
+                return ui::GridValue(core::Num{fp1_value(v, map.read(t), inc), 2});
             };
             // Wide enough for the largest amount and the heading.
-            g.width = std::max<int>(15, static_cast<int>(g.heading.size()));
+            g.width = std::max<int>(v == Fp1Value::AfaRate ? 9
+                                    : v == Fp1Value::Miete ? 13
+                                                           : 15,
+                                    static_cast<int>(g.heading.size()));
         }
         columns.push_back(std::move(g));
     }
     return columns;
+}
+
+std::vector<ui::GridColumn> fp1_show_columns(const Fp1Include& inc) {
+    return fp_show_columns(fp1_grid(inc), inc, FpVariant::Owner);
+}
+
+std::vector<ui::GridColumn> fp2_show_columns(const Fp1Include& inc, double neinkomm, double nmiete) {
+    return fp_show_columns(fp_grid(inc, FpVariant::Letting, neinkomm, nmiete), inc, FpVariant::Letting);
+}
+
+void fp2_show(QWidget* parent, core::dbf::Table& finzpl2, const Fp1Include& inc, double neinkomm,
+              double nmiete) {
+    VESTRAL_OP("FP2_SHOW");
+    finzpl2.go_top();
+    const Fp1Grid grid = fp_grid(inc, FpVariant::Letting, neinkomm, nmiete);
+    ui::GridDialog dlg(parent, kFp2GridTitle, finzpl2, fp_show_columns(grid, inc, FpVariant::Letting), true,
+                       qs(grid.text));
+    dlg.setObjectName("fp2ShowDialog");
+    dlg.fitAndCenter(491, 686);
+    dlg.exec();
 }
 
 void fp1_show(QWidget* parent, core::dbf::Table& finzpl1, const Fp1Include& inc) {
@@ -504,7 +715,13 @@ void fp1_show(QWidget* parent, core::dbf::Table& finzpl1, const Fp1Include& inc)
 
 void finzpl1(QWidget* parent) {
     VESTRAL_OP("FINZPL1");
-    Finzpl1Dialog dlg(parent);
+    FinzplDialog dlg(parent, FpVariant::Owner);
+    dlg.exec();
+}
+
+void finzpl2(QWidget* parent) {
+    VESTRAL_OP("FINZPL2");
+    FinzplDialog dlg(parent, FpVariant::Letting);
     dlg.exec();
 }
 

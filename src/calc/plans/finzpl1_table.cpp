@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "calc/plans/finzpl1.h"
+#include "calc/plans/finzpl2.h"
 #include "core/catalogue.h"
 #include "core/files.h"
 #include "core/mask.h"
@@ -86,59 +87,61 @@ std::optional<std::optional<Row>> copy_head(const fs::path& dir, std::string_vie
 
 }  // namespace
 
-Fp1Copied fp1_copy_mortgage(const fs::path& dir, int which) {
+Fp1Copied fp1_copy_mortgage(const fs::path& dir, int which, FpVariant v) {
+    const FpFiles& f = fp_files(v);
     VESTRAL_OP("FP1_EXTERN");
     Fp1Copied c;
     const auto head = source_head(dir, "HYPOTHEK.DBF", "HYPOTHEK");
     if (!head || head->first == 0) return c;
     c.bank = head->second;
-    c.taken =
-        make_copy(dir, "HYPOTHEK.DBF", which == 1 ? fp1_files::kHyp1 : fp1_files::kHyp2, "HYPOTHEK", key_one);
-    if (c.taken)
-        copy_bank_terms(dir, "HYPOBANK.DBF", "HYPOBANK", which == 1 ? fp1_files::kHyt1 : fp1_files::kHyt2,
-                        c.bank);
+    c.taken = make_copy(dir, "HYPOTHEK.DBF", which == 1 ? f.hyp1 : f.hyp2, "HYPOTHEK", key_one);
+    if (c.taken) copy_bank_terms(dir, "HYPOBANK.DBF", "HYPOBANK", which == 1 ? f.hyt1 : f.hyt2, c.bank);
     return c;
 }
 
-Fp1Copied fp1_copy_contract(const fs::path& dir) {
+Fp1Copied fp1_copy_contract(const fs::path& dir, FpVariant v) {
+    const FpFiles& f = fp_files(v);
     VESTRAL_OP("FP1_EXTERN");
     Fp1Copied c;
     const auto head = source_head(dir, "BAUSPAR.DBF", "BAUSPAR");
     if (!head || head->first == 0) return c;
     c.bank = head->second;
-    c.taken = make_copy(dir, "BAUSPAR.DBF", fp1_files::kBau, "BAUSPAR", key_one);
-    if (c.taken) copy_bank_terms(dir, "BSPBANK.DBF", "BSPBANK", fp1_files::kBau2, c.bank);
+    c.taken = make_copy(dir, "BAUSPAR.DBF", f.bau, "BAUSPAR", key_one);
+    if (c.taken) copy_bank_terms(dir, "BSPBANK.DBF", "BSPBANK", f.bau2, c.bank);
     return c;
 }
 
-Fp1Copied fp1_copy_credit(const fs::path& dir) {
+Fp1Copied fp1_copy_credit(const fs::path& dir, FpVariant v) {
+    const FpFiles& f = fp_files(v);
     VESTRAL_OP("FP1_EXTERN");
     Fp1Copied c;
     const auto head = source_head(dir, "RATKRED.DBF", "RATKRED");
     if (!head || head->first == 0) return c;
     c.bank = head->second;
-    c.taken = make_copy(dir, "RATKRED.DBF", fp1_files::kKre, "RATKRED");
-    if (c.taken) copy_bank_terms(dir, "KREDBANK.DBF", "KREDBANK", fp1_files::kKre2, c.bank);
+    c.taken = make_copy(dir, "RATKRED.DBF", f.kre, "RATKRED");
+    if (c.taken) copy_bank_terms(dir, "KREDBANK.DBF", "KREDBANK", f.kre2, c.bank);
     return c;
 }
 
-Fp1CopyHeads fp1_copy_heads(const fs::path& dir) {
+Fp1CopyHeads fp1_copy_heads(const fs::path& dir, FpVariant v) {
+    const FpFiles& f = fp_files(v);
     Fp1CopyHeads h;
-    h.hyp1 = copy_head(dir, fp1_files::kHyp1, hypothek_map());
-    h.hyp2 = copy_head(dir, fp1_files::kHyp2, hypothek_map());
-    const auto bau = copy_head(dir, fp1_files::kBau, bauspar_map());
+    h.hyp1 = copy_head(dir, f.hyp1, hypothek_map());
+    h.hyp2 = copy_head(dir, f.hyp2, hypothek_map());
+    const auto bau = copy_head(dir, f.bau, bauspar_map());
     h.bau_rows = bau && *bau;
-    h.kre = copy_head(dir, fp1_files::kKre, ratkred_map());
+    h.kre = copy_head(dir, f.kre, ratkred_map());
     return h;
 }
 
-Fp1Sources fp1_read_sources(const fs::path& dir, const Fp1Include& inc) {
+Fp1Sources fp1_read_sources(const fs::path& dir, const Fp1Include& inc, FpVariant v) {
+    const FpFiles& f = fp_files(v);
     Fp1Sources s;
-    if (inc.hyp1) s.hyp1 = read_copy(dir, fp1_files::kHyp1, hypothek_map());
-    if (inc.hyp2) s.hyp2 = read_copy(dir, fp1_files::kHyp2, hypothek_map());
-    if (inc.bau) s.bau = read_copy(dir, fp1_files::kBau, bauspar_map());
-    if (inc.kre) s.kre = read_copy(dir, fp1_files::kKre, ratkred_map());
-    if (inc.afa) s.afa = read_copy(dir, kAbscheplFile, abschepl_map());
+    if (inc.hyp1) s.hyp1 = read_copy(dir, f.hyp1, hypothek_map());
+    if (inc.hyp2) s.hyp2 = read_copy(dir, f.hyp2, hypothek_map());
+    if (inc.bau) s.bau = read_copy(dir, f.bau, bauspar_map());
+    if (inc.kre) s.kre = read_copy(dir, f.kre, ratkred_map());
+    if (inc.afa && v == FpVariant::Owner) s.afa = read_copy(dir, kAbscheplFile, abschepl_map());
     return s;
 }
 
@@ -147,16 +150,37 @@ bool fp1_write_plan(dbf::Table& finzpl1, const std::vector<Fp1Row>& rows) {
 }
 
 bool fp1_open_plan(dbf::Table& finzpl1, const fs::path& dir) {
-    if (!core::open_catalogue_table(finzpl1, dir, "FINZPL1"))
+    return fp_open_plan(finzpl1, dir, FpVariant::Owner);
+}
+
+bool fp_open_plan(dbf::Table& plan, const fs::path& dir, FpVariant v) {
+    if (!core::open_catalogue_table(plan, dir, v == FpVariant::Letting ? "FINZPL2" : "FINZPL1"))
         return false;
-    const int order = finzpl1.add_order("JAHR", [](const dbf::Table& t) {
+    const int order = plan.add_order("JAHR", [](const dbf::Table& t) {
         char key[16];
         std::snprintf(key, sizeof key, "%04d", static_cast<int>(t.num("JAHR")));
         return std::string(key);
     });
-    finzpl1.set_order(order);
-    finzpl1.go_top();
+    plan.set_order(order);
+    plan.go_top();
     return true;
+}
+
+bool fp2_write_plan(dbf::Table& finzpl2, const std::vector<Fp1Row>& rows) {
+    return finzpl2_map().write_rows(finzpl2, rows);
+}
+
+Fp1Copied fp2_copy_depreciation(const fs::path& dir) {
+    VESTRAL_OP("FP2_EXTERN");
+    Fp1Copied c;
+    const auto head = source_head(dir, "STEU75E.DBF", "STEU75E");
+    if (!head || head->first == 0) return c;
+    c.taken = make_copy(dir, "STEU75E.DBF", fp2_files::kAfa, "STEU75E");
+    return c;
+}
+
+std::optional<std::vector<Fp2AfaRow>> fp2_read_depreciation(const fs::path& dir) {
+    return read_copy(dir, fp2_files::kAfa, fp2afa_map());
 }
 
 }  // namespace vestral::calc

@@ -23,9 +23,7 @@ bool afa75_cost_equals(double stored, double cost) {
 bool empty_steu75e(const std::filesystem::path& dir) {
     VESTRAL_OP("STEU75E");
     core::dbf::Table table;
-    if (!core::dbf::open_or_create(table, dir, kSteu75eFile, core::catalogue_layout("STEU75E"),
-                                   kSteu75eAlias))
-        return false;
+    if (!core::open_catalogue_table(table, dir, "STEU75E", kSteu75eAlias)) return false;
     table.zap();
     const bool ok = table.flush();
     table.close();

@@ -183,9 +183,31 @@ TEST_F(Finzpl1DialogTest, AMortgageAndACreditThroughTheirOwnDialogs) {
         EXPECT_TRUE(shown);
         EXPECT_TRUE(enabled(d, "closeButton"));
 
+        // "Drucken": "Nein" twice opens and ends a job without pages.
+        clearMessages();
+        answer(toolkit::MsgAnswer::No);
+        answer(toolkit::MsgAnswer::No);
         click(d, "printButton");
-        ASSERT_FALSE(messages().empty());
-        EXPECT_EQ(lastMessage(), "Der Ausdruck ist noch nicht verfügbar.");
+        ASSERT_EQ(messages().size(), 2u);
+        EXPECT_EQ(messages()[0].title, "Drucken");
+        EXPECT_EQ(messages()[0].text, "Einzeltilgungspläne drucken ?");
+        EXPECT_EQ(messages()[1].text, "Gesamt-Tilgungsplan drucken ?");
+        ASSERT_EQ(printed().size(), 1u);
+        EXPECT_EQ(printed()[0].page_count(), 0);
+        // "Ja" twice: the mortgage's and the credit's sections from the copies, then the overview.
+        const std::string plan_bytes = bytes("FINZPL1.DBF");
+        click(d, "printButton");
+        ASSERT_EQ(printed().size(), 3u);
+        const toolkit::PrintJob& sections = printed()[1];
+        EXPECT_EQ(sections.name, "Finanzierungsplan bei Eigennutzung");
+        ASSERT_NE(sections.find("Testbank"), nullptr);
+        ASSERT_NE(sections.find("Ratenkredit - Details:"), nullptr);
+        ASSERT_NE(sections.find("Kreditbank"), nullptr);
+        EXPECT_NE(sections.find("2007"), nullptr);
+        EXPECT_TRUE(printed()[2].landscape);
+        EXPECT_NE(printed()[2].find("Gesamter Tilgungsplan als Übersicht"), nullptr);
+        EXPECT_EQ(bytes("FINZPL1.DBF"), plan_bytes);  // printing changes nothing on disk
+        EXPECT_TRUE(enabled(d, "closeButton"));
 
         // A credit dialog closed without "Berechnen" leaves the credit's copies as they were.
         kre2 = bytes("FP1KRE2.DBF");

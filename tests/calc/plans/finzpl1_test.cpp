@@ -2,75 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "calc/plans/finzpl1.h"
+#include "support/plan_sources.h"
 
 using namespace vestral;
 using calc::Fp1Include;
 using calc::Fp1Sources;
-
-namespace {
-
-// Monthly mortgage rows from `month` of `year`: interest 1 % a month of the balance, instalment
-// `rate`, as the mortgage plan leaves them with two decimals.
-std::vector<calc::HypoRow> mortgage(const std::string& bank, double principal, int year, int month,
-                                    int months, double rate) {
-    std::vector<calc::HypoRow> rows;
-    double b = principal;
-    for (int i = 0; i < months; ++i) {
-        calc::HypoRow r;
-        r.BANKNAME = bank;
-        r.ABJAHR = year + (month - 1 + i) / 12;
-        r.ABMONAT = (month - 1 + i) % 12 + 1;
-        r.HYPOTHEK = b;
-        r.ZINSEN = core::round_to(b * 0.01, 2);
-        r.ANUITAT = rate;
-        r.RESTHYP = core::round_to(b - (rate - r.ZINSEN), 2);
-        b = r.RESTHYP;
-        rows.push_back(r);
-    }
-    return rows;
-}
-
-std::vector<calc::RkRow> credit(double amount, int year, int month, int months, double rate) {
-    std::vector<calc::RkRow> rows;
-    double b = amount, paid = 0;
-    for (int i = 0; i < months; ++i) {
-        calc::RkRow r;
-        r.BANKNAME = "Kreditbank";
-        r.JAHR = year + (month - 1 + i) / 12;
-        r.MONAT = i + 1;
-        r.KREDIT = b;
-        r.ZINSEN = core::round_to(b * 0.005, 2);
-        r.TILGUNG = core::round_to(rate - r.ZINSEN, 2);
-        r.MONRATE = rate;
-        paid += rate;
-        r.GETILGT = paid;
-        b = core::round_to(b - r.TILGUNG, 2);
-        rows.push_back(r);
-    }
-    return rows;
-}
-
-calc::BausparRow bau(int year, double pay, double guthaben, double zinsen, double tilgung, double kto) {
-    calc::BausparRow r;
-    r.BANKNAME = "Bausparkasse";
-    r.KEY = 1;
-    r.JAHR = year;
-    r.EINZAHLUNG = pay;
-    r.GUTHABEN = guthaben;
-    r.ZINSEN = zinsen;
-    r.TILGUNG = tilgung;
-    r.KTOSTAND = kto;
-    return r;
-}
-
-double sum_year(const std::vector<calc::HypoRow>& rows, int year, double calc::HypoRow::*m) {
-    double s = 0;
-    for (const auto& r : rows)
-        if (r.ABJAHR == year) s += r.*m;
-    return core::round_to(s, 2);
-}
-
-}  // namespace
+using namespace vestral::test::plans;
 
 TEST(Finzpl1Plan, OnlyTheFirstMortgageGivesItsOwnColumnsAndNegatedStartPrincipal) {
     const auto rows = mortgage("Hausbank", 120000, 2007, 1, 36, 1500);

@@ -1,6 +1,7 @@
 // The depreciation value driven as a user would: the price, the tax office's land value, the
 // market value run as a child, the four methods, the details and the hand-over.
 #include "calc/tax/afawert_dialog.h"
+#include "calc/tax/afa75_dialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include "support/gui_steps.h"
 #include "toolkit/help.h"
 #include "ui/numeric_field.h"
+#include "ui/table_grid.h"
 
 using namespace vestral;
 using test::buttonOf;
@@ -180,6 +182,14 @@ TEST_F(AfaDialogTest, TheFourMethodsTheDetailsAndTheHandOver) {
         EXPECT_NE(background(d, "NFA_BAU"), kMagenta);
     });
     EXPECT_EQ(ini().get("BER_AFA", "FAGrund", ""), "0.00");
+
+    // The depreciation for letting then starts from the handed-over cost, with an empty schedule.
+    inDialog(
+        "afa75Dialog", [] { calc::p75e_prog(nullptr); },
+        [](QWidget* p) {
+            EXPECT_EQ(find<ui::NumericField>(p, "NKAUFPREIS")->value(), 240000);
+            EXPECT_EQ(find<ui::TableGrid>(p, "scheduleGrid")->rows(), 0);
+        });
 }
 
 TEST_F(AfaDialogTest, ATieIsHighlightedAtTheFirstMethod) {
