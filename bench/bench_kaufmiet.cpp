@@ -3,9 +3,9 @@
 // limit; a smaller repayment is refused).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "calc/purchase/kaufmiet.h"
 #include "core/dbf.h"
@@ -50,7 +50,8 @@ void compute(benchmark::State& state, const KmInputs& in) {
 
 void compute_and_write(benchmark::State& state, const KmInputs& in) {
     namespace fs = std::filesystem;
-    const fs::path file = fs::temp_directory_path() / ("bench_mietkauf_" + std::to_string(::getpid()) + ".dbf");
+    const fs::path file =
+        fs::temp_directory_path() / ("bench_mietkauf_" + std::to_string(::getpid()) + ".dbf");
     vestral::core::dbf::create_table(file, vestral::calc::kMietkaufLayout);
     {
         vestral::core::dbf::Table t;
@@ -70,10 +71,18 @@ void compute_and_write(benchmark::State& state, const KmInputs& in) {
     fs::remove(file);
 }
 
-void BM_KmRech_Example(benchmark::State& s) { compute(s, example()); }
-void BM_KmRech_Longest(benchmark::State& s) { compute(s, longest()); }
-void BM_KmRechWrite_Example(benchmark::State& s) { compute_and_write(s, example()); }
-void BM_KmRechWrite_Longest(benchmark::State& s) { compute_and_write(s, longest()); }
+void BM_KmRech_Example(benchmark::State& s) {
+    compute(s, example());
+}
+void BM_KmRech_Longest(benchmark::State& s) {
+    compute(s, longest());
+}
+void BM_KmRechWrite_Example(benchmark::State& s) {
+    compute_and_write(s, example());
+}
+void BM_KmRechWrite_Longest(benchmark::State& s) {
+    compute_and_write(s, longest());
+}
 
 }  // namespace
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 BUILD_PKGS=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev)
 RUN_PKGS=(qt6-translations-l10n fonts-liberation fonts-dejavu-core xdg-utils libqt6printsupport6)
-TEST_PKGS=(python3 python3-dbfread xvfb xauth poppler-utils desktop-file-utils appstream imagemagick xdotool)
+TEST_PKGS=(clang-format git python3 python3-dbfread xvfb xauth poppler-utils desktop-file-utils appstream imagemagick xdotool)
 
 want=("${BUILD_PKGS[@]}" "${RUN_PKGS[@]}")
 if [ "${1:-}" = "--test" ]; then want+=("${TEST_PKGS[@]}"); fi

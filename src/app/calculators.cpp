@@ -5,24 +5,24 @@
 #include "calc/consumption/egkz_dialog.h"
 #include "calc/consumption/verbrauch_dialog.h"
 #include "calc/loans/angebotsvergleich_dialog.h"
+#include "calc/loans/bausparen_dialog.h"
 #include "calc/loans/hypotilg_dialog.h"
 #include "calc/loans/hypoziel_dialog.h"
 #include "calc/loans/hypspar_dialog.h"
-#include "calc/purchase/kaufmiet_dialog.h"
-#include "calc/purchase/kosten1_dialog.h"
-#include "calc/purchase/kosten2_dialog.h"
-#include "calc/loans/bausparen_dialog.h"
-#include "calc/tax/afa75_dialog.h"
-#include "calc/tax/eigenheimzulage_dialog.h"
-#include "calc/tax/ekst_dialog.h"
 #include "calc/loans/ratenkredit_dialog.h"
 #include "calc/plans/finzpl1_dialog.h"
 #include "calc/plans/finzpl2_dialog.h"
 #include "calc/property/gbw_dialog.h"
 #include "calc/property/mietrendite_dialog.h"
 #include "calc/property/verkwert_dialog.h"
+#include "calc/purchase/kaufmiet_dialog.h"
+#include "calc/purchase/kosten1_dialog.h"
+#include "calc/purchase/kosten2_dialog.h"
 #include "calc/purchase/kredrahmen_dialog.h"
+#include "calc/tax/afa75_dialog.h"
 #include "calc/tax/afawert_dialog.h"
+#include "calc/tax/eigenheimzulage_dialog.h"
+#include "calc/tax/ekst_dialog.h"
 
 namespace vestral::app {
 
@@ -33,9 +33,13 @@ QHash<QString, Launcher>& registry() {
 }
 }  // namespace
 
-void register_calculator(const QString& operation, Launcher launcher) { registry().insert(operation, std::move(launcher)); }
+void register_calculator(const QString& operation, Launcher launcher) {
+    registry().insert(operation, std::move(launcher));
+}
 
-bool has_calculator(const QString& operation) { return registry().contains(operation); }
+bool has_calculator(const QString& operation) {
+    return registry().contains(operation);
+}
 
 bool launch_calculator(const QString& operation, QWidget* parent) {
     auto it = registry().find(operation);

@@ -30,13 +30,17 @@ FaultAnswer report_fault(const Fault& fault) {
 
 std::string fault_message(const Fault& f) {
     std::string s;
-    if (f.os_code == 0) s = f.severity > 1 ? "Error " : "Warning ";
-    else s = "(DOS Error " + std::to_string(f.os_code) + ") ";
+    if (f.os_code == 0)
+        s = f.severity > 1 ? "Error " : "Warning ";
+    else
+        s = "(DOS Error " + std::to_string(f.os_code) + ") ";
     s += f.subsystem.empty() ? "???" : f.subsystem;
     s += f.sub_code ? "/" + std::to_string(f.sub_code) : "/???";
     if (!f.description.empty()) s += "  " + f.description;
-    if (!f.filename.empty()) s += ": " + f.filename;
-    else if (!f.operation.empty()) s += ": " + f.operation;
+    if (!f.filename.empty())
+        s += ": " + f.filename;
+    else if (!f.operation.empty())
+        s += ": " + f.operation;
     return s;
 }
 

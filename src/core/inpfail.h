@@ -10,9 +10,9 @@
 namespace vestral::core {
 
 struct InpFail {
-    std::string name;   // the field's name as the user knows it
+    std::string name;  // the field's name as the user knows it
     double value = 0;
-    Num low;            // bounds carry their decimals: 0 and 99999, or an entered amount 1250.00
+    Num low;  // bounds carry their decimals: 0 and 99999, or an entered amount 1250.00
     Num high;
     std::string typical1, typical2, unit;
 };
@@ -20,8 +20,12 @@ struct InpFail {
 // The message for a value outside [low, high], lines joined by "\n"; nothing when it passes.
 // The test for "too low" comes first.
 std::optional<std::string> inpfail_message(const InpFail& check);
-inline bool inpfail_passes(const InpFail& check) { return !inpfail_message(check).has_value(); }
-inline const char* inpfail_title() { return "Eingabefehler"; }
+inline bool inpfail_passes(const InpFail& check) {
+    return !inpfail_message(check).has_value();
+}
+inline const char* inpfail_title() {
+    return "Eingabefehler";
+}
 
 struct Rect8 {
     int height = 0, width = 0;

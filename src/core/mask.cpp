@@ -63,8 +63,10 @@ bool fill(const std::string& picture, bool european, double value, int decimals,
         out[dot] = european ? ',' : '.';
         size_t k = 0;
         for (size_t i = dot + 1; i < pic.size(); ++i) {
-            if (pic[i] == '9') out[i] = k < frac_digits.size() ? frac_digits[k++] : '0';
-            else out[i] = pic[i];
+            if (pic[i] == '9')
+                out[i] = k < frac_digits.size() ? frac_digits[k++] : '0';
+            else
+                out[i] = pic[i];
         }
     }
     size_t int_end = dot == std::string::npos ? pic.size() : dot;
@@ -89,12 +91,15 @@ bool fill(const std::string& picture, bool european, double value, int decimals,
             // A thousands separator appears only with a digit to its left.
             // Right after the last digit the sign takes the separator's place, so that it
             // stands next to the number ("-100.186,66", not "- 100.186,66").
-            if (d >= 0 && show_thousands) out[ii] = european ? '.' : ',';
-            else if (d >= 0) out[ii] = ' ';
+            if (d >= 0 && show_thousands)
+                out[ii] = european ? '.' : ',';
+            else if (d >= 0)
+                out[ii] = ' ';
             else if (sign_pending) {
                 out[ii] = '-';
                 sign_pending = false;
-            } else out[ii] = ' ';
+            } else
+                out[ii] = ' ';
         } else {
             out[ii] = p;
         }
@@ -114,8 +119,10 @@ std::string strip_thousands(const std::string& picture) {
 std::string stars(const std::string& picture, bool european) {
     std::string s = picture;
     for (char& c : s) {
-        if (c == '9' || c == ',') c = '*';
-        else if (c == '.') c = european ? ',' : '.';
+        if (c == '9' || c == ',')
+            c = '*';
+        else if (c == '.')
+            c = european ? ',' : '.';
     }
     return s;
 }
@@ -161,7 +168,9 @@ Num Mask::parse_input(std::string_view typed) const {
     return n;
 }
 
-std::string format_mask(double value, std::string_view mask) { return Mask::parse(mask).format(value); }
+std::string format_mask(double value, std::string_view mask) {
+    return Mask::parse(mask).format(value);
+}
 
 std::string trim_left(std::string_view s) {
     size_t i = 0;

@@ -7,7 +7,9 @@
 
 namespace vestral::core {
 
-double int_part(double value) { return std::trunc(value); }
+double int_part(double value) {
+    return std::trunc(value);
+}
 
 double round_to(double value, int decimals) {
     if (!std::isfinite(value) || value == 0.0) return value;

@@ -8,7 +8,9 @@
 namespace vestral::core {
 
 // The program-wide division rule: a division by zero yields 0 and the computation goes on.
-inline double div0(double a, double b) { return b == 0.0 ? 0.0 : a / b; }
+inline double div0(double a, double b) {
+    return b == 0.0 ? 0.0 : a / b;
+}
 
 // Rounds half away from zero on the value's shortest decimal form, so round_to(1.005, 2) is 1.01
 // although the binary 1.005 lies just below it. Negative decimals round to tens, hundreds, ...
@@ -26,7 +28,9 @@ struct Num {
 // Plain decimal text: optional minus, digits, and a point with exactly `decimals` digits
 // ("1250.50", "3.000", "2"). The value is rounded half away from zero first.
 std::string format_plain(double value, int decimals);
-inline std::string format_plain(Num n) { return format_plain(n.value, n.decimals); }
+inline std::string format_plain(Num n) {
+    return format_plain(n.value, n.decimals);
+}
 
 // Full precision for computed values: the shortest text that reads back to the same double.
 std::string format_shortest(double value);

@@ -24,6 +24,8 @@ QFont map_font(const QString& face, double points, bool bold) {
     return f;
 }
 
-QFont ofont(bool bold) { return map_font("Ms Sans Serif", 8, bold); }
+QFont ofont(bool bold) {
+    return map_font("Ms Sans Serif", 8, bold);
+}
 
 }  // namespace vestral::toolkit

@@ -15,9 +15,15 @@ struct PrintFont {
     bool bold = false;
     friend bool operator==(const PrintFont&, const PrintFont&) = default;
 };
-inline PrintFont title_font() { return {"Arial", 15, true}; }
-inline PrintFont body_font() { return {"Arial", 10, false}; }
-inline PrintFont heading_font() { return {"Arial", 10, true}; }
+inline PrintFont title_font() {
+    return {"Arial", 15, true};
+}
+inline PrintFont body_font() {
+    return {"Arial", 10, false};
+}
+inline PrintFont heading_font() {
+    return {"Arial", 10, true};
+}
 
 enum class PrintAlign { Left, Right, Center };
 
@@ -29,7 +35,7 @@ struct PrintItem {
     std::string text;           // UTF-8
     PrintFont font;
     PrintAlign align = PrintAlign::Left;
-    int pen = 1;                // line and frame width in the old printer units (1/300 inch)
+    int pen = 1;  // line and frame width in the old printer units (1/300 inch)
 };
 
 struct PrintPage {

@@ -13,13 +13,17 @@ QString& last() {
 }
 }  // namespace
 
-void set_status_sink(StatusSink s) { sink() = std::move(s); }
+void set_status_sink(StatusSink s) {
+    sink() = std::move(s);
+}
 
 void show_status(const QString& text) {
     last() = text;
     if (sink()) sink()(text);
 }
 
-QString last_status() { return last(); }
+QString last_status() {
+    return last();
+}
 
 }  // namespace vestral::toolkit

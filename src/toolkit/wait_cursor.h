@@ -7,7 +7,7 @@
 namespace vestral::toolkit {
 
 class WaitCursor {
-public:
+  public:
     WaitCursor() {
         if (qApp) QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     }

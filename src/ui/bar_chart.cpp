@@ -23,14 +23,16 @@ std::array<int, 10> calculator_chart_colors() {
 }
 
 const std::array<int, 14>& chart_palette() {
-    static const std::array<int, 14> p = {0,       8388608, 32768, 8421376, 128,   8388736,  32896,
+    static const std::array<int, 14> p = {0,       8388608,  32768, 8421376,  128, 8388736,  32896,
                                           8421504, 16711680, 65280, 16776960, 255, 16711935, 65535};
     return p;
 }
 
 namespace {
 // The maximum written without leading blanks, with its decimals, as the scale reads it.
-QString number_text(double m) { return QString::fromStdString(core::format_shortest(m)); }
+QString number_text(double m) {
+    return QString::fromStdString(core::format_shortest(m));
+}
 }  // namespace
 
 ChartGeometry chart_geometry(const ChartArgs& a, double H, double W, double ch, double cw) {
@@ -78,7 +80,8 @@ ChartGeometry chart_geometry(const ChartArgs& a, double H, double W, double ch, 
         b.face = pal[static_cast<size_t>((i - 1) % 7)];
         b.side = pal[static_cast<size_t>((i - 1) % 7 + 7)];
         QString label = i - 1 < a.labels.size() ? a.labels[i - 1] : QString();
-        bool is_number = static_cast<size_t>(i - 1) < a.label_is_number.size() && a.label_is_number[static_cast<size_t>(i - 1)];
+        bool is_number = static_cast<size_t>(i - 1) < a.label_is_number.size() &&
+                         a.label_is_number[static_cast<size_t>(i - 1)];
         b.label = is_number ? label.trimmed().right(g.label_len) : label.left(g.label_len);
         b.label_y = (g.alternate && i % 2 == 0) ? H - 4 * ch : H - 5 * ch;
         g.bars.push_back(b);
@@ -88,9 +91,10 @@ ChartGeometry chart_geometry(const ChartArgs& a, double H, double W, double ch, 
 
 namespace {
 class ChartWindow : public QWidget {
-public:
+  public:
     ChartWindow(ChartArgs args, QWidget* owner)
-        : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+        : QWidget(owner,
+                  Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
           args_(std::move(args)) {
         setObjectName("chartWindow");
         setAttribute(Qt::WA_DeleteOnClose);
@@ -113,15 +117,19 @@ public:
     void placeBeside(QWidget* owner) {
         const QRect frame = owner->window()->frameGeometry();
         QRect screen(0, 0, 1024, 768);
-        if (QScreen* s = QGuiApplication::screenAt(frame.center())) screen = s->availableGeometry();
-        else if (QScreen* p = QGuiApplication::primaryScreen()) screen = p->availableGeometry();
+        if (QScreen* s = QGuiApplication::screenAt(frame.center()))
+            screen = s->availableGeometry();
+        else if (QScreen* p = QGuiApplication::primaryScreen())
+            screen = p->availableGeometry();
         move(beside(frame, frameGeometry().size(), screen));
     }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Escape) close();
-        else QWidget::keyPressEvent(e);
+        if (e->key() == Qt::Key_Escape)
+            close();
+        else
+            QWidget::keyPressEvent(e);
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) close();
@@ -153,10 +161,12 @@ protected:
         for (const auto& b : g.bars) {
             QColor face = color(b.face), side = color(b.side);
             p.setPen(QPen(face, 1));
-            for (int k = 1; k <= g.bar_width; ++k) p.drawLine(QPointF(b.x + k, g.y0), QPointF(b.x + k, g.y0 - b.h));
+            for (int k = 1; k <= g.bar_width; ++k)
+                p.drawLine(QPointF(b.x + k, g.y0), QPointF(b.x + k, g.y0 - b.h));
             p.setPen(QPen(side, 1));
             for (int k = 1; k <= args_.depth; ++k) {
-                p.drawLine(QPointF(b.x + g.bar_width + k, g.y0 - k), QPointF(b.x + g.bar_width + k, g.y0 - b.h - k));
+                p.drawLine(QPointF(b.x + g.bar_width + k, g.y0 - k),
+                           QPointF(b.x + g.bar_width + k, g.y0 - b.h - k));
                 p.drawLine(QPointF(b.x + k, g.y0 - b.h - k), QPointF(b.x + g.bar_width + k, g.y0 - b.h - k));
             }
             text(p, QRectF(b.x, b.label_y, g.slot, ch), Qt::AlignLeft, b.label, args_.colors[4]);
@@ -164,21 +174,23 @@ protected:
         // SHOWINFOS
         text(p, QRectF(0, 0.5 * ch, width(), ch), Qt::AlignHCenter, args_.header[1], args_.colors[1]);
         text(p, QRectF(0, 1.5 * ch, width(), ch), Qt::AlignHCenter, args_.header[2], args_.colors[2]);
-        text(p, QRectF(g.plot_left, H - 3 * ch, g.plot_right - g.plot_left, ch), Qt::AlignHCenter, args_.header[3],
-             args_.colors[3]);
+        text(p, QRectF(g.plot_left, H - 3 * ch, g.plot_right - g.plot_left, ch), Qt::AlignHCenter,
+             args_.header[3], args_.colors[3]);
         text(p, QRectF(0, g.plot_top - ch / 2, g.plot_left * 0.9, ch), Qt::AlignRight, args_.header[4],
              args_.colors[5]);
     }
 
-private:
+  private:
     // Chart texts stand on silver.
     void text(QPainter& p, const QRectF& box, Qt::Alignment align, const QString& s, int colour) {
         if (s.isEmpty()) return;
         QFontMetricsF fm(font_);
         double w = fm.horizontalAdvance(s);
         double x = box.left();
-        if (align & Qt::AlignRight) x = box.right() - w;
-        else if (align & Qt::AlignHCenter) x = box.left() + (box.width() - w) / 2;
+        if (align & Qt::AlignRight)
+            x = box.right() - w;
+        else if (align & Qt::AlignHCenter)
+            x = box.left() + (box.width() - w) / 2;
         QRectF r(x, box.top(), w, fm.height());
         p.fillRect(r, QColor(192, 192, 192));
         p.setPen(color(colour));

@@ -12,11 +12,11 @@ namespace vestral::ui {
 
 struct ChartArgs {
     std::vector<double> values;
-    QStringList labels;               // one per value; number labels are given as their text
+    QStringList labels;                 // one per value; number labels are given as their text
     std::vector<bool> label_is_number;  // optional: true where the label is a number
-    std::array<QString, 5> header;    // window title, chart title, subtitle, footer, unit
-    std::array<int, 10> colors{};     // colour numbers; 2 title, 3 subtitle, 4 footer, 5 labels, 6 unit, 7 scale
-    int depth = 5;                    // the bars' three-dimensional side in pixels
+    std::array<QString, 5> header;      // window title, chart title, subtitle, footer, unit
+    std::array<int, 10> colors{};  // colour numbers; 2 title, 3 subtitle, 4 footer, 5 labels, 6 unit, 7 scale
+    int depth = 5;                 // the bars' three-dimensional side in pixels
 };
 
 // The colours every calculator's chart uses (MAKECOLORS): unused, then blue, navy, maroon, maroon,

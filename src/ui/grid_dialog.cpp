@@ -66,8 +66,8 @@ QString csv_file_name(const QString& title) {
     return name + ".csv";
 }
 
-GridDialog::GridDialog(QWidget* parent, const QString& title, core::dbf::Table& table, std::vector<GridColumn> columns,
-                       bool freeze_first, const QString& note)
+GridDialog::GridDialog(QWidget* parent, const QString& title, core::dbf::Table& table,
+                       std::vector<GridColumn> columns, bool freeze_first, const QString& note)
     : QDialog(parent) {
     setObjectName("gridDialog");
     setWindowTitle(title);

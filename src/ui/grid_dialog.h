@@ -24,9 +24,9 @@ QString csv_file_name(const QString& title);
 
 class GridDialog : public QDialog {
     Q_OBJECT
-public:
-    GridDialog(QWidget* parent, const QString& title, core::dbf::Table& table, std::vector<GridColumn> columns,
-               bool freeze_first = false, const QString& note = QString());
+  public:
+    GridDialog(QWidget* parent, const QString& title, core::dbf::Table& table,
+               std::vector<GridColumn> columns, bool freeze_first = false, const QString& note = QString());
     TableGrid* grid() const { return grid_; }
     // A row above the buttons for extra controls (check boxes).
     QHBoxLayout* extraRow() const { return extra_; }
@@ -36,7 +36,7 @@ public:
     // (the user was told, an existing file is unchanged).
     bool exportCsv();
 
-private:
+  private:
     TableGrid* grid_;
     QHBoxLayout* extra_;
 };

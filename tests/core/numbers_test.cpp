@@ -106,14 +106,16 @@ TEST(Inpfail, PassesAtTheBounds) {
 TEST(Inpfail, TooLowComesFirstEvenWithCrossedBounds) {
     auto m = inpfail_message({"Eigenkapital", 5, {10, 0}, {2, 0}, "", "", ""});
     ASSERT_TRUE(m);
-    EXPECT_EQ(*m, "Die Eingabe für 'Eigenkapital' ist zu niedrig !\nGeben Sie einen Wert zwischen 10 und 2 ein.");
+    EXPECT_EQ(*m,
+              "Die Eingabe für 'Eigenkapital' ist zu niedrig !\nGeben Sie einen Wert zwischen 10 und 2 ein.");
 }
 
 TEST(Inpfail, MessagesWithTypicalValues) {
     auto both = inpfail_message({"Hypothekenzinssatz", 25, {0, 0}, {19, 0}, "4", "12", "%"});
-    EXPECT_EQ(*both,
-              "Die Eingabe für 'Hypothekenzinssatz' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 19 ein.\n\n"
-              "Durchschnittswerte: 4% bis 12%.");
+    EXPECT_EQ(
+        *both,
+        "Die Eingabe für 'Hypothekenzinssatz' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 19 ein.\n\n"
+        "Durchschnittswerte: 4% bis 12%.");
     auto first = inpfail_message({"Mieterhöhung", 20, {0, 0}, {19, 0}, "3,0", "", "%"});
     EXPECT_EQ(first->substr(first->rfind('\n') + 1), "Durchschnittswert: 3,0%.");
     auto second = inpfail_message({"X", -1, {0, 0}, {19, 0}, " ", "7", "%"});

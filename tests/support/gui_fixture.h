@@ -20,7 +20,7 @@
 namespace vestral::test {
 
 class GuiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -42,7 +42,7 @@ protected:
 
     TempDir dir_;
 
-private:
+  private:
     std::deque<toolkit::MsgAnswer> answers_;
     std::vector<toolkit::MsgRequest> messages_;
     std::vector<toolkit::help::Request> help_;

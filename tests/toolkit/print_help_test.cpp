@@ -117,10 +117,13 @@ TEST_F(ToolkitGui, OnlyWebAndMailAddressesAreOpened) {
 TEST_F(ToolkitGui, HelpWindowShowsTopicsFollowsLinksAndFiltersTheIndex) {
     QDir().mkpath(QString::fromStdString((dir() / "info").string()));
     dir_.write("info/VESTRAL.html",
-               "<!-- topic: Inhalt | keywords: Übersicht -->\n<p>Startseite <a href=\"topic:Kaufen oder Mieten\">KM</a></p>\n"
-               "<!-- topic: Kaufen oder Mieten | keywords: Miete; Kaufpreis -->\n<p>Vergleich von Miete und Kauf</p>\n");
-    dir_.write("info/Lexikon.html", "<!-- topic: Inhalt | keywords: -->\n<p>Lexikon</p>\n"
-                                    "<!-- topic: Annuität | keywords: Rate -->\n<p>Zins und Tilgung</p>\n");
+               "<!-- topic: Inhalt | keywords: Übersicht -->\n<p>Startseite <a href=\"topic:Kaufen oder "
+               "Mieten\">KM</a></p>\n"
+               "<!-- topic: Kaufen oder Mieten | keywords: Miete; Kaufpreis -->\n<p>Vergleich von Miete und "
+               "Kauf</p>\n");
+    dir_.write("info/Lexikon.html",
+               "<!-- topic: Inhalt | keywords: -->\n<p>Lexikon</p>\n"
+               "<!-- topic: Annuität | keywords: Rate -->\n<p>Zins und Tilgung</p>\n");
     toolkit::help::set_recorder({});
     toolkit::help::show_topic(nullptr, "VESTRAL.HLP", "Kaufen oder Mieten");
     QWidget* w = nullptr;
@@ -160,8 +163,8 @@ TEST(ShippedHelp, EveryProgramTopicOfTheDialogsExists) {
     auto topics = toolkit::help::parse_help_file(QString::fromUtf8(f.readAll()));
     QStringList titles;
     for (const auto& t : topics) titles << t.title;
-    for (const char* t : {"Hauptauswahl", "Einstellungen", "Kaufen oder Mieten", "Hypothekentilgungsplan", "Bausparvertrag",
-                          "Ratenkreditberechnung", "Ratenkredit-Berechnung", "Einkommensteuerberechnung",
-                          "Abschreibung bei Eigennutzung"})
+    for (const char* t : {"Hauptauswahl", "Einstellungen", "Kaufen oder Mieten", "Hypothekentilgungsplan",
+                          "Bausparvertrag", "Ratenkreditberechnung", "Ratenkredit-Berechnung",
+                          "Einkommensteuerberechnung", "Abschreibung bei Eigennutzung"})
         EXPECT_TRUE(titles.contains(t)) << t;
 }

@@ -22,7 +22,8 @@ ChartArgs args(std::vector<double> values, QStringList labels) {
 }  // namespace
 
 TEST(BarChart, ScaleFor202025HasTenLines) {
-    auto g = chart_geometry(args({202025.43, 60591.74, 141433.69}, {"Miete", "Zinsen", "Diff."}), 500, 700, 16, 7);
+    auto g =
+        chart_geometry(args({202025.43, 60591.74, 141433.69}, {"Miete", "Zinsen", "Diff."}), 500, 700, 16, 7);
     EXPECT_EQ(g.e, 4);
     EXPECT_EQ(g.t, 20);
     EXPECT_EQ(g.q, 2);

@@ -29,13 +29,19 @@ struct Form {
         price = new ui::NumericField("@K@E 999999999.99", &dialog);
         price->setObjectName("price");
         price->setHelpText("Kaufpreis des Objektes in EUR");
-        price->setCheck([](double) { return core::InpFail{"Kaufpreis", 0, {0, 0}, {9999999, 0}, "", "", ""}; });
+        price->setCheck([](double) {
+            return core::InpFail{"Kaufpreis", 0, {0, 0}, {9999999, 0}, "", "", ""};
+        });
         capital = new ui::NumericField("@K@E 999999999.99", &dialog);
         capital->setObjectName("capital");
-        capital->setCheck([this](double) { return core::InpFail{"Eigenkapital", 0, {0, 0}, price->num(), "", "", ""}; });
+        capital->setCheck([this](double) {
+            return core::InpFail{"Eigenkapital", 0, {0, 0}, price->num(), "", "", ""};
+        });
         rate = new ui::NumericField("@K@E 99999999.999", &dialog);
         rate->setObjectName("rate");
-        rate->setCheck([](double) { return core::InpFail{"Mieterhöhung", 0, {0, 0}, {19, 0}, "3,0", "", "%"}; });
+        rate->setCheck([](double) {
+            return core::InpFail{"Mieterhöhung", 0, {0, 0}, {19, 0}, "3,0", "", "%"};
+        });
         compute = ui::button(&dialog, "compute", "&Berechnen", "Berechnung durchführen");
         close = ui::button(&dialog, "close", "&Schließen", "Dialog beenden", QString(), true);
         ui::on_click(compute, [this] { ++computed; });

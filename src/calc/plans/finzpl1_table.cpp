@@ -154,8 +154,7 @@ bool fp1_open_plan(dbf::Table& finzpl1, const fs::path& dir) {
 }
 
 bool fp_open_plan(dbf::Table& plan, const fs::path& dir, FpVariant v) {
-    if (!core::open_catalogue_table(plan, dir, v == FpVariant::Letting ? "FINZPL2" : "FINZPL1"))
-        return false;
+    if (!core::open_catalogue_table(plan, dir, v == FpVariant::Letting ? "FINZPL2" : "FINZPL1")) return false;
     const int order = plan.add_order("JAHR", [](const dbf::Table& t) {
         char key[16];
         std::snprintf(key, sizeof key, "%04d", static_cast<int>(t.num("JAHR")));

@@ -17,8 +17,8 @@
 #include "toolkit/messages.h"
 #include "toolkit/wait_cursor.h"
 #include "ui/blocks.h"
-#include "ui/grid_dialog.h"
 #include "ui/calculator_dialog.h"
+#include "ui/grid_dialog.h"
 #include "ui/numeric_field.h"
 
 namespace vestral::calc {
@@ -37,10 +37,14 @@ ui::FormSpec kaufmiet_form() {
     f.title = "Kaufen oder Mieten ?";
     f.help_topic = kKmHelpTopic;
     f.fields = {
-        {"NKALTMIETE", "Momentane Kaltmiete", "€", "@K@E 999999999.99", "Momentane Kaltmiete ohne Nebenkosten in EUR", 1},
-        {"NMIETERH", "Mieterhöhung pro Jahr", "%", "@K@E 99999999.999", "Voraussichtliche jährliche Mieterhöhung in %", 2},
-        {"NKAUFPREIS", "Kaufpreis der Immobilie", "€", "@K@E 999999999.99", "Kaufpreis des Objektes in EUR", 3},
-        {"NHYPOZINS", "Hypothekenzinssatz", "%", "@K@E 99999999.999", "Effektiver Hypotheken-Jahreszins in %", 4},
+        {"NKALTMIETE", "Momentane Kaltmiete", "€", "@K@E 999999999.99",
+         "Momentane Kaltmiete ohne Nebenkosten in EUR", 1},
+        {"NMIETERH", "Mieterhöhung pro Jahr", "%", "@K@E 99999999.999",
+         "Voraussichtliche jährliche Mieterhöhung in %", 2},
+        {"NKAUFPREIS", "Kaufpreis der Immobilie", "€", "@K@E 999999999.99", "Kaufpreis des Objektes in EUR",
+         3},
+        {"NHYPOZINS", "Hypothekenzinssatz", "%", "@K@E 99999999.999", "Effektiver Hypotheken-Jahreszins in %",
+         4},
         {"NTILGANNO", "Tilgung pro Jahr", "%", "@K@E 99999999.999", "Jährliche Tilgungsrate in %", 5},
         {"NEIGENKAP", "Ihr Eigenkapital", "€", "@K@E 999999999.99", "Höhe des Eigenkapitals in EUR", 6},
     };
@@ -60,7 +64,9 @@ constexpr std::array<double KmInputs::*, 6> kMembers{&KmInputs::NKALTMIETE, &KmI
                                                      &KmInputs::NKAUFPREIS, &KmInputs::NHYPOZINS,
                                                      &KmInputs::NTILGANNO,  &KmInputs::NEIGENKAP};
 
-std::filesystem::path mietkauf_path() { return core::resolve_ci(core::settings().dir, kMietkaufFile); }
+std::filesystem::path mietkauf_path() {
+    return core::resolve_ci(core::settings().dir, kMietkaufFile);
+}
 
 // The calculator's dialogs block only the windows they belong to, as the platform's owned
 // dialogs do, so that a chart window opened from them can still be looked at and clicked away.
@@ -83,8 +89,9 @@ QVBoxLayout* panel_layout(QDialog* dialog) {
 
 // The reference calculator dialog: the form above, its layout, and the steps particular to it.
 class KaufmietDialog : public ui::CalculatorDialog {
-public:
-    KaufmietDialog(QWidget* parent, core::dbf::Table& dmit) : CalculatorDialog(parent, kaufmiet_form()), dmit_(dmit) {
+  public:
+    KaufmietDialog(QWidget* parent, core::dbf::Table& dmit)
+        : CalculatorDialog(parent, kaufmiet_form()), dmit_(dmit) {
         QVBoxLayout* inner = panel_layout(this);
         auto* top = new QHBoxLayout;
         top->setSpacing(24);
@@ -109,7 +116,8 @@ public:
         const char* notes[] = {
             "Kalkulieren Sie auf schnelle und einfache Art und\rWeise, ob es sich lohnt, Ihre Immobilie zu "
             "kaufen\roder doch besser weiterhin zur Miete zu wohnen.",
-            "Die Kalkulation erfolgt auf Basis der zur Zeit\rüblichen Konditionen und Tilgungsraten und\rorientiert "
+            "Die Kalkulation erfolgt auf Basis der zur Zeit\rüblichen Konditionen und Tilgungsraten "
+            "und\rorientiert "
             "sich an Ihrer Kaltmiete.",
             "Beachten Sie, dass bei einem Kauf eine Menge\rzusätzlicher Kosten auf Sie zukommen, nämlich "
             "für\rInstandhaltung, Versicherungen, Steuern etc.!",
@@ -136,7 +144,7 @@ public:
         return in;
     }
 
-protected:
+  protected:
     core::InpFail check(int n) const override { return km_checks(inputs())[static_cast<size_t>(n - 1)]; }
     bool canCompute() const override { return km_can_compute(inputs()); }
 
@@ -163,7 +171,7 @@ protected:
         dmit_.flush();
     }
 
-private:
+  private:
     void compute() {
         VESTRAL_OP("KAUFMIET");
         const KmInputs in = inputs();
@@ -176,7 +184,8 @@ private:
             if (!outcome.refused) write_mietkauf_rows(dmit_, outcome.rows);
         }
         if (outcome.refused) {
-            toolkit::stop(this, QString::fromStdString(outcome.title), QString::fromStdString(outcome.message));
+            toolkit::stop(this, QString::fromStdString(outcome.title),
+                          QString::fromStdString(outcome.message));
             return;
         }
         core::settings().ini().set_many(kKmSection, km_settings_entries(in));
@@ -229,12 +238,14 @@ ui::ChartArgs km_chart_args(const KmOutcome& outcome) {
 bool km_checkdbf(core::dbf::Table& dmit) {
     VESTRAL_OP("CHECKDBF");
     toolkit::WaitCursor wait;
-    if (!core::dbf::open_or_create(dmit, core::settings().dir, kMietkaufFile, kMietkaufLayout, "DMIT")) return false;
+    if (!core::dbf::open_or_create(dmit, core::settings().dir, kMietkaufFile, kMietkaufLayout, "DMIT"))
+        return false;
     dmit.zap();
     return dmit.flush();
 }
 
-void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& outcome, core::dbf::Table& dmit) {
+void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& outcome,
+                       core::dbf::Table& dmit) {
     VESTRAL_OP("KM_DETAILS");
     const KmResults& res = outcome.results;
     const KmDetails d = km_details(in, res, dmit.count() > 0);
@@ -247,7 +258,8 @@ void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& out
     auto* bought = ui::framed_group("Hätten Sie Ihre Immobilie gekauft", kGroupFrame, &dlg);
     bought->setObjectName("groupBought");
     QGridLayout* g1 = group_grid(bought);
-    result_row(g1, 0, 0, "wäre Ihre monatliche\rBelastung zur Finanzierung", "NMONRATE", res.NMONRATE, "€", &dlg);
+    result_row(g1, 0, 0, "wäre Ihre monatliche\rBelastung zur Finanzierung", "NMONRATE", res.NMONRATE, "€",
+               &dlg);
     result_row(g1, 1, 0, "Kaufpreis", "NKAUFPREIS", in.NKAUFPREIS, "€", &dlg);
     result_row(g1, 2, 0, "abzgl. Eigenkapital", "NEIGENKAP", in.NEIGENKAP, "€", &dlg);
     result_row(g1, 0, 4, "Hypothekensumme", "H", d.H, "€", &dlg);
@@ -281,8 +293,10 @@ void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& out
     result_row(g3, 1, 0, "gezahlte Miete in diesem Zeitraum", "NMIETESUM_ERG", res.NMIETESUM, "€", &dlg);
     result_row(g3, 2, 0, "finanzierte Summe im gleichen Zeitraum", "F_ERG", d.F, "€", &dlg);
     ui::ResultField* diff = result_row(g3, 3, 0, "Differenz", "D", d.D, "€", &dlg);
-    if (d.difference_negative) diff->setColors(QColor(255, 255, 0), QColor(255, 0, 0));
-    else diff->setColors(QColor(255, 255, 255), QColor(255, 0, 255));
+    if (d.difference_negative)
+        diff->setColors(QColor(255, 255, 0), QColor(255, 0, 0));
+    else
+        diff->setColors(QColor(255, 255, 255), QColor(255, 0, 255));
     g3->setColumnStretch(3, 1);
     inner->addWidget(outcome_group);
 
@@ -322,15 +336,15 @@ void km_show(QWidget* parent, core::dbf::Table& dmit) {
         ui::masked_column("mon. Zahlung ", "ANNUITAT", m, " "),
         ui::masked_column("Tilgung ges. ", "TILGSUM", m, " "),
         ui::masked_column("Zinssumme ", "ZINSEN", m, " "),
-        ui::GridColumn{"Differenz ",
-                       [diff_mask](const core::dbf::Table& t) {
-                           return QString::fromStdString(diff_mask.format(t.num("ANNUITAT") - t.num("MIETEMO"))) +
-                                  " ";
-                       }},
+        ui::GridColumn{
+            "Differenz ",
+            [diff_mask](const core::dbf::Table& t) {
+                return QString::fromStdString(diff_mask.format(t.num("ANNUITAT") - t.num("MIETEMO"))) + " ";
+            }},
     };
     dmit.go_top();
-    ui::GridDialog dlg(parent, "Kaufen oder Mieten - Verlauf von Miete und Tilgung", dmit, std::move(columns), false,
-                       "Alle Beträge in EURO.");
+    ui::GridDialog dlg(parent, "Kaufen oder Mieten - Verlauf von Miete und Tilgung", dmit, std::move(columns),
+                       false, "Alle Beträge in EURO.");
     dlg.setObjectName("kmShow");
     dlg.fitAndCenter(325, 601);
     exec_owned(dlg);

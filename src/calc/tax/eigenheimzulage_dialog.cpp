@@ -281,7 +281,9 @@ class AbschrDialog : public ui::CalculatorDialog {
     }
 
     // ABSCHR_WDATA: the results written belong to the inputs (0 when nothing was computed).
-    void save() override { core::settings().ini().set_sections(abschr_settings_sections(inputs(), results_)); }
+    void save() override {
+        core::settings().ini().set_sections(abschr_settings_sections(inputs(), results_));
+    }
 
     // ABSCHRINIT
     void clearResults() override { results_ = {}; }

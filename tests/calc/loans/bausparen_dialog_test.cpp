@@ -1,7 +1,7 @@
 // The building-savings dialog driven as a user drives it: typing, leaving fields, pressing the
 // buttons, reading the account plan and the settings back from disk.
-#include "calc/loans/bausparen_example.h"
 #include "calc/loans/bausparen_dialog.h"
+#include "calc/loans/bausparen_example.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // The printed building-savings plan, asserted on the recorded job: the rows come from a real
 // BAUSPAR table, as the dialog prints them.
-#include "calc/loans/bausparen_example.h"
 #include "calc/loans/bausparen_print.h"
+#include "calc/loans/bausparen_example.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,9 @@ using toolkit::PrintJob;
 
 namespace {
 
-calc::BauInputs first_case() { return vestral::test::bausparen_first_case(); }
+calc::BauInputs first_case() {
+    return vestral::test::bausparen_first_case();
+}
 
 struct Printed {
     calc::BauOutcome out;

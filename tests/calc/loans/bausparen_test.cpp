@@ -19,7 +19,9 @@ double cents(double v) {
     return core::round_to(v, 2);
 }
 
-BauInputs first_case() { return vestral::test::bausparen_first_case(); }
+BauInputs first_case() {
+    return vestral::test::bausparen_first_case();
+}
 
 // No fees and no interest: the balance after n months is n x the rate, so the month in which the
 // target of 6000 is passed is set by the rate alone.

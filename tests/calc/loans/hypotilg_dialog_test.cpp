@@ -221,7 +221,8 @@ TEST_F(HypotilgDialogTest, TypingAfterAComputationEmptiesThePlanAndDisablesItsVi
         QApplication::processEvents();
         QTest::keyClicks(amount, "9");
         EXPECT_EQ(py("print(len(t))\n"), "0\n");
-        for (const char* b : {"tableButton", "chartButton", "printButton"}) EXPECT_FALSE(btn(d, b)->isEnabled()) << b;
+        for (const char* b : {"tableButton", "chartButton", "printButton"})
+            EXPECT_FALSE(btn(d, b)->isEnabled()) << b;
         // "Berechnen" follows what is typed, so that its accelerator acts right away.
         EXPECT_TRUE(btn(d, "computeButton")->isEnabled());
         QTest::keyClick(amount, Qt::Key_Tab);

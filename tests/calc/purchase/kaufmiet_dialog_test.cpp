@@ -1,12 +1,12 @@
 #include "calc/purchase/kaufmiet_dialog.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -42,7 +42,7 @@ void expectNothingCut(QWidget* dlg) {
 }
 
 class KaufmietDialog : public test::GuiTest {
-protected:
+  protected:
     std::filesystem::path table() const { return dir() / "MIETKAUF.DBF"; }
 
     // The records of MIETKAUF as they are on disk; dbfread takes no lock, so this works while the
@@ -158,11 +158,13 @@ TEST_F(KaufmietDialog, FirstCaseFillsTheTableAndTheResultDialog) {
             EXPECT_GE(details->height(), 350);
             expectNothingCut(details);
             // The table on disk is complete while the results are shown.
-            EXPECT_EQ(py("print(len(t))\n"
-                         "a = t[0]; print(a['JAHR'], a['HYPOTHEK'], a['MIETEJA'], a['ZINSEN'], a['MIETEMO'])\n"
-                         "print(t[1]['MIETEJA'])\n"
-                         "z = t[-1]; print(z['JAHR'], z['ANNUITAT'], z['HYPOTHEK'], z['ANNUITJA'], z['MIETEGE'])\n"),
-                      "26\n1 78362.41 6000.0 3962.81 500.0\n6120.0\n26 437.4 0.0 5600.0 202025.43\n");
+            EXPECT_EQ(
+                py("print(len(t))\n"
+                   "a = t[0]; print(a['JAHR'], a['HYPOTHEK'], a['MIETEJA'], a['ZINSEN'], a['MIETEMO'])\n"
+                   "print(t[1]['MIETEJA'])\n"
+                   "z = t[-1]; print(z['JAHR'], z['ANNUITAT'], z['HYPOTHEK'], z['ANNUITJA'], "
+                   "z['MIETEGE'])\n"),
+                "26\n1 78362.41 6000.0 3962.81 500.0\n6120.0\n26 437.4 0.0 5600.0 202025.43\n");
 
             EXPECT_EQ(text(details, "NMONRATE"), "466,70");
             EXPECT_EQ(text(details, "NKAUFPREIS"), "100.000,00");
@@ -183,7 +185,8 @@ TEST_F(KaufmietDialog, FirstCaseFillsTheTableAndTheResultDialog) {
             EXPECT_EQ(diff->palette().color(QPalette::Text), QColor(255, 255, 255));
             EXPECT_EQ(diff->palette().color(QPalette::Base), QColor(255, 0, 255));
             EXPECT_EQ(find<QGroupBox>(details, "groupBought")->title(), "Hätten Sie Ihre Immobilie gekauft");
-            EXPECT_EQ(find<QGroupBox>(details, "groupRented")->title(), "Würden Sie Ihre Immobilie weiterhin mieten");
+            EXPECT_EQ(find<QGroupBox>(details, "groupRented")->title(),
+                      "Würden Sie Ihre Immobilie weiterhin mieten");
             EXPECT_EQ(find<QGroupBox>(details, "groupResult")->title(), "Ergebnis");
 
             auto* grafik = button(details, "grafikButton");
@@ -249,7 +252,8 @@ TEST_F(KaufmietDialog, EveryKeyInAFieldEmptiesTheTable) {
         typeInto(find<QWidget>(dlg, "NMIETERH"), "2");
         EXPECT_EQ(records(), 0);
 
-        for (const char* name : {"NKALTMIETE", "NMIETERH", "NKAUFPREIS", "NHYPOZINS", "NTILGANNO", "NEIGENKAP"}) {
+        for (const char* name :
+             {"NKALTMIETE", "NMIETERH", "NKAUFPREIS", "NHYPOZINS", "NTILGANNO", "NEIGENKAP"}) {
             computeAndInspect(dlg, [](QWidget*) {});
             ASSERT_EQ(records(), 26) << name;
             auto* f = find<QWidget>(dlg, name);
@@ -394,15 +398,17 @@ TEST_F(KaufmietDialog, FieldChecksKeepTheFocusWithTheirMessages) {
         clearMessages();
         typeInto(find<QWidget>(dlg, "NKALTMIETE"), "100000");
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].text,
-                  "Die Eingabe für 'Kaltmiete' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 99999 ein.");
+        EXPECT_EQ(
+            messages()[0].text,
+            "Die Eingabe für 'Kaltmiete' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 99999 ein.");
         typeInto(find<QWidget>(dlg, "NKALTMIETE"), "500");
 
         clearMessages();
         typeInto(find<QWidget>(dlg, "NKAUFPREIS"), "10000000");
         ASSERT_EQ(messages().size(), 1u);
-        EXPECT_EQ(messages()[0].text,
-                  "Die Eingabe für 'Kaufpreis' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 9999999 ein.");
+        EXPECT_EQ(
+            messages()[0].text,
+            "Die Eingabe für 'Kaufpreis' ist zu hoch !\nGeben Sie einen Wert zwischen 0 und 9999999 ein.");
         typeInto(find<QWidget>(dlg, "NKAUFPREIS"), "100000");
 
         // The own capital is bounded by the price of the moment.
@@ -510,9 +516,10 @@ TEST_F(KaufmietDialog, ChartCarriesTheValuesTextsAndColours) {
     EXPECT_NEAR(a.values[1], 60591.74, 0.005);
     EXPECT_NEAR(a.values[2], 141433.69, 0.005);
     EXPECT_EQ(a.labels, QStringList({"Miete", "Zinsen", "Diff."}));
-    EXPECT_EQ(a.header, (std::array<QString, 5>{"VESTRALON - Graphik-Maschine", "Kaufen oder Mieten", "", "", "EUR"}));
-    EXPECT_EQ(a.colors, (std::array<int, 10>{0, 16711680, 8388608, 128, 128, 8421376, 8421376, 12632256, 16711680,
-                                             8388608}));
+    EXPECT_EQ(a.header,
+              (std::array<QString, 5>{"VESTRALON - Graphik-Maschine", "Kaufen oder Mieten", "", "", "EUR"}));
+    EXPECT_EQ(a.colors, (std::array<int, 10>{0, 16711680, 8388608, 128, 128, 8421376, 8421376, 12632256,
+                                             16711680, 8388608}));
     EXPECT_EQ(a.depth, 5);
     // Ten grid lines from 20000 to 200000 in the window the calculator opens.
     const auto g = ui::chart_geometry(a, 416, 657, 16, 7);
