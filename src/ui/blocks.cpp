@@ -1,10 +1,12 @@
 #include "ui/blocks.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/fault.h"
@@ -152,6 +154,17 @@ void Panel::paintEvent(QPaintEvent* e) {
     p.drawRect(r.adjusted(1, 1, -1, -1));
     p.setPen(QPen(Qt::white, 1));
     p.drawRect(r.adjusted(3, 3, -3, -3));
+}
+
+QVBoxLayout* panel_layout(QDialog* dialog, const QColor& edge) {
+    auto* outer = new QVBoxLayout(dialog);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new Panel(dialog, edge);
+    panel->setObjectName("panel");
+    outer->addWidget(panel);
+    auto* inner = new QVBoxLayout(panel);
+    inner->setContentsMargins(12, 12, 12, 10);
+    return inner;
 }
 
 QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* parent) {

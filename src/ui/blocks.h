@@ -15,6 +15,7 @@
 #include "core/mask.h"
 
 class QDialog;
+class QVBoxLayout;
 
 namespace vestral::ui {
 
@@ -79,6 +80,9 @@ class Panel : public QFrame {
   private:
     QColor edge_;
 };
+
+// Lays a whole dialog on one white panel with a coloured edge; returns the panel's own layout.
+QVBoxLayout* panel_layout(QDialog* dialog, const QColor& edge);
 
 // A titled frame drawn in white and the given colour.
 QGroupBox* framed_group(const QString& title, const QColor& frame, QWidget* parent);

@@ -23,17 +23,6 @@ const QColor kPanelEdge = ui::color(ui::rgb(84, 75, 245));
 constexpr const char* kInputMask = "@K@E 999999.99 ";
 constexpr const char* kKwhMask = "@E 999,999,999.99 ";
 
-QVBoxLayout* panel_layout(QDialog* dialog) {
-    auto* outer = new QVBoxLayout(dialog);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new ui::Panel(dialog, kPanelEdge);
-    panel->setObjectName("panel");
-    outer->addWidget(panel);
-    auto* inner = new QVBoxLayout(panel);
-    inner->setContentsMargins(12, 12, 12, 10);
-    return inner;
-}
-
 ui::FormSpec egkz_form() {
     ui::FormSpec f;
     f.object_name = "egkzDialog";
@@ -84,7 +73,7 @@ constexpr const char* kCarriers[] = {"NSTROMJ", "NFERNWJ", "NHZOEL", "NERDGAS", 
 class EgkzDialog : public ui::CalculatorDialog {
   public:
     explicit EgkzDialog(QWidget* parent) : CalculatorDialog(parent, egkz_form()) {
-        QVBoxLayout* inner = panel_layout(this);
+        QVBoxLayout* inner = ui::panel_layout(this, kPanelEdge);
         QPalette pal = palette();
         pal.setColor(QPalette::Window, Qt::cyan);
         pal.setColor(QPalette::WindowText, Qt::white);
@@ -319,7 +308,7 @@ class EumrDialog : public ui::CalculatorDialog {
   public:
     EumrDialog(QWidget* parent, double given)
         : CalculatorDialog(parent, eumr_form()), given_(given), value_(given) {
-        QVBoxLayout* inner = panel_layout(this);
+        QVBoxLayout* inner = ui::panel_layout(this, kPanelEdge);
         auto* note = ui::label("Geben Sie einfach den Ausgangswert\rin das entsprechende Feld ein!", this);
         note->setObjectName("note");
         inner->addWidget(note);

@@ -87,17 +87,6 @@ ui::FormSpec verbr_form(VerbrKind kind) {
     return f;
 }
 
-QVBoxLayout* panel_layout(QDialog* dialog) {
-    auto* outer = new QVBoxLayout(dialog);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new ui::Panel(dialog, kPanelEdge);
-    panel->setObjectName("panel");
-    outer->addWidget(panel);
-    auto* inner = new QVBoxLayout(panel);
-    inner->setContentsMargins(12, 12, 12, 10);
-    return inner;
-}
-
 // VERBRCH is opened only for one load, save or history, and closed again.
 bool open_verbrch(core::dbf::Table& t) {
     if (!core::dbf::open_or_create(t, core::settings().dir, kVerbrchFile, core::catalogue_layout("VERBRCH"),
@@ -111,7 +100,7 @@ class VerbrDialog : public ui::CalculatorDialog {
   public:
     VerbrDialog(QWidget* parent, VerbrKind kind)
         : CalculatorDialog(parent, verbr_form(kind)), kind_(kind), info_(verbr_kind_info(kind)) {
-        QVBoxLayout* inner = panel_layout(this);
+        QVBoxLayout* inner = ui::panel_layout(this, kPanelEdge);
         auto* top = new QHBoxLayout;
         top->setSpacing(16);
         inner->addLayout(top, 1);
@@ -407,7 +396,7 @@ void verbr_hoch_dialog(QWidget* parent, VerbrKind kind, const VerbrInputs& in, c
     QDialog dlg(parent);
     dlg.setObjectName("projectionDialog");
     dlg.setWindowTitle(QString::fromUtf8(k.projection_title));
-    QVBoxLayout* inner = panel_layout(&dlg);
+    QVBoxLayout* inner = ui::panel_layout(&dlg, kPanelEdge);
     auto* g = new QGridLayout;
     g->setHorizontalSpacing(6);
     g->setVerticalSpacing(4);

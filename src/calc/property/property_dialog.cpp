@@ -29,13 +29,7 @@ QColor normal_background() {
 }  // namespace
 
 QVBoxLayout* panel_layout(QDialog* dialog) {
-    auto* outer = new QVBoxLayout(dialog);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new ui::Panel(dialog, kPanelEdge);
-    panel->setObjectName("panel");
-    outer->addWidget(panel);
-    auto* inner = new QVBoxLayout(panel);
-    inner->setContentsMargins(12, 12, 12, 10);
+    QVBoxLayout* inner = ui::panel_layout(dialog, kPanelEdge);
     inner->setSpacing(8);
     return inner;
 }

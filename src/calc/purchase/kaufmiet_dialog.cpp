@@ -75,24 +75,12 @@ int exec_owned(QDialog& dialog) {
     return dialog.exec();
 }
 
-// A whole dialog lies on the white/blue panel; returns the panel's own layout.
-QVBoxLayout* panel_layout(QDialog* dialog) {
-    auto* outer = new QVBoxLayout(dialog);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new ui::Panel(dialog, kPanelEdge);
-    panel->setObjectName("panel");
-    outer->addWidget(panel);
-    auto* inner = new QVBoxLayout(panel);
-    inner->setContentsMargins(12, 12, 12, 10);
-    return inner;
-}
-
 // The reference calculator dialog: the form above, its layout, and the steps particular to it.
 class KaufmietDialog : public ui::CalculatorDialog {
   public:
     KaufmietDialog(QWidget* parent, core::dbf::Table& dmit)
         : CalculatorDialog(parent, kaufmiet_form()), dmit_(dmit) {
-        QVBoxLayout* inner = panel_layout(this);
+        QVBoxLayout* inner = ui::panel_layout(this, kPanelEdge);
         auto* top = new QHBoxLayout;
         top->setSpacing(24);
         inner->addLayout(top, 1);
@@ -253,7 +241,7 @@ void km_details_dialog(QWidget* parent, const KmInputs& in, const KmOutcome& out
     QDialog dlg(parent);
     dlg.setObjectName("kmDetails");
     dlg.setWindowTitle("Kaufen oder Mieten - Details");
-    QVBoxLayout* inner = panel_layout(&dlg);
+    QVBoxLayout* inner = ui::panel_layout(&dlg, kPanelEdge);
 
     auto* bought = ui::framed_group("Hätten Sie Ihre Immobilie gekauft", kGroupFrame, &dlg);
     bought->setObjectName("groupBought");
