@@ -18,15 +18,15 @@
 
 namespace vestral::ui {
 
-CalculatorDialog::CalculatorDialog(QWidget* parent, FormSpec spec) : QDialog(parent), spec_(std::move(spec)) {
-    setObjectName(spec_.object_name);
-    setWindowTitle(QString::fromUtf8(spec_.title));
+CalculatorDialog::CalculatorDialog(QWidget* parent, FormSpec form) : QDialog(parent), form_(std::move(form)) {
+    setObjectName(form_.object_name);
+    setWindowTitle(QString::fromUtf8(form_.title));
     setFont(toolkit::ofont());
-    if (*spec_.help_topic)
-        topic_ = std::make_unique<toolkit::help::TopicScope>(QString::fromUtf8(spec_.help_topic));
-    for (const FieldSpec& f : spec_.fields) makeField(f);
-    for (const ResultSpec& r : spec_.results) makeResult(r);
-    for (const ButtonSpec& b : spec_.buttons) makeButton(b);
+    if (*form_.help_topic)
+        topic_ = std::make_unique<toolkit::help::TopicScope>(QString::fromUtf8(form_.help_topic));
+    for (const FieldSpec& f : form_.fields) makeField(f);
+    for (const ResultSpec& r : form_.results) makeResult(r);
+    for (const ButtonSpec& b : form_.buttons) makeButton(b);
 }
 
 CalculatorDialog::~CalculatorDialog() {
@@ -154,7 +154,7 @@ bool CalculatorDialog::checkAll() {
         f->redraw();
     }
     std::vector<std::pair<int, InputField*>> checked;
-    for (const FieldSpec& s : spec_.fields)
+    for (const FieldSpec& s : form_.fields)
         if (s.check && fields_.at(s.name)->isEnabled()) checked.emplace_back(s.check, fields_.at(s.name));
     std::stable_sort(checked.begin(), checked.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -263,7 +263,7 @@ QGroupBox* CalculatorDialog::resultsGroup(const QString& title, const QColor& fr
     QGroupBox* group = framed_group(title, frame, parent);
     auto* grid = new QGridLayout(group);
     int row = 0;
-    for (const ResultSpec& r : spec_.results) addRow(grid, row++, r.name);
+    for (const ResultSpec& r : form_.results) addRow(grid, row++, r.name);
     grid->setColumnStretch(1, 1);
     // The frame's style sheet stops the dialog's font from reaching its contents.
     for (QWidget* w : group->findChildren<QWidget*>()) w->setFont(font());
@@ -286,9 +286,9 @@ int CalculatorDialog::exec() {
 }
 
 void CalculatorDialog::place() {
-    const QSize least = QSize(spec_.width, spec_.height).expandedTo(minimumSizeHint()).expandedTo(sizeHint());
-    if (spec_.placement == Placement::BelowMain)
-        place_below_main(this, spec_.dy, spec_.dx, least.height(), least.width());
+    const QSize least = QSize(form_.width, form_.height).expandedTo(minimumSizeHint()).expandedTo(sizeHint());
+    if (form_.placement == Placement::BelowMain)
+        place_below_main(this, form_.dy, form_.dx, least.height(), least.width());
     else
         center_on_main(this, least.height(), least.width());
 }

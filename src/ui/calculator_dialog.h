@@ -105,7 +105,7 @@ struct FormSpec {
 class CalculatorDialog : public QDialog {
     Q_OBJECT
   public:
-    CalculatorDialog(QWidget* parent, FormSpec spec);
+    CalculatorDialog(QWidget* parent, FormSpec form);
     ~CalculatorDialog() override;
 
     // Loads the inputs (load()), places the dialog and runs it.
@@ -173,7 +173,7 @@ class CalculatorDialog : public QDialog {
     QGroupBox* resultsGroup(const QString& title, const QColor& frame, QWidget* parent);
     QLabel* labelOf(const char* name) const;
     QLabel* unitOf(const char* name) const;
-    const FormSpec& spec() const { return spec_; }
+    const FormSpec& form() const { return form_; }
 
     void done(int result) override;
 
@@ -184,7 +184,7 @@ class CalculatorDialog : public QDialog {
     void place();
     void finish();
 
-    FormSpec spec_;
+    FormSpec form_;
     std::unique_ptr<toolkit::help::TopicScope> topic_;
     std::map<QString, InputField*> fields_;
     std::map<QString, ResultField*> results_;

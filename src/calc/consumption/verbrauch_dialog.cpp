@@ -109,7 +109,7 @@ class VerbrDialog : public ui::CalculatorDialog {
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(4);
         int row = 0;
-        for (const ui::FieldSpec& field : spec().fields) {
+        for (const ui::FieldSpec& field : form().fields) {
             const std::string name = field.name;
             if (name == "NGRUNDDM" || name == "NZAEHLER1") grid->setRowMinimumHeight(row++, 6);
             addRow(grid, row++, field.name);

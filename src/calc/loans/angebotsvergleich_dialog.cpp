@@ -150,14 +150,14 @@ class VergleichDialog : public ui::GridDialog {
     void refill() {
         work_.zap();
         for (size_t r = 0; r < kOfferRows.size(); ++r) {
-            const OfferRowSpec& spec = kOfferRows[r];
-            const std::vector<bool> marks = cheapest(offers_, spec);
+            const OfferRowSpec& def = kOfferRows[r];
+            const std::vector<bool> marks = cheapest(offers_, def);
             work_.append_blank();
-            work_.set_str("ZEILE", spec.label);
+            work_.set_str("ZEILE", def.label);
             work_.set_num("NR", static_cast<double>(r));
             for (size_t i = 0; i < offers_.size(); ++i) {
-                work_.set_str(field("T", i), offer_text(offers_[i], spec));
-                const std::optional<double> v = offer_value(offers_[i], spec.row);
+                work_.set_str(field("T", i), offer_text(offers_[i], def));
+                const std::optional<double> v = offer_value(offers_[i], def.row);
                 if (v)
                     work_.set_num(field("W", i), *v);
                 else

@@ -45,12 +45,12 @@ toolkit::PrintJob vergleich_druck(const std::vector<Offer>& offers, std::string_
     f.row += 1;
     f.rule({kLabelCol, value_end(n == 0 ? 0 : n - 1) - kLabelCol + 1});
 
-    for (const OfferRowSpec& spec : kOfferRows) {
+    for (const OfferRowSpec& def : kOfferRows) {
         f.row += kRowStep;
-        job.text(f.row, kLabelCol, spec.label, toolkit::body_font());
-        const std::vector<bool> marks = cheapest(offers, spec);
+        job.text(f.row, kLabelCol, def.label, toolkit::body_font());
+        const std::vector<bool> marks = cheapest(offers, def);
         for (size_t i = 0; i < n; ++i) {
-            const std::string text = printed(offer_text(offers[i], spec));
+            const std::string text = printed(offer_text(offers[i], def));
             if (text.empty()) continue;
             job.right(f.row, value_end(i), text, marks[i] ? toolkit::heading_font() : toolkit::body_font());
         }

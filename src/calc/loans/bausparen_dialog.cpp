@@ -129,7 +129,7 @@ class BausparenDialog : public ui::CalculatorDialog {
         BauInputs in;
         in.CBANKNAME = text("CBANKNAME")->text().toStdString();
         for (size_t i = 0; i < kMembers.size(); ++i)
-            in.*kMembers[i] = number(spec().fields[i + 1].name)->value();
+            in.*kMembers[i] = number(form().fields[i + 1].name)->value();
         return in;
     }
 
@@ -151,7 +151,7 @@ class BausparenDialog : public ui::CalculatorDialog {
     void idata() {
         text("CBANKNAME")->setAcceptedText(QString::fromStdString(core::trim(in_.CBANKNAME)));
         for (size_t i = 0; i < kMembers.size(); ++i)
-            number(spec().fields[i + 1].name)->setValue(in_.*kMembers[i]);
+            number(form().fields[i + 1].name)->setValue(in_.*kMembers[i]);
         saved_for_ = inputs();
         res_ = BauResults{};
         invalidate();
@@ -180,7 +180,7 @@ class BausparenDialog : public ui::CalculatorDialog {
         const QColor frame = ui::color(ui::rgb(0, 0, 128));
         // One label width for the three input frames, so that their fields line up.
         int label_width = 0;
-        for (const ui::FieldSpec& f : spec().fields)
+        for (const ui::FieldSpec& f : form().fields)
             label_width = std::max(label_width, fontMetrics().horizontalAdvance(QString::fromUtf8(f.label)));
         label_width += 12;
         auto group = [&](const QString& title, size_t from, size_t to, bool with_name) {
@@ -193,7 +193,7 @@ class BausparenDialog : public ui::CalculatorDialog {
                 grid->addWidget(field("CBANKNAME"), row++, 1, 1, 2);
                 field("CBANKNAME")->setMinimumWidth(fontMetrics().horizontalAdvance(QString(26, 'x')));
             }
-            for (size_t i = from; i <= to; ++i) addRow(grid, row++, spec().fields[i].name);
+            for (size_t i = from; i <= to; ++i) addRow(grid, row++, form().fields[i].name);
             grid->setColumnStretch(1, 1);
             grid->setColumnMinimumWidth(0, label_width);
             grid->setColumnMinimumWidth(2, fontMetrics().horizontalAdvance("Jahre") + 6);
@@ -210,7 +210,7 @@ class BausparenDialog : public ui::CalculatorDialog {
         summary->setObjectName("summaryFrame");
         auto* sgrid = new QGridLayout(summary);
         int row = 0;
-        for (const ui::ResultSpec& r : spec().results) addRow(sgrid, row++, r.name);
+        for (const ui::ResultSpec& r : form().results) addRow(sgrid, row++, r.name);
         sgrid->setRowStretch(row, 1);
 
         auto* columns = new QHBoxLayout;
@@ -250,7 +250,7 @@ class BausparenDialog : public ui::CalculatorDialog {
         chart_values_ = out.chart_values;
         chart_labels_ = out.chart_labels;
         for (size_t i = 0; i < kResultMembers.size(); ++i)
-            result(spec().results[i].name)->setValue(res_.*kResultMembers[i]);
+            result(form().results[i].name)->setValue(res_.*kResultMembers[i]);
         saved_res_ = res_;
         saved_for_ = in;
         setHasResults(true);

@@ -263,7 +263,7 @@ class HypoDialog : public ui::CalculatorDialog {
         results->setObjectName("resultsGroup");
         auto* rg = new QGridLayout(results);
         int k = 0;
-        for (const ui::ResultSpec& res : spec().results) addRow(rg, k++, res.name);
+        for (const ui::ResultSpec& res : form().results) addRow(rg, k++, res.name);
         rg->setRowStretch(k, 1);
 
         auto* top = new QHBoxLayout;

@@ -73,7 +73,7 @@ class GbwDialog : public ui::CalculatorDialog {
     // GBWGDATA
     void load() override {
         const GbwInputs in = gbw_read_settings(core::settings().ini());
-        for (size_t i = 0; i < kMembers.size(); ++i) number(spec().fields[i].name)->setValue(in.*kMembers[i]);
+        for (size_t i = 0; i < kMembers.size(); ++i) number(form().fields[i].name)->setValue(in.*kMembers[i]);
         house_->setChecked(in.LEINZWEI);
     }
 
@@ -88,7 +88,7 @@ class GbwDialog : public ui::CalculatorDialog {
     GbwInputs inputs(bool live) const {
         GbwInputs in;
         for (size_t i = 0; i < kMembers.size(); ++i) {
-            const ui::NumericField* f = number(spec().fields[i].name);
+            const ui::NumericField* f = number(form().fields[i].name);
             in.*kMembers[i] = live ? f->liveValue() : f->value();
         }
         in.LEINZWEI = house_->isChecked();

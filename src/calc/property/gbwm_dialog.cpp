@@ -122,7 +122,7 @@ class GbwmDialog : public ui::CalculatorDialog {
     // GBWMGDATA
     void load() override {
         const GbwmInputs in = gbwm_read_settings(core::settings().ini());
-        for (size_t i = 0; i < kMembers.size(); ++i) number(spec().fields[i].name)->setValue(in.*kMembers[i]);
+        for (size_t i = 0; i < kMembers.size(); ++i) number(form().fields[i].name)->setValue(in.*kMembers[i]);
         house_->setChecked(in.LEINZWO);
         showResults(GbwmResults{});
     }
@@ -147,7 +147,7 @@ class GbwmDialog : public ui::CalculatorDialog {
     GbwmInputs inputs(bool live) const {
         GbwmInputs in;
         for (size_t i = 0; i < kMembers.size(); ++i) {
-            const ui::NumericField* f = number(spec().fields[i].name);
+            const ui::NumericField* f = number(form().fields[i].name);
             in.*kMembers[i] = live ? f->liveValue() : f->value();
         }
         in.LEINZWO = house_ && house_->isChecked();

@@ -167,7 +167,7 @@ class VerkwertDialog : public ui::CalculatorDialog {
                 if (i >= 0) g->itemAt(i)->setAlignment(Qt::AlignRight);
             }
         }
-        for (const ui::ResultSpec& r : spec().results) look::bold(result(r.name));
+        for (const ui::ResultSpec& r : form().results) look::bold(result(r.name));
 
         inner->addStretch();
         button("computeButton")->setDefault(true);
@@ -187,7 +187,7 @@ class VerkwertDialog : public ui::CalculatorDialog {
     void load() override {
         const VwLoaded l = vw_read_settings(core::settings().ini());
         for (size_t i = 0; i < kMembers.size(); ++i)
-            number(spec().fields[i].name)->setValue(l.in.*kMembers[i]);
+            number(form().fields[i].name)->setValue(l.in.*kMembers[i]);
         res_ = l.res;
         kaufdm_ = l.NKAUFDM;
         showResults();
@@ -208,7 +208,7 @@ class VerkwertDialog : public ui::CalculatorDialog {
     VwInputs inputs(bool live) const {
         VwInputs in;
         for (size_t i = 0; i < kMembers.size(); ++i) {
-            const ui::NumericField* f = number(spec().fields[i].name);
+            const ui::NumericField* f = number(form().fields[i].name);
             in.*kMembers[i] = live ? f->liveValue() : f->value();
         }
         return in;

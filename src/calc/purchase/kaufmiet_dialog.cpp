@@ -90,7 +90,7 @@ class KaufmietDialog : public ui::CalculatorDialog {
         grid->setHorizontalSpacing(6);
         grid->setVerticalSpacing(4);
         int row = 0;
-        for (const ui::FieldSpec& field : spec().fields) {
+        for (const ui::FieldSpec& field : form().fields) {
             const std::string name = field.name;
             if (name == "NKAUFPREIS" || name == "NEIGENKAP") grid->setRowMinimumHeight(row++, 10);
             addRow(grid, row++, field.name);
@@ -128,7 +128,7 @@ class KaufmietDialog : public ui::CalculatorDialog {
 
     KmInputs inputs() const {
         KmInputs in;
-        for (size_t i = 0; i < kMembers.size(); ++i) in.*kMembers[i] = number(spec().fields[i].name)->value();
+        for (size_t i = 0; i < kMembers.size(); ++i) in.*kMembers[i] = number(form().fields[i].name)->value();
         return in;
     }
 
@@ -140,7 +140,7 @@ class KaufmietDialog : public ui::CalculatorDialog {
     void load() override {
         VESTRAL_OP("KM_GDATA");
         const KmInputs in = km_read_settings(core::settings().ini());
-        for (size_t i = 0; i < kMembers.size(); ++i) number(spec().fields[i].name)->setValue(in.*kMembers[i]);
+        for (size_t i = 0; i < kMembers.size(); ++i) number(form().fields[i].name)->setValue(in.*kMembers[i]);
     }
 
     // KM_WDATA, and the work table goes with the dialog.

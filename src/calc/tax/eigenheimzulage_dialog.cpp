@@ -145,7 +145,7 @@ class AbschrDialog : public ui::CalculatorDialog {
         auto* res = ui::framed_group("Eigenheimzulage", frame, this);
         auto* rg = new QGridLayout(res);
         int row = 0;
-        for (const ui::ResultSpec& r : spec().results) {
+        for (const ui::ResultSpec& r : form().results) {
             labelled(rg, row, r.name);
             row += 2;
         }

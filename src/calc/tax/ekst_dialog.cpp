@@ -75,9 +75,9 @@ class EkstDialog : public ui::CalculatorDialog {
     EkstDialog(QWidget* parent, core::dbf::Table& table)
         : CalculatorDialog(parent, ekst_form()), table_(table) {
         auto* top = new QVBoxLayout(this);
-        auto* form = new QGridLayout;
-        top->addLayout(form);
-        addRow(form, 0, "einkommField");
+        auto* inputs_grid = new QGridLayout;
+        top->addLayout(inputs_grid);
+        addRow(inputs_grid, 0, "einkommField");
 
         ledig_ = new QRadioButton("ledig", this);
         ledig_->setObjectName("ledigRadio");
@@ -92,16 +92,16 @@ class EkstDialog : public ui::CalculatorDialog {
         radios->addWidget(ledig_);
         radios->addWidget(verheiratet_);
         radios->addStretch();
-        form->addWidget(ui::label("Familienstand", this), 1, 0);
-        form->addLayout(radios, 1, 1, 1, 2);
-        addRow(form, 2, "steigField");
-        addRow(form, 3, "abJahrField");
-        form->setColumnStretch(0, 1);
+        inputs_grid->addWidget(ui::label("Familienstand", this), 1, 0);
+        inputs_grid->addLayout(radios, 1, 1, 1, 2);
+        addRow(inputs_grid, 2, "steigField");
+        addRow(inputs_grid, 3, "abJahrField");
+        inputs_grid->setColumnStretch(0, 1);
 
         auto* group = ui::framed_group("Ergebnis", ui::color(ui::rgb(0, 0, 128)), this);
         auto* rg = new QGridLayout(group);
         int row = 0;
-        for (const ui::ResultSpec& r : spec().results) addRow(rg, row++, r.name);
+        for (const ui::ResultSpec& r : form().results) addRow(rg, row++, r.name);
         rg->setColumnStretch(0, 1);
         top->addWidget(group);
         top->addStretch();

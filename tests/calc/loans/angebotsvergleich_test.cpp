@@ -32,7 +32,7 @@ RkInputs credit() {
     return in;
 }
 
-const OfferRowSpec& spec(OfferRow r) {
+const OfferRowSpec& row_def(OfferRow r) {
     for (const OfferRowSpec& s : kOfferRows)
         if (s.row == r) return s;
     throw std::out_of_range("row");
@@ -60,8 +60,8 @@ TEST(Angebotsvergleich, MortgageColumnIsThePlansOwnResult) {
     EXPECT_DOUBLE_EQ(o.fees, 1000 + 30.0 * decembers);
     EXPECT_DOUBLE_EQ(o.total_cost, o.interest + o.fees);
     EXPECT_EQ(o.fixed_period, "10 Jahre");
-    EXPECT_EQ(offer_text(o, spec(OfferRow::Monthly)), "589,17 €");
-    EXPECT_EQ(offer_text(o, spec(OfferRow::Nominal)), "5,000 %");
+    EXPECT_EQ(offer_text(o, row_def(OfferRow::Monthly)), "589,17 €");
+    EXPECT_EQ(offer_text(o, row_def(OfferRow::Nominal)), "5,000 %");
     EXPECT_EQ(offer_heading(o, 1), "1. Hypothek");
 }
 
@@ -90,10 +90,10 @@ TEST(Angebotsvergleich, InputsWithoutAPlanShowOnlyWhatWasSaved) {
     eaten.NKONTOGEB = 200;
     const Offer o = mortgage_offer(eaten);
     EXPECT_FALSE(o.computed);
-    EXPECT_EQ(offer_text(o, spec(OfferRow::Bank)), "Nimmersatt");
-    EXPECT_EQ(offer_text(o, spec(OfferRow::Amount)), "100.000,00 €");
-    EXPECT_EQ(offer_text(o, spec(OfferRow::Apr)), "");
-    EXPECT_EQ(offer_text(o, spec(OfferRow::TotalCost)), "");
+    EXPECT_EQ(offer_text(o, row_def(OfferRow::Bank)), "Nimmersatt");
+    EXPECT_EQ(offer_text(o, row_def(OfferRow::Amount)), "100.000,00 €");
+    EXPECT_EQ(offer_text(o, row_def(OfferRow::Apr)), "");
+    EXPECT_EQ(offer_text(o, row_def(OfferRow::TotalCost)), "");
     RkInputs small = credit();
     small.NLAUFZEIT = 0;
     small.NMONRATE = 40;
@@ -104,19 +104,19 @@ TEST(Angebotsvergleich, InputsWithoutAPlanShowOnlyWhatWasSaved) {
 TEST(Angebotsvergleich, TheCheapestOfEveryCostRowIsMarked) {
     const std::vector<Offer> offers{mortgage_offer(mortgage("A", 5)), mortgage_offer(mortgage("B", 4.5)),
                                     credit_offer(credit(), 2024)};
-    EXPECT_EQ(cheapest(offers, spec(OfferRow::Apr)), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(cheapest(offers, spec(OfferRow::Nominal)), (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(cheapest(offers, spec(OfferRow::DebtLeft)), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(cheapest(offers, spec(OfferRow::Fees)), (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(cheapest(offers, row_def(OfferRow::Apr)), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(cheapest(offers, row_def(OfferRow::Nominal)), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(cheapest(offers, row_def(OfferRow::DebtLeft)), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(cheapest(offers, row_def(OfferRow::Fees)), (std::vector<bool>{true, true, false}));
     // Rows that are no cost are never marked.
-    EXPECT_EQ(cheapest(offers, spec(OfferRow::Amount)), (std::vector<bool>(3, false)));
-    EXPECT_EQ(cheapest(offers, spec(OfferRow::Bank)), (std::vector<bool>(3, false)));
+    EXPECT_EQ(cheapest(offers, row_def(OfferRow::Amount)), (std::vector<bool>(3, false)));
+    EXPECT_EQ(cheapest(offers, row_def(OfferRow::Bank)), (std::vector<bool>(3, false)));
     // One offer, or equal figures: nothing to choose between.
-    EXPECT_EQ(cheapest({offers[0]}, spec(OfferRow::Apr)), (std::vector<bool>{false}));
-    EXPECT_EQ(cheapest({offers[0], offers[0]}, spec(OfferRow::Apr)), (std::vector<bool>{false, false}));
+    EXPECT_EQ(cheapest({offers[0]}, row_def(OfferRow::Apr)), (std::vector<bool>{false}));
+    EXPECT_EQ(cheapest({offers[0], offers[0]}, row_def(OfferRow::Apr)), (std::vector<bool>{false, false}));
     // A figure that is not defined takes no part.
     Offer none = offers[0];
     none.computed = false;
-    EXPECT_EQ(cheapest({none, offers[0], offers[1]}, spec(OfferRow::Apr)),
+    EXPECT_EQ(cheapest({none, offers[0], offers[1]}, row_def(OfferRow::Apr)),
               (std::vector<bool>{false, false, true}));
 }
