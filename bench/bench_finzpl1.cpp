@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "../tests/calc/loans/bausparen_example.h"
+#include "../tests/support/plan_sources.h"
 #include "calc/plans/finzpl1.h"
 #include "core/catalogue.h"
 #include "core/dbf.h"
@@ -16,25 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<calc::HypoRow> fifty_years(const std::string& bank, double amount) {
-    calc::HypoInputs in;
-    in.CBANKNAME = bank;
-    in.NHYPOTHEK = amount;
-    in.NZINSSATZ = 5;
-    in.NTILGANNO = 0.45;  // about 50 years
-    in.DABDATUM = {2007, 1, 1};
-    in.NLAUFZEIT = 10;
-    in.NZINSNACH = 5;
-    std::vector<calc::HypoRow> rows;
-    for (const calc::HypoRow& r : calc::ht_tab(in).rows)
-        if (r.KEY == 1) rows.push_back(r);
-    return rows;
-}
-
 calc::Fp1Sources sources() {
     calc::Fp1Sources s;
-    s.hyp1 = fifty_years("Hausbank", 600000);
-    s.hyp2 = fifty_years("Zweitbank", 600000);
+    s.hyp1 = test::plans::fifty_year_mortgage("Hausbank", 600000);
+    s.hyp2 = test::plans::fifty_year_mortgage("Zweitbank", 600000);
     std::vector<calc::BausparRow> bau;
     for (const calc::BausparRow& r : calc::bau_rech(test::bausparen_first_case()).rows)
         if (r.KEY == 1) bau.push_back(r);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <filesystem>
 
+#include "../tests/support/plan_sources.h"
 #include "calc/plans/finzpl2.h"
 #include "core/catalogue.h"
 #include "core/dbf.h"
@@ -15,25 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<calc::HypoRow> fifty_years(const std::string& bank, double amount) {
-    calc::HypoInputs in;
-    in.CBANKNAME = bank;
-    in.NHYPOTHEK = amount;
-    in.NZINSSATZ = 5;
-    in.NTILGANNO = 0.45;  // about 50 years
-    in.DABDATUM = {2007, 1, 1};
-    in.NLAUFZEIT = 10;
-    in.NZINSNACH = 5;
-    std::vector<calc::HypoRow> rows;
-    for (const calc::HypoRow& r : calc::ht_tab(in).rows)
-        if (r.KEY == 1) rows.push_back(r);
-    return rows;
-}
-
 calc::Fp2Sources sources() {
     calc::Fp2Sources s;
-    s.loans.hyp1 = fifty_years("Hausbank", 600000);
-    s.loans.hyp2 = fifty_years("Zweitbank", 600000);
+    s.loans.hyp1 = test::plans::fifty_year_mortgage("Hausbank", 600000);
+    s.loans.hyp2 = test::plans::fifty_year_mortgage("Zweitbank", 600000);
     calc::RkInputs rk;
     rk.CBANKNAME = "Kreditbank";
     rk.NKREDIT = 20000;
